@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs what is missing (Debian 12), builds, and runs the program, the tests or the benchmarks.
+#   ./build.sh run     build and start Fotoschliff
+#   ./build.sh test    build and run every test, then again under AddressSanitizer/UBSan
+#   ./build.sh bench   build and run the benchmarks on real photographs
+set -euo pipefail
+cd "$(dirname "$0")"
+was=${1:-run}
+
+pakete=(cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite qt6-svg-dev libqt6svg6
+        libturbojpeg0-dev libjpeg-dev fonts-dejavu-core fonts-dejavu-extra)
+if [ "$was" = bench ]; then
+  pakete+=(mate-backgrounds libjpeg-turbo-progs imagemagick butteraugli)
+fi
+
+fehlend=()
+for p in "${pakete[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlend+=("$p")
+done
+if [ ${#fehlend[@]} -gt 0 ]; then
+  als_root=()
+  [ "$(id -u)" -eq 0 ] || als_root=(sudo)
+  "${als_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  "${als_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${fehlend[@]}"
+fi
+
+jobs=$(nproc 2>/dev/null || echo 2)
+bauen() { # folder, cmake options...
+  local ordner=$1; shift
+  cmake -S . -B "$ordner" "$@"
+  cmake --build "$ordner" -j "$jobs"
+}
+
+case "$was" in
+  run)
+    bauen build -DCMAKE_BUILD_TYPE=Release
+    exec ./build/src/fotoschliff
+    ;;
+  test)
+    bauen build -DCMAKE_BUILD_TYPE=Release
+    ctest --test-dir build --output-on-failure -j "$jobs"
+    bauen build-asan -DCMAKE_BUILD_TYPE=Debug -DFOTOSCHLIFF_SANITIZE=ON -DFOTOSCHLIFF_BENCH=OFF
+    ctest --test-dir build-asan --output-on-failure -j "$jobs"
+    ;;
+  bench)
+    bauen build -DCMAKE_BUILD_TYPE=Release
+    exec ./build/bench/fotoschliff-bench "${@:2}"
+    ;;
+  *)
+    echo "usage: $0 run|test|bench" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,485 @@
+#include "app/Form1.h"
+
+#include "output/Form3.h"
+#include "platform/Flaechen.h"
+#include "platform/Steuerelemente.h"
+#include "platform/Zahlen.h"
+#include "settings/Listen.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace {
+
+// Inner size of the window as designed; every position below is in its pixels.
+constexpr int designBreite = 1058;
+constexpr int designHoehe = 743;
+constexpr int randAbstand = 10;
+
+const QString startmeldungTitel = QStringLiteral("Eignung eines Bildes zur Veröffentlichung im Flattrium");
+
+QString startmeldungText()
+{
+    const QString zeile = QStringLiteral("\r\n");
+    return QStringLiteral("Eine Bilddatei, die im Flattrium veröffentlicht werden soll, sollte folgende Kriterien erfüllen:") + zeile
+         + zeile + QStringLiteral("1. Das Seitenverhältnis zwischen Breite und Höhe sollte 3 : 2 betragen.") + zeile
+         + QStringLiteral("2. Das Motiv sollte formatfüllend auf mindestens 450 x 300 Pixeln, höchstens auf 900 x 600 Pixeln abgebildet werden.")
+         + zeile + QStringLiteral("3. Die Bilddatei muss kleiner als 100 Kilobyte (KB) sein.") + zeile + zeile
+         + QStringLiteral("Haben Sie eine Bilddatei geladen, die schon diesen Voraussetzungen entspricht, können Sie direkt mit Schritt 7 (Veröffentlichen) ")
+         + QStringLiteral("weitermachen. Dabei wird der Pfad zur Datei auf Ihrem Computer in die Zwischenablage kopiert, so dass Sie ihn direkt in das ")
+         + QStringLiteral("entsprechende Feld der Eingabemaske einfügen können, ohne sich durch den Durchsuchen-Dialog klicken zu müssen.")
+         + zeile + zeile
+         + QStringLiteral("Ist die geladene Bilddatei zu groß, bekommen Sie einen Hinweis, dass Sie die Datei erst bearbeiten müssen. ")
+         + QStringLiteral("Dafür haben Sie ja dieses Programm eigentlich auch gestartet...") + zeile
+         + QStringLiteral("Wenn Sie die Standardeinstellungen nicht geändert haben, ")
+         + QStringLiteral("machen Sie direkt weiter mit Schritt 4 (Auswahlrahmen aufziehen).");
+}
+
+QPixmap statusPixmap(int bild)
+{
+    QPixmap pixmap(18, 18);
+    pixmap.fill(Qt::transparent);
+    QPainter maler(&pixmap);
+    maler.setRenderHint(QPainter::Antialiasing);
+    const QColor farbe = bild == 2 ? QColor(0x00, 0xC0, 0x00) : QColor(0xB4, 0xB4, 0xB4);
+    QRadialGradient verlauf(QPointF(7, 6), 9);
+    verlauf.setColorAt(0, farbe.lighter(160));
+    verlauf.setColorAt(1, farbe);
+    maler.setPen(QPen(farbe.darker(150), 1));
+    maler.setBrush(verlauf);
+    maler.drawEllipse(QRectF(1.5, 1.5, 15, 15));
+    return pixmap;
+}
+
+Qt::CursorShape cursorForm(int bild)
+{
+    switch (bild) {
+    case Auswahlrahmen::GroesseROLU: return Qt::SizeBDiagCursor;
+    case Auswahlrahmen::GroesseLORU: return Qt::SizeFDiagCursor;
+    default: return Qt::SizeAllCursor;
+    }
+}
+
+} // namespace
+
+Form1::Form1(QWidget* eltern)
+    : QWidget(eltern)
+{
+    aufbauen();
+    Form_Load();
+}
+
+Form1::~Form1()
+{
+    if (m_hilfe)
+        delete m_hilfe.data();
+}
+
+void Form1::aufbauen()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Fotoschliff – JPEG-Bilder fürs Flattrium"));
+    // A narrow face keeps the dense design's captions whole at a readable size.
+    QFont schrift = font();
+    schrift.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
+                         QStringLiteral("Arial Narrow"), QStringLiteral("DejaVu Sans")});
+    schrift.setPixelSize(11);
+    setFont(schrift);
+    resize(designBreite, designHoehe);
+    setMinimumSize(760, 660);
+
+    const auto rahmen = [](QWidget* eltern, const char* name, const QString& titel, int x, int y, int b, int h) {
+        auto* r = new QGroupBox(titel, eltern);
+        r->setObjectName(QString::fromUtf8(name));
+        r->setGeometry(x, y, b, h);
+        return r;
+    };
+    const auto label = [](QWidget* eltern, const char* name, const QString& text, int x, int y, int b, int h = 17) {
+        auto* l = new QLabel(text, eltern);
+        if (name)
+            l->setObjectName(QString::fromUtf8(name));
+        l->setGeometry(x, y, b, h);
+        return l;
+    };
+    const auto knopf = [](QWidget* eltern, const char* name, const QString& text, int x, int y, int b, int h) {
+        auto* k = new QPushButton(text, eltern);
+        k->setObjectName(QString::fromUtf8(name));
+        k->setGeometry(x, y, b, h);
+        return k;
+    };
+    const auto textfeld = [](QWidget* eltern, const char* name, const QString& text, int x, int y, int b, int h) {
+        auto* t = new QLineEdit(text, eltern);
+        t->setObjectName(QString::fromUtf8(name));
+        t->setGeometry(x, y, b, h);
+        return t;
+    };
+    const auto liste = [](QWidget* eltern, const char* name, int x, int y, int b, int h) {
+        auto* l = new Liste(eltern);
+        l->setObjectName(QString::fromUtf8(name));
+        l->setGeometry(x, y, b, h);
+        return l;
+    };
+    const auto hilfeKnopf = [this](int index, QWidget* eltern, int x, int y, int b = 18, int h = 20) {
+        auto* k = new QPushButton(QStringLiteral("?"), eltern);
+        k->setObjectName(QStringLiteral("Command4(%1)").arg(index));
+        k->setGeometry(x, y, b, h);
+        k->setFocusPolicy(Qt::TabFocus);
+        Command4[index] = k;
+    };
+
+    // The picture area first, so that everything else lies above it.
+    fraTisch = new QFrame(this);
+    fraTisch->setObjectName(QStringLiteral("fraTisch"));
+    fraTisch->setGeometry(216, 144, 833, 537);
+    fraTisch->setFrameShape(QFrame::StyledPanel);
+    fraTisch->setFrameShadow(QFrame::Sunken);
+    fraTisch->setAutoFillBackground(true);
+    {
+        QPalette grau = fraTisch->palette();
+        grau.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+        fraTisch->setPalette(grau);
+    }
+
+    // 1. Bilddatei laden
+    Frame9 = rahmen(this, "Frame9", QStringLiteral("1. Bilddatei laden"), 8, 8, 201, 49);
+    cmdÖffnen = knopf(Frame9, "cmdÖffnen", QStringLiteral("Datei öffnen..."), 8, 18, 166, 23);
+    hilfeKnopf(13, Frame9, 178, 19);
+
+    // 2. Auswahlrahmen festlegen
+    Frame6 = rahmen(this, "Frame6", QStringLiteral("2. Auswahlrahmen festlegen"), 8, 64, 201, 49);
+    Combo1 = liste(Frame6, "Combo1", 6, 19, 90, 22);
+    oColor = liste(Frame6, "oColor", 97, 19, 79, 22);
+    hilfeKnopf(4, Frame6, 178, 20);
+
+    // 3. Zielformat festlegen
+    Frame7 = rahmen(this, "Frame7", QStringLiteral("3. Zielformat festlegen"), 8, 120, 201, 81);
+    List1 = liste(Frame7, "List1", 8, 19, 166, 22);
+    hilfeKnopf(5, Frame7, 178, 20);
+    TextB = textfeld(Frame7, "TextB", QString(), 8, 48, 49, 22);
+    UpDown1 = new UpDown(TextB, 10, 10000, 10, Frame7);
+    UpDown1->setObjectName(QStringLiteral("UpDown1"));
+    UpDown1->setGeometry(57, 48, 15, 22);
+    Label1[0] = label(Frame7, "Label1(0)", QStringLiteral("x"), 78, 50, 12, 17);
+    Label1[0]->setAlignment(Qt::AlignCenter);
+    TextH = textfeld(Frame7, "TextH", QString(), 94, 48, 49, 22);
+    TextB->setEnabled(false);
+    TextH->setEnabled(false);
+    UpDown1->setEnabled(false);
+
+    // 4. Auswahlrahmen ziehen
+    Frame4 = rahmen(this, "Frame4", QStringLiteral("4. Auswahlrahmen ziehen"), 8, 208, 201, 89);
+    label(Frame4, "Label3", QStringLiteral("und evtl. mit Ziehpunkten justieren"), 8, 17, 166, 27)->setWordWrap(true);
+    hilfeKnopf(6, Frame4, 178, 18);
+    label(Frame4, "Label4", QStringLiteral("oder"), 8, 43, 166, 15);
+    Command7 = knopf(Frame4, "Command7", QStringLiteral("ganzes Bild auswählen"), 8, 59, 166, 23);
+    hilfeKnopf(14, Frame4, 178, 60);
+    Command7->setEnabled(false);
+
+    // 5. Kompression regeln
+    Frame3 = rahmen(this, "Frame3", QStringLiteral("5. Kompression regeln"), 8, 304, 201, 65);
+    label(Frame3, "Label5", QStringLiteral("Kompr."), 8, 22, 44, 17);
+    TextKomp = textfeld(Frame3, "TextKomp", QStringLiteral("100 "), 52, 19, 37, 22);
+    UpDown2 = new UpDown(TextKomp, 50, 100, 100, Frame3);
+    UpDown2->setObjectName(QStringLiteral("UpDown2"));
+    UpDown2->setGeometry(89, 19, 15, 22);
+    Image1 = new QLabel(Frame3);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(122, 21, 18, 18);
+    label(Frame3, "Label6", QStringLiteral("Größe:"), 8, 43, 44, 17);
+    lblKb = label(Frame3, "lblKb", QString(), 52, 43, 110, 17);
+    hilfeKnopf(7, Frame3, 178, 20);
+
+    // 6. Zuschneiden/Speichern
+    Frame5 = rahmen(this, "Frame5", QStringLiteral("6. Zuschneiden/Speichern"), 8, 376, 201, 73);
+    Command1 = knopf(Frame5, "Command1", QStringLiteral("Zuschneiden"), 8, 18, 166, 23);
+    hilfeKnopf(8, Frame5, 178, 19);
+    Command2 = knopf(Frame5, "Command2", QStringLiteral("Speichern unter ..."), 8, 44, 166, 23);
+    hilfeKnopf(9, Frame5, 178, 45);
+    Command1->setEnabled(false);
+    Command2->setEnabled(false);
+
+    // 7. Veröffentlichen
+    Frame8 = rahmen(this, "Frame8", QStringLiteral("7. Veröffentlichen"), 8, 456, 201, 65);
+    Command3 = new UmbruchKnopf(QStringLiteral("Dateipfad kopieren und Flattrium starten"), Frame8);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command3->setGeometry(8, 18, 166, 38);
+    Command3->setEnabled(false);
+    hilfeKnopf(10, Frame8, 178, 27);
+
+    // Extras
+    fraEinstellungen = rahmen(this, "fraEinstellungen", QStringLiteral("Extras"), 8, 624, 201, 105);
+    Command5 = knopf(fraEinstellungen, "Command5", QStringLiteral("bevorzugte Starteinstellungen..."), 7, 18, 169, 25);
+    hilfeKnopf(11, fraEinstellungen, 178, 20);
+    Command6 = knopf(fraEinstellungen, "Command6", QStringLiteral("Fundortzusammenstellung..."), 7, 48, 169, 25);
+    hilfeKnopf(12, fraEinstellungen, 178, 50);
+    lblKontakt = new KlickLabel(QStringLiteral("Info"), fraEinstellungen);
+    lblKontakt->setObjectName(QStringLiteral("lblKontakt"));
+    lblKontakt->setGeometry(8, 80, 40, 17);
+
+    // Read-out strip
+    Frame10 = rahmen(this, "Frame10", QStringLiteral("Bilddaten"), 216, 8, 833, 129);
+    label(Frame10, "Label7", QStringLiteral("Quelle:"), 16, 15, 48);
+    label(Frame10, "Label8", QStringLiteral("Dateipfad:"), 64, 15, 88);
+    Text1 = textfeld(Frame10, "Text1", QStringLiteral("Keine Bilddatei ausgewählt"), 152, 13, 385, 20);
+    Text1->setReadOnly(true);
+    label(Frame10, "Label9", QStringLiteral("Ansicht: "), 624, 15, 56);
+    lblAnsicht = label(Frame10, "lblAnsicht", QStringLiteral("automatisch"), 680, 15, 120);
+
+    label(Frame10, "Label10", QStringLiteral("Abmessungen:"), 64, 34, 88);
+    lblQ = label(Frame10, "lblQ", QString(), 152, 34, 81);
+    lblQprüf = label(Frame10, "lblQprüf", QString(), 240, 34, 105);
+    label(Frame10, "Label11", QStringLiteral("Dateigröße:"), 64, 50, 88);
+    lblQKB = label(Frame10, "lblQKB", QString(), 152, 50, 81);
+    lblQprüf1 = label(Frame10, "lblQprüf1", QString(), 240, 50, 105);
+    lblQMaßnahme = label(Frame10, "lblQMaßnahme", QString(), 376, 50, 449);
+
+    label(Frame10, "Label12", QStringLiteral("Ziel:"), 16, 74, 48);
+    label(Frame10, "Label13", QStringLiteral("Abmessungen:"), 64, 74, 88);
+    lblZpx = label(Frame10, "lblZpx", QString(), 152, 74, 81);
+    lblPrüf = label(Frame10, "lblPrüf", QString(), 240, 74, 105);
+    lblZMaßnahme = label(Frame10, "lblZMaßnahme", QString(), 376, 74, 449);
+    label(Frame10, "Label14", QStringLiteral("Dateigröße:"), 64, 90, 88);
+    lblZkb = label(Frame10, "lblZkb", QString(), 152, 90, 81);
+    lblPrüf2 = label(Frame10, "lblPrüf2", QString(), 240, 90, 105);
+    lblZMaßnahme2 = label(Frame10, "lblZMaßnahme2", QString(), 376, 90, 449);
+    label(Frame10, "Label15", QStringLiteral("Auswahlbereich:"), 64, 106, 88);
+    lblA = label(Frame10, "lblA", QString(), 152, 106, 81);
+    lblPrüf1 = label(Frame10, "lblPrüf1", QString(), 240, 106, 105);
+    lblZMaßnahme1 = label(Frame10, "lblZMaßnahme1", QString(), 376, 106, 449);
+    hilfeKnopf(0, Frame10, 348, 48, 21, 17);
+    hilfeKnopf(1, Frame10, 348, 72, 21, 17);
+    hilfeKnopf(2, Frame10, 348, 88, 21, 17);
+    hilfeKnopf(3, Frame10, 348, 104, 21, 17);
+
+    // Parts of the design that are never shown.
+    lblJpgQuality = label(this, "lblJpgQuality", QStringLiteral("lblJpgQuality"), 0, 0, 81);
+    lblJpgFileSize = label(this, "lblJpgFileSize", QStringLiteral("lblJpgFileSize"), 0, 0, 81);
+    lblZ = label(this, "lblZ", QString(), 0, 0, 81);
+    Frame1 = rahmen(this, "Frame1", QStringLiteral("Ansicht"), 8, 528, 201, 41);
+    Frame2 = rahmen(this, "Frame2", QStringLiteral("Ansicht"), 8, 528, 201, 41);
+    optGroesse[0] = new QRadioButton(QStringLiteral("Originalgröße"), Frame2);
+    optGroesse[0]->setObjectName(QStringLiteral("optGroesse(0)"));
+    optGroesse[0]->setGeometry(8, 16, 97, 17);
+    optGroesse[1] = new QRadioButton(QStringLiteral("Proportional"), Frame2);
+    optGroesse[1]->setObjectName(QStringLiteral("optGroesse(1)"));
+    optGroesse[1]->setGeometry(104, 16, 89, 17);
+    for (QWidget* versteckt : {static_cast<QWidget*>(lblJpgQuality), static_cast<QWidget*>(lblJpgFileSize),
+                               static_cast<QWidget*>(lblZ), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2)})
+        versteckt->hide();
+
+    // Picture surfaces: the view over the picture area, the rest never shown.
+    picZiel = new BildFlaeche(this);
+    picZiel->setObjectName(QStringLiteral("picZiel"));
+    picZiel->bewegen(216, 144);
+    picZiel->setzeGroesse(781, 524);
+    picZiel->hide();
+    picQuelle = new BildFlaeche(this);
+    picQuelle->setObjectName(QStringLiteral("picQuelle"));
+    picTemp = new BildFlaeche(this);
+    picTemp->setObjectName(QStringLiteral("picTemp"));
+    picPreview = new BildFlaeche(this);
+    picPreview->setObjectName(QStringLiteral("picPreview"));
+    for (BildFlaeche* f : {picQuelle, picTemp, picPreview}) {
+        f->setzeGroesse(1, 1);
+        f->hide();
+    }
+
+    Shape1 = new Umriss(picZiel);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape2 = new Rechteck(picQuelle);
+    Shape2->setObjectName(QStringLiteral("Shape2"));
+    LO = new Griff(picZiel);
+    LO->setObjectName(QStringLiteral("LO"));
+    RO = new Griff(picZiel);
+    RO->setObjectName(QStringLiteral("RO"));
+    LU = new Griff(picZiel);
+    LU->setObjectName(QStringLiteral("LU"));
+    RU = new Griff(picZiel);
+    RU->setObjectName(QStringLiteral("RU"));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    Timer1->setSingleShot(false);
+
+    Data1 = new SettingsStore(this);
+
+    // Event handling, each control to its handler.
+    connect(Combo1, &Liste::klick, this, &Form1::Combo1_Click);
+    connect(oColor, &Liste::klick, this, &Form1::oColor_Click);
+    connect(List1, &Liste::klick, this, &Form1::List1_Click);
+    connect(TextB, &QLineEdit::textChanged, this, &Form1::TextB_Change);
+    connect(TextKomp, &QLineEdit::textChanged, this, &Form1::TextKomp_Change);
+    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) { Text1->setToolTip(text); });
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+}
+
+void Form1::Form_Load()
+{
+    // 1.-2.
+    gdiplusBereit = false;
+    lblJpgFileSize->clear();
+    lblJpgQuality->clear();
+
+    // 3. The JPEG service; a failure is reported and the program runs on.
+    jpegDienstStarten();
+
+    // 4. Handle cursors.
+    m_rahmen.griffe[Auswahlrahmen::LO].cursor = Auswahlrahmen::GroesseLORU;
+    m_rahmen.griffe[Auswahlrahmen::RU].cursor = Auswahlrahmen::GroesseLORU;
+    m_rahmen.griffe[Auswahlrahmen::RO].cursor = Auswahlrahmen::GroesseROLU;
+    m_rahmen.griffe[Auswahlrahmen::LU].cursor = Auswahlrahmen::GroesseROLU;
+
+    // 5.-6.
+    m_rahmen.verhaeltnisB = 3;
+    m_rahmen.verhaeltnisH = 2;
+    listen::groessenFuellen(*List1, m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH);
+
+    // 7.-8. No frame yet; handles 6 x 6.
+    m_rahmen.verbergen();
+    m_rahmen.lblA.clear();
+    for (auto& griff : m_rahmen.griffe) {
+        griff.W = 6;
+        griff.H = 6;
+    }
+    rahmenZeigen();
+
+    // 9.-10.
+    listen::seitenverhaeltnisseFuellen(*Combo1);
+    listen::farbenFuellen(*oColor);
+    statusLichtSetzen(1);
+
+    // 11.
+    Daten_Laden();
+
+    // 12.
+    if (Data1->datensatz().startmeldung) {
+        m_hilfe = new Form3(this);
+        m_hilfe->setzeText(startmeldungTitel, startmeldungText());
+        show();
+        m_hilfe->zeigen();
+    }
+}
+
+void Form1::Daten_Laden()
+{
+    Data1->oeffnen(this);
+    const SettingsRecord& d = Data1->datensatz();
+    pfadLaden = d.laden;
+    pfadSpeichern = d.speichern;
+    Combo1->setzeListIndex(d.rahmen);
+    oColor->setzeListIndex(d.farbe);
+    List1->setzeListIndex(d.Format);
+    if (List1->ListIndex() == 0)
+        TextB->setText(zahlen::Kurz(d.breite));
+    TextKomp->setText(zahlen::Kurz(d.kompression));
+    UpDown2->setzeWert(int(zahlen::RundeGerade(d.kompression)));
+    anhang = d.dateiname;
+    vorschlag = qint16(d.vorschlag);
+}
+
+void Form1::statusLichtSetzen(int bild)
+{
+    m_statusLicht = bild;
+    Image1->setPixmap(statusPixmap(bild));
+    Image1->setProperty("Bild", bild);
+}
+
+void Form1::rahmenZeigen()
+{
+    const Auswahlrahmen& r = m_rahmen;
+    Shape1->bewegen(r.shape1.L, r.shape1.T, r.shape1.W, r.shape1.H);
+    Shape1->setVisible(r.shape1Sichtbar);
+    Shape2->bewegen(r.shape2.L, r.shape2.T, r.shape2.W, r.shape2.H);
+    Griff* const griffe[4] = {LO, RO, LU, RU};
+    for (int i = 0; i < 4; ++i) {
+        const Auswahlrahmen::Griff& g = r.griffe[i];
+        griffe[i]->bewegen(g.L, g.T, g.W, g.H);
+        griffe[i]->setCursor(cursorForm(g.cursor));
+        griffe[i]->setzeSichtbar(g.sichtbar);
+        griffe[i]->raise();
+    }
+    if (lblA->text() != r.lblA)
+        lblA->setText(r.lblA);
+}
+
+void Form1::Combo1_Click()
+{
+    if (const auto* v = listen::seitenverhaeltnis(Combo1->ListIndex())) {
+        m_rahmen.verhaeltnisB = v->breite;
+        m_rahmen.verhaeltnisH = v->hoehe;
+    }
+    listen::groessenFuellen(*List1, m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH);
+    List1->setzeListIndex(4);
+    m_rahmen.verbergen();
+    m_rahmen.lblA.clear();
+    rahmenZeigen();
+    Command1->setEnabled(false);
+    Command2->setEnabled(false);
+}
+
+void Form1::oColor_Click()
+{
+    const QColor farbe = listen::farbe(oColor->ListIndex());
+    Shape1->setzeFarbe(farbe);
+    for (Griff* g : {LO, RO, LU, RU})
+        g->setzeFarbe(farbe);
+}
+
+void Form1::List1_Click()
+{
+    const int index = List1->ListIndex();
+    const bool eigene = index == 0;
+    TextB->setEnabled(eigene);
+    TextH->setEnabled(eigene);
+    UpDown1->setEnabled(eigene);
+    if (eigene || index < 0)
+        return;
+    const double breite = zahlen::Val(List1->eintrag(index));
+    UpDown1->setzeWert(int(zahlen::RundeGerade(breite)));
+    TextB->setText(zahlen::Kurz(breite));
+}
+
+void Form1::TextB_Change() {}
+
+void Form1::TextKomp_Change() {}
+
+void Form1::Timer1_Timer()
+{
+    picZiel->setEnabled(true);
+    Timer1->stop();
+}
+
+void Form1::jpegDienstStarten() {}
+void Form1::jpegDienstBeenden() {}
+void Form1::AuswahlUebertragen() {}
+void Form1::ZielgroesseMessen() {}
+void Form1::ZielBewerten() {}
+
+void Form1::resizeEvent(QResizeEvent*) { Form_Resize(); }
+
+void Form1::Form_Resize()
+{
+    // The picture area grows and shrinks to the right and downwards; the
+    // Extras frame keeps to the bottom edge. Nothing else moves.
+    fraTisch->resize(std::max(0, width() - fraTisch->x() - randAbstand), std::max(0, height() - fraTisch->y() - randAbstand));
+    fraEinstellungen->move(fraEinstellungen->x(), height() - randAbstand - fraEinstellungen->height());
+}
+
+void Form1::closeEvent(QCloseEvent* e)
+{
+    // Nothing is asked and nothing is saved; every other window goes with this one.
+    jpegDienstBeenden();
+    const auto fenster = QApplication::topLevelWidgets();
+    for (QWidget* w : fenster)
+        if (w != this && w->isVisible())
+            w->close();
+    e->accept();
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "output/Form3.h"
+#include "platform/Dienste.h"
+#include "selection/Auswahlrahmen.h"
+#include "settings/SettingsStore.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+
+class BildFlaeche;
+class Griff;
+class KlickLabel;
+class Liste;
+class QGroupBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class Rechteck;
+class UmbruchKnopf;
+class UpDown;
+class Umriss;
+
+// The main window: seven step frames down the left, the read-out strip
+// "Bilddaten" across the top, the picture area, and the "Extras" frame.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(QWidget* eltern = nullptr);
+    ~Form1() override;
+
+    // Reads the settings record and applies it: ratio, colour, size, width, quality, folders.
+    void Daten_Laden();
+
+    // --- window state shared by the workflow's steps ---
+    bool gdiplusBereit = false;
+    QString dateiPfad;
+    QString pfadLaden, pfadSpeichern, anhang;
+    qint16 vorschlag = 0;
+    QString veroeffentlichPfad;
+    float zielBreite = 0, zielHoehe = 0;
+    DateiDialog dateiDialog; // the one file dialog object of opening and saving
+
+    // --- controls, named as the workflow's descriptions name them ---
+    QGroupBox *Frame9, *Frame6, *Frame7, *Frame4, *Frame3, *Frame5, *Frame8, *fraEinstellungen, *Frame10;
+    QGroupBox *Frame1, *Frame2;
+    QFrame* fraTisch;
+    QPushButton* cmdÖffnen;
+    Liste *Combo1, *oColor, *List1;
+    QLineEdit *TextB, *TextH, *TextKomp, *Text1;
+    UpDown *UpDown1, *UpDown2;
+    std::array<QLabel*, 1> Label1; // "x" between width and height
+    QPushButton *Command7, *Command1, *Command2, *Command5, *Command6;
+    UmbruchKnopf* Command3;
+    KlickLabel* lblKontakt;
+    QLabel* Image1;
+    QLabel *lblKb, *lblQ, *lblQprüf, *lblQKB, *lblQprüf1, *lblQMaßnahme, *lblZpx, *lblPrüf, *lblZMaßnahme;
+    QLabel *lblZkb, *lblPrüf2, *lblZMaßnahme2, *lblA, *lblPrüf1, *lblZMaßnahme1, *lblAnsicht;
+    QLabel *lblJpgQuality, *lblJpgFileSize, *lblZ;
+    std::array<QRadioButton*, 2> optGroesse;
+    std::array<QPushButton*, 15> Command4;
+    BildFlaeche *picZiel, *picQuelle, *picTemp, *picPreview;
+    Umriss* Shape1;
+    Rechteck* Shape2;
+    Griff *LO, *RO, *LU, *RU;
+    QTimer* Timer1;
+    SettingsStore* Data1;
+
+    Form3* hilfe() const { return m_hilfe; }
+    const Auswahlrahmen& rahmen() const { return m_rahmen; }
+
+    // Status light pictures: 1 neutral, 2 all checks passed.
+    void statusLichtSetzen(int bild);
+    int statusLicht() const { return m_statusLicht; }
+
+protected:
+    void resizeEvent(QResizeEvent*) override;
+    void closeEvent(QCloseEvent*) override;
+
+private:
+    void aufbauen();
+    void Form_Load();
+    void Form_Resize();
+    void Combo1_Click();
+    void oColor_Click();
+    void List1_Click();
+    void TextB_Change();
+    void TextKomp_Change();
+    void Timer1_Timer();
+
+    // Later steps of the target chain; each runs where the workflow puts it.
+    void jpegDienstStarten();
+    void jpegDienstBeenden();
+    void AuswahlUebertragen();
+    void ZielgroesseMessen();
+    void ZielBewerten();
+
+    // Draws the frame model's state on the overlays.
+    void rahmenZeigen();
+
+    Auswahlrahmen m_rahmen;
+    QPointer<Form3> m_hilfe;
+    int m_statusLicht = 1;
+};

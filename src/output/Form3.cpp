@@ -1,0 +1,103 @@
+#include "output/Form3.h"
+
+#include "platform/Dienste.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+Form3::Form3(QWidget* hauptfenster)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , Label1(new QLabel(QStringLiteral("Hier steht die Überschrift"), this))
+    , Label2(new QLabel(QStringLiteral("Hilfetext"), this))
+    , Command1(new QPushButton(QStringLiteral("Schließen"), this))
+    , m_hauptfenster(hauptfenster)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Hilfe"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    if (hauptfenster)
+        setWindowIcon(hauptfenster->windowIcon());
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Command1->setObjectName(QStringLiteral("Command1"));
+
+    QFont fett = Label1->font();
+    fett.setBold(true);
+    fett.setPointSizeF(fett.pointSizeF() * 1.15);
+    Label1->setFont(fett);
+    Label1->setWordWrap(true);
+    Label2->setWordWrap(true);
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* spalte = new QVBoxLayout(this);
+    spalte->setContentsMargins(16, 14, 16, 12);
+    spalte->setSpacing(10);
+    spalte->addWidget(Label1);
+    spalte->addWidget(Label2, 1);
+    auto* zeile = new QHBoxLayout;
+    zeile->addStretch(1);
+    zeile->addWidget(Command1);
+    spalte->addLayout(zeile);
+    Label2->setFixedWidth(560);
+
+    Command1->setDefault(true);
+    connect(Command1, &QPushButton::clicked, this, &Form3::schliessenKlick);
+}
+
+void Form3::setzeText(const QString& titel, const QString& text)
+{
+    Label1->setText(titel);
+    Label2->setText(text);
+    adjustSize();
+}
+
+void Form3::zeigen()
+{
+    if (m_hauptfenster && m_hauptfenster->windowHandle()) {
+        create();
+        windowHandle()->setTransientParent(m_hauptfenster->windowHandle());
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form3::schliessenKlick()
+{
+    if (m_fundDialog && m_fundDialog->isVisible()) {
+        m_fundDialog->setEnabled(true);
+        m_fundDialog->raise();
+    } else if (m_hauptfenster) {
+        m_hauptfenster->setEnabled(true);
+        m_hauptfenster->raise();
+    }
+    close();
+}
+
+void Form3::freigeben()
+{
+    if (m_hauptfenster)
+        m_hauptfenster->setEnabled(true);
+    if (m_fundDialog && m_fundDialog->isVisible())
+        m_fundDialog->setEnabled(true);
+}
+
+void Form3::closeEvent(QCloseEvent* e)
+{
+    freigeben();
+    e->accept();
+}
+
+void Form3::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(e);
+}

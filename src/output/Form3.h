@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+// The help window: a title line, a word-wrapped text and "Schließen".
+// It is a window of its own, not a child of the window that opened it, so
+// that it stays usable while that window is disabled.
+class Form3 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form3(QWidget* hauptfenster);
+
+    void setzeText(const QString& titel, const QString& text);
+    // Shows the window non-modally in front of the main window.
+    void zeigen();
+
+    // The find-location dialog, when one is open; it is enabled again with the main window.
+    void setzeFundDialog(QWidget* dialog) { m_fundDialog = dialog; }
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QPushButton* Command1;
+
+protected:
+    void closeEvent(QCloseEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+
+private:
+    void schliessenKlick();
+    void freigeben();
+
+    QPointer<QWidget> m_hauptfenster;
+    QPointer<QWidget> m_fundDialog;
+};

@@ -1,0 +1,108 @@
+#include "platform/Dienste.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace {
+
+class QtDienste final : public Dienste {
+public:
+    void meldung(QWidget* besitzer, const QString& text, const QString& titel, Symbol symbol) override
+    {
+        QMessageBox box(symbol == Symbol::Fehler ? QMessageBox::Critical
+                        : symbol == Symbol::Info ? QMessageBox::Information
+                                                 : QMessageBox::NoIcon,
+                        titel, text, QMessageBox::Ok, besitzer);
+        box.exec();
+    }
+
+    bool dateiOeffnen(QWidget* besitzer, DateiDialog& dialog) override { return zeigen(besitzer, dialog, false); }
+    bool dateiSpeichern(QWidget* besitzer, DateiDialog& dialog) override { return zeigen(besitzer, dialog, true); }
+
+    QString ordnerWaehlen(QWidget* besitzer, const QString& titel, const QString& start) override
+    {
+        const QString anfang = !start.isEmpty() && QFileInfo(start).isDir() ? start : QDir::homePath();
+        const QString ordner = QFileDialog::getExistingDirectory(besitzer, titel, anfang, QFileDialog::ShowDirsOnly);
+        if (ordner.isEmpty() || !QFileInfo(ordner).isDir())
+            return {};
+        return QDir::toNativeSeparators(ordner);
+    }
+
+    void zwischenablageSetzen(const QString& text) override
+    {
+        QClipboard* ablage = QGuiApplication::clipboard();
+        ablage->clear();
+        ablage->setText(text);
+    }
+
+    void urlOeffnen(QWidget*, const QUrl& url) override { QDesktopServices::openUrl(url); }
+
+private:
+    static bool zeigen(QWidget* besitzer, DateiDialog& dialog, bool speichern)
+    {
+        QFileDialog* qdlg = dateiDialogErzeugen(besitzer, dialog, speichern);
+        const bool ok = qdlg->exec() == QDialog::Accepted && !qdlg->selectedFiles().isEmpty();
+        if (ok) {
+            dialog.FileName = QDir::toNativeSeparators(qdlg->selectedFiles().constFirst());
+            dialog.FileTitle = QFileInfo(dialog.FileName).fileName();
+            dialog.letzterOrdner = QFileInfo(dialog.FileName).absolutePath();
+        }
+        delete qdlg;
+        return ok;
+    }
+};
+
+QtDienste& qtDienste()
+{
+    static QtDienste dienste;
+    return dienste;
+}
+
+Dienste* aktuelle = nullptr;
+
+} // namespace
+
+Dienste& dienste() { return aktuelle ? *aktuelle : qtDienste(); }
+
+void diensteSetzen(Dienste* ersatz) { aktuelle = ersatz; }
+
+void meldung(QWidget* besitzer, const QString& text, const QString& titel, Dienste::Symbol symbol)
+{
+    dienste().meldung(besitzer, text, titel.isEmpty() ? programmTitel() : titel, symbol);
+}
+
+QStringList qtFilter(const QString& filter)
+{
+    QStringList eintraege;
+    const QStringList teile = filter.split(u'|');
+    for (qsizetype i = 0; i + 1 < teile.size(); i += 2) {
+        const QString muster = teile[i + 1].split(u';', Qt::SkipEmptyParts).join(u' ');
+        eintraege << QStringLiteral("%1 (%2)").arg(teile[i], muster);
+    }
+    return eintraege;
+}
+
+QFileDialog* dateiDialogErzeugen(QWidget* besitzer, const DateiDialog& dialog, bool speichern)
+{
+    auto* qdlg = new QFileDialog(besitzer, dialog.DialogTitle);
+    qdlg->setAcceptMode(speichern ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    qdlg->setFileMode(speichern ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    qdlg->setNameFilters(qtFilter(dialog.Filter));
+    qdlg->setOption(QFileDialog::HideNameFilterDetails);
+    if (!dialog.Ueberschreibfrage)
+        qdlg->setOption(QFileDialog::DontConfirmOverwrite);
+    if (!dialog.InitDir.isEmpty() && QFileInfo(dialog.InitDir).isDir())
+        qdlg->setDirectory(dialog.InitDir);
+    else if (!dialog.letzterOrdner.isEmpty() && QFileInfo(dialog.letzterOrdner).isDir())
+        qdlg->setDirectory(dialog.letzterOrdner);
+    // A wildcard as proposed name would only narrow the listing; leave the box empty instead.
+    const QString name = QFileInfo(dialog.FileName).fileName();
+    if (!name.isEmpty() && !name.contains(u'*') && !name.contains(u'?'))
+        qdlg->selectFile(name);
+    return qdlg;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+class QWidget;
+class QFileDialog;
+
+// The one file dialog object shared by opening and saving. It keeps what the
+// last use left behind, as the workflow relies on: the chosen path and its
+// file title (the name without folder) propose the next save name.
+struct DateiDialog {
+    QString DialogTitle;
+    QString Filter;        // "description|pattern;pattern" entries, joined by "|"
+    QString InitDir;
+    QString FileName;      // proposed name before, full chosen path after a use
+    QString FileTitle;     // name without folder of the file last chosen
+    bool Ueberschreibfrage = false; // ask before replacing an existing file
+    QString letzterOrdner; // where the last use ended; the start folder when InitDir is empty
+};
+
+// Everything that would need a person: dialogs, message boxes, the clipboard,
+// the browser. Tests install their own implementation to answer them.
+class Dienste {
+public:
+    enum class Symbol { Keins, Info, Fehler };
+
+    virtual ~Dienste() = default;
+
+    virtual void meldung(QWidget* besitzer, const QString& text, const QString& titel, Symbol symbol) = 0;
+    // Shows the dialog; on OK sets FileName (full path) and FileTitle and returns true.
+    virtual bool dateiOeffnen(QWidget* besitzer, DateiDialog& dialog) = 0;
+    virtual bool dateiSpeichern(QWidget* besitzer, DateiDialog& dialog) = 0;
+    // An existing folder chosen by the user, or "" on cancel.
+    virtual QString ordnerWaehlen(QWidget* besitzer, const QString& titel, const QString& start) = 0;
+    virtual void zwischenablageSetzen(const QString& text) = 0;
+    virtual void urlOeffnen(QWidget* besitzer, const QUrl& url) = 0;
+};
+
+// The services in use; Qt's own until a test installs others.
+Dienste& dienste();
+// Installs a replacement (not owned); nullptr goes back to Qt's own.
+void diensteSetzen(Dienste* ersatz);
+
+inline const QString& programmTitel()
+{
+    static const QString titel = QStringLiteral("Fotoschliff");
+    return titel;
+}
+
+// A message box with an OK button, titled with the program's name unless another title is given.
+void meldung(QWidget* besitzer, const QString& text, const QString& titel = programmTitel(),
+             Dienste::Symbol symbol = Dienste::Symbol::Keins);
+
+// The Qt file dialog as the services would show it (not yet shown); a test can inspect it.
+QFileDialog* dateiDialogErzeugen(QWidget* besitzer, const DateiDialog& dialog, bool speichern);
+
+// Turns "desc|pat;pat|desc2|pat2" into Qt's "desc (pat pat)" entries.
+QStringList qtFilter(const QString& filter);

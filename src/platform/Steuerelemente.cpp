@@ -1,0 +1,112 @@
+#include "platform/Steuerelemente.h"
+
+#include "platform/Zahlen.h"
+
+#include <QMouseEvent>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QToolButton>
+
+#include <algorithm>
+
+Liste::Liste(QWidget* eltern)
+    : QComboBox(eltern)
+{
+    connect(this, &QComboBox::currentIndexChanged, this, [this] { emit klick(); });
+}
+
+void Liste::leeren()
+{
+    const QSignalBlocker stumm(this);
+    clear();
+}
+
+void Liste::hinzufuegen(const QString& eintrag)
+{
+    const QSignalBlocker stumm(this);
+    const int vorher = currentIndex();
+    addItem(eintrag);
+    if (currentIndex() != vorher)
+        setCurrentIndex(vorher);
+}
+
+void Liste::setzeListIndex(int index)
+{
+    if (index < -1 || index >= count())
+        index = -1;
+    setCurrentIndex(index);
+}
+
+UpDown::UpDown(QLineEdit* partner, int min, int max, int wert, QWidget* eltern)
+    : QWidget(eltern)
+    , m_partner(partner)
+    , m_auf(new QToolButton(this))
+    , m_ab(new QToolButton(this))
+    , m_min(min)
+    , m_max(max)
+    , m_wert(wert)
+{
+    for (QToolButton* pfeil : {m_auf, m_ab}) {
+        pfeil->setAutoRepeat(true);
+        pfeil->setFocusPolicy(Qt::NoFocus);
+    }
+    m_auf->setArrowType(Qt::UpArrow);
+    m_ab->setArrowType(Qt::DownArrow);
+    m_auf->setObjectName(QStringLiteral("auf"));
+    m_ab->setObjectName(QStringLiteral("ab"));
+    connect(m_auf, &QToolButton::clicked, this, [this] { schritt(+1); });
+    connect(m_ab, &QToolButton::clicked, this, [this] { schritt(-1); });
+}
+
+void UpDown::setzeWert(int wert) { m_wert = std::clamp(wert, m_min, m_max); }
+
+void UpDown::schritt(int richtung)
+{
+    // Start from what the box shows, so that a typed value is stepped on, not replaced.
+    int basis = m_wert;
+    const QString text = m_partner->text().trimmed();
+    if (!text.isEmpty() && (text[0].isDigit() || text[0] == u'.' || text[0] == u'-' || text[0] == u'+'))
+        basis = int(std::clamp<long long>(zahlen::RundeGerade(zahlen::Val(text)), m_min, m_max));
+    setzeWert(basis + richtung);
+    m_partner->setText(zahlen::Kurz(double(m_wert)));
+}
+
+void UpDown::resizeEvent(QResizeEvent*)
+{
+    const int halb = height() / 2;
+    m_auf->setGeometry(0, 0, width(), halb);
+    m_ab->setGeometry(0, halb, width(), height() - halb);
+}
+
+UmbruchKnopf::UmbruchKnopf(const QString& text, QWidget* eltern)
+    : QPushButton(text, eltern)
+{
+}
+
+void UmbruchKnopf::paintEvent(QPaintEvent*)
+{
+    QStylePainter maler(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString text = option.text;
+    option.text.clear();
+    maler.drawControl(QStyle::CE_PushButton, option);
+    const QRect flaeche = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).adjusted(2, 0, -2, 0);
+    maler.drawItemText(flaeche, Qt::AlignCenter | Qt::TextWordWrap, option.palette, isEnabled(), text,
+                       QPalette::ButtonText);
+}
+
+KlickLabel::KlickLabel(const QString& text, QWidget* eltern)
+    : QLabel(text, eltern)
+{
+    setCursor(Qt::PointingHandCursor);
+    QPalette farben = palette();
+    farben.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    setPalette(farben);
+}
+
+void KlickLabel::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit geklickt();
+}

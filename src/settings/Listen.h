@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+class Liste;
+
+// The entries of the three lists that the main window and the preferences
+// dialog share: aspect ratios, frame colours and target sizes.
+namespace listen {
+
+struct Seitenverhaeltnis {
+    const char* eintrag;
+    float breite; // verhaeltnisB
+    float hoehe;  // verhaeltnisH
+};
+
+// Indexes 0 to 5, in list order.
+const Seitenverhaeltnis* seitenverhaeltnisse();
+constexpr int anzahlSeitenverhaeltnisse = 6;
+// The ratio of an index, or nullptr when the index has no entry.
+const Seitenverhaeltnis* seitenverhaeltnis(int index);
+
+// Colour entries with one blank before and after, indexes 0 to 7.
+QStringList farbEintraege();
+// The colour of an index; black when the index has no entry.
+QColor farbe(int index);
+
+// "benutzerdefiniert", then the ratio parts times 20, 30, 40, 200, 300 and 400.
+QStringList groessenEintraege(float breite, float hoehe);
+
+void seitenverhaeltnisseFuellen(Liste& liste);
+void farbenFuellen(Liste& liste);
+void groessenFuellen(Liste& liste, float breite, float hoehe);
+
+} // namespace listen

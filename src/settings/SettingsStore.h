@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+// The start-up preferences: the one row of the table "Einstellungen".
+// Values are already checked: an index outside its list or a missing number
+// has been replaced by the field's default; missing texts read as "", a
+// missing yes/no reads as no.
+struct SettingsRecord {
+    QString laden;     // default folder of the open dialog
+    QString speichern; // default folder of the save dialog
+    int rahmen = 0;    // aspect-ratio index 0..5
+    int farbe = 0;     // colour index 0..7
+    int Format = 4;    // size index 0..6
+    double breite = 600;
+    double höhe = 400;
+    double kompression = 92;
+    bool fundortmeldung = true;
+    bool startmeldung = true;
+    QString dateiname = QStringLiteral("_web"); // suffix of proposal mode 2
+    int vorschlag = 2;                          // 0 none, 1 name, 2 name with suffix
+
+    bool operator==(const SettingsRecord&) const = default;
+};
+
+// The settings database set.db in the per-user data folder. It is created
+// with the defaults when missing; a file that is not a readable database is
+// put aside, never overwritten.
+class SettingsStore : public QObject {
+    Q_OBJECT
+public:
+    // ordner: where set.db lives; empty means the per-user data folder.
+    explicit SettingsStore(QObject* eltern = nullptr, const QString& ordner = {});
+    ~SettingsStore() override;
+
+    // (Re)opens the database and reads the record. besitzer owns the one
+    // message shown when a damaged file had to be put aside.
+    void oeffnen(QWidget* besitzer = nullptr);
+    const SettingsRecord& datensatz() const { return m_datensatz; }
+
+    // Writes the whole record in one transaction. On failure nothing stored
+    // changes, the record read before stays, and false is returned.
+    bool schreiben(const SettingsRecord& neu);
+
+    QString dateipfad() const;
+    QString letzterFehler() const { return m_fehler; }
+
+    static QString standardOrdner();
+
+private:
+    enum class Zustand { Gut, Beschaedigt, Unerreichbar };
+    Zustand pruefen();
+    bool einrichten();
+    bool lesen();
+    QString beiseiteLegen();
+    void schliessen();
+
+    QString m_ordner;
+    QString m_verbindung;
+    SettingsRecord m_datensatz;
+    QString m_fehler;
+};

@@ -1,0 +1,49 @@
+#include "TestDienste.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+TestDienste::TestDienste() { diensteSetzen(this); }
+
+TestDienste::~TestDienste() { diensteSetzen(nullptr); }
+
+void TestDienste::meldung(QWidget*, const QString& text, const QString& titel, Symbol symbol)
+{
+    meldungen.append({text, titel, symbol});
+    if (beiMeldung)
+        beiMeldung(meldungen.constLast());
+}
+
+bool TestDienste::dialog(QStringList& antworten, DateiDialog& dialog)
+{
+    gezeigteDialoge.append(dialog);
+    const QString antwort = antworten.isEmpty() ? QString() : antworten.takeFirst();
+    if (antwort.isEmpty())
+        return false;
+    dialog.FileName = antwort;
+    dialog.FileTitle = QFileInfo(antwort).fileName();
+    dialog.letzterOrdner = QFileInfo(antwort).absolutePath();
+    return true;
+}
+
+bool TestDienste::dateiOeffnen(QWidget*, DateiDialog& d) { return dialog(oeffnenAntworten, d); }
+
+bool TestDienste::dateiSpeichern(QWidget*, DateiDialog& d) { return dialog(speichernAntworten, d); }
+
+QString TestDienste::ordnerWaehlen(QWidget*, const QString& titel, const QString&)
+{
+    ordnerTitel << titel;
+    return ordnerAntworten.isEmpty() ? QString() : ordnerAntworten.takeFirst();
+}
+
+void TestDienste::zwischenablageSetzen(const QString& text) { zwischenablage << text; }
+
+void TestDienste::urlOeffnen(QWidget*, const QUrl& url) { urls << url; }
+
+void testUmgebungEinrichten()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Fotoschliff-Test"));
+    QStandardPaths::setTestModeEnabled(true);
+}

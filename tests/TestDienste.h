@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/Dienste.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <functional>
+
+// Answers everything the program would ask a person, and records what it was asked.
+class TestDienste : public Dienste {
+public:
+    TestDienste();
+    ~TestDienste() override;
+
+    struct Meldung {
+        QString text, titel;
+        Symbol symbol;
+    };
+    QList<Meldung> meldungen;
+    QStringList zwischenablage;
+    QList<QUrl> urls;
+
+    // The next answers of the file dialogs: a path, or "" for cancel. Each use
+    // records the dialog's state as it was shown.
+    QStringList oeffnenAntworten, speichernAntworten;
+    QList<DateiDialog> gezeigteDialoge;
+    QStringList ordnerAntworten;
+    QStringList ordnerTitel;
+
+    // Called while a message box would be open (e.g. to look at the windows behind it).
+    std::function<void(const Meldung&)> beiMeldung;
+
+    void meldung(QWidget*, const QString& text, const QString& titel, Symbol symbol) override;
+    bool dateiOeffnen(QWidget*, DateiDialog& dialog) override;
+    bool dateiSpeichern(QWidget*, DateiDialog& dialog) override;
+    QString ordnerWaehlen(QWidget*, const QString& titel, const QString& start) override;
+    void zwischenablageSetzen(const QString& text) override;
+    void urlOeffnen(QWidget*, const QUrl& url) override;
+
+private:
+    bool dialog(QStringList& antworten, DateiDialog& dialog);
+};
+
+// Points the per-user data folder at a scratch folder for the whole test run.
+void testUmgebungEinrichten();
