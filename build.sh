@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 was=${1:-run}
 
 pakete=(cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite qt6-svg-dev libqt6svg6
-        libturbojpeg0-dev libjpeg-dev fonts-dejavu-core fonts-dejavu-extra)
+        libturbojpeg0-dev libjpeg-dev fonts-dejavu-core fonts-dejavu-extra qt6-translations-l10n)
 if [ "$was" = bench ]; then
   pakete+=(mate-backgrounds libjpeg-turbo-progs imagemagick butteraugli)
 fi

@@ -319,6 +319,25 @@ void Form1::aufbauen()
     connect(TextKomp, &QLineEdit::textChanged, this, &Form1::TextKomp_Change);
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) { Text1->setToolTip(text); });
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(cmdÖffnen, &QPushButton::clicked, this, &Form1::cmdÖffnen_Click);
+    connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+
+    picZiel->setCursor(Qt::CrossCursor);
+    connect(picZiel, &BildFlaeche::mausGedrueckt, this,
+            [this](Qt::MouseButton knopf, Qt::MouseButtons, QPointF pos) { picZiel_MouseDown(knopf, pos); });
+    connect(picZiel, &BildFlaeche::mausBewegt, this, &Form1::picZiel_MouseMove);
+    connect(picZiel, &BildFlaeche::mausLosgelassen, this,
+            [this](Qt::MouseButton knopf, Qt::MouseButtons, QPointF) { picZiel_MouseUp(knopf); });
+    const std::pair<Griff*, Auswahlrahmen::Griffname> griffe[] = {
+        {LO, Auswahlrahmen::LO}, {RO, Auswahlrahmen::RO}, {LU, Auswahlrahmen::LU}, {RU, Auswahlrahmen::RU}};
+    for (const auto& [griff, name] : griffe) {
+        connect(griff, &Griff::gedrueckt, this,
+                [this, h = name](Qt::MouseButton knopf, Qt::MouseButtons, QPointF pos) { Griff_MouseDown(h, knopf, pos); });
+        connect(griff, &Griff::bewegt, this,
+                [this, h = name](Qt::MouseButtons knoepfe, QPointF pos) { Griff_MouseMove(h, knoepfe, pos); });
+        connect(griff, &Griff::losgelassen, this,
+                [this, h = name](Qt::MouseButton knopf, Qt::MouseButtons, QPointF) { Griff_MouseUp(h, knopf); });
+    }
 }
 
 void Form1::Form_Load()
@@ -457,6 +476,8 @@ void Form1::Timer1_Timer()
     Timer1->stop();
 }
 
+void Form1::QuellgroesseAnzeigen(const QString&) {}
+void Form1::QuelleBewerten() {}
 void Form1::jpegDienstStarten() {}
 void Form1::jpegDienstBeenden() {}
 void Form1::AuswahlUebertragen() {}

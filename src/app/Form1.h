@@ -37,6 +37,9 @@ public:
     // Reads the settings record and applies it: ratio, colour, size, width, quality, folders.
     void Daten_Laden();
 
+    // Sizes the view for the picture of quelle and paints it there, at its own size or reduced.
+    void AnsichtAufbauen(BildFlaeche* quelle, BildFlaeche* ansicht);
+
     // --- window state shared by the workflow's steps ---
     bool gdiplusBereit = false;
     QString dateiPfad;
@@ -93,7 +96,25 @@ private:
     void TextKomp_Change();
     void Timer1_Timer();
 
+    // Loading a picture.
+    void cmdÖffnen_Click();
+    bool bildLaden(const QString& pfad);
+
+    // The selection frame: mouse on the view and on the handles, and the whole picture.
+    void picZiel_MouseDown(Qt::MouseButton knopf, QPointF pos);
+    void picZiel_MouseMove(Qt::MouseButtons knoepfe, QPointF pos);
+    void picZiel_MouseUp(Qt::MouseButton knopf);
+    void Griff_MouseDown(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, QPointF pos);
+    void Griff_MouseMove(Auswahlrahmen::Griffname h, Qt::MouseButtons knoepfe, QPointF pos);
+    void Griff_MouseUp(Auswahlrahmen::Griffname h, Qt::MouseButton knopf);
+    void Command7_Click();
+    // After a release that left no frame: nothing to crop.
+    void keinRahmen();
+    void flaechenAbgleichen();
+
     // Later steps of the target chain; each runs where the workflow puts it.
+    void QuellgroesseAnzeigen(const QString& datei);
+    void QuelleBewerten();
     void jpegDienstStarten();
     void jpegDienstBeenden();
     void AuswahlUebertragen();

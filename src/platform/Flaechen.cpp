@@ -61,11 +61,13 @@ void BildFlaeche::paintEvent(QPaintEvent*)
     if (m_gemalt.isNull())
         return;
     QPainter maler(this);
-    const QRectF ziel(QPointF(0, 0), m_malGroesse);
-    if (m_gemalt.size() == ziel.size().toSize() && m_malGroesse == QSizeF(m_gemalt.size()))
+    // The picture comes resampled to the paint size rounded up to whole pixels;
+    // then it is drawn 1:1 and only a fraction of its last row and column shows.
+    const QSize ganz(int(std::ceil(m_malGroesse.width())), int(std::ceil(m_malGroesse.height())));
+    if (m_gemalt.size() == ganz)
         maler.drawPixmap(0, 0, m_gemalt);
     else
-        maler.drawPixmap(ziel, m_gemalt, QRectF(m_gemalt.rect()));
+        maler.drawPixmap(QRectF(QPointF(0, 0), m_malGroesse), m_gemalt, QRectF(m_gemalt.rect()));
 }
 
 void BildFlaeche::mousePressEvent(QMouseEvent* e)
@@ -101,11 +103,27 @@ bool Umriss::eventFilter(QObject* objekt, QEvent* ereignis)
 
 void Umriss::bewegen(float l, float t, float w, float h)
 {
+    if (l == m_l && t == m_t && w == m_w && h == m_h)
+        return;
+    // Only the outline's old and new strips need drawing again, not the picture inside.
+    const QRegion alt = linien();
     m_l = l;
     m_t = t;
     m_w = w;
     m_h = h;
-    update();
+    update(alt.united(linien()));
+}
+
+QRegion Umriss::linien() const
+{
+    const int l = int(std::floor(m_l)) - 1, t = int(std::floor(m_t)) - 1;
+    const int r = int(std::ceil(m_l + m_w)) + 1, b = int(std::ceil(m_t + m_h)) + 1;
+    QRegion region;
+    region += QRect(l, t, r - l, 3);
+    region += QRect(l, b - 3, r - l, 3);
+    region += QRect(l, t, 3, b - t);
+    region += QRect(r - 3, t, 3, b - t);
+    return region;
 }
 
 void Umriss::setzeFarbe(const QColor& farbe)

@@ -96,6 +96,8 @@ protected:
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:
+    QRegion linien() const;
+
     float m_l = 0, m_t = 0, m_w = 0, m_h = 0;
     QColor m_farbe = Qt::white;
 };

@@ -4,6 +4,7 @@
 #include "platform/Steuerelemente.h"
 #include "settings/SettingsStore.h"
 
+#include "Fensterhilfe.h"
 #include "TestDienste.h"
 
 #include <QDir>
@@ -19,26 +20,8 @@
 
 namespace {
 
-QString datenOrdner() { return SettingsStore::standardOrdner(); }
-
-// Writes set.db as another program (or an older version) might have left it.
-void einstellungenSchreiben(const QString& werte)
-{
-    QDir().mkpath(datenOrdner());
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("vorbereitung"));
-        db.setDatabaseName(QDir(datenOrdner()).filePath(QStringLiteral("set.db")));
-        QVERIFY(db.open());
-        QSqlQuery q(db);
-        QVERIFY(q.exec(QStringLiteral(
-            "CREATE TABLE Einstellungen (laden TEXT, speichern TEXT, rahmen INTEGER, farbe INTEGER, Format INTEGER, "
-            "breite REAL, \"höhe\" REAL, kompression REAL, fundortmeldung INTEGER, startmeldung INTEGER, "
-            "dateiname TEXT, vorschlag INTEGER)")));
-        QVERIFY(q.exec(QStringLiteral("INSERT INTO Einstellungen VALUES (%1)").arg(werte)));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("vorbereitung"));
-}
+using fensterhilfe::datenOrdner;
+using fensterhilfe::einstellungenSchreiben;
 
 template <typename T>
 T* finde(const QWidget& fenster, const QString& name)
@@ -139,7 +122,7 @@ private slots:
     void beschriftungenUndPositionen()
     {
         // Without the start message the window stays hidden, at its design size.
-        einstellungenSchreiben(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 1, 0, '_web', 2"));
+        QVERIFY(einstellungenSchreiben(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 1, 0, '_web', 2")));
         TestDienste dienste;
         Form1 f;
         const auto rahmen = [&](const char* name, const QString& titel, QRect ort) {
@@ -274,7 +257,7 @@ private slots:
 
     void startmeldungBeiTrue()
     {
-        einstellungenSchreiben(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 1, 1, '_web', 2"));
+        QVERIFY(einstellungenSchreiben(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 1, 1, '_web', 2")));
         TestDienste dienste;
         Form1 f;
         Form3* hilfe = f.hilfe();
@@ -312,7 +295,7 @@ private slots:
     void keineStartmeldungBeiFalseOderNull()
     {
         QFETCH(QString, wert);
-        einstellungenSchreiben(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 1, %1, '_web', 2").arg(wert));
+        QVERIFY(einstellungenSchreiben(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 1, %1, '_web', 2").arg(wert)));
         TestDienste dienste;
         Form1 f;
         QVERIFY(!f.hilfe());
@@ -323,7 +306,7 @@ private slots:
 
     void datenLadenMitEigenerBreite()
     {
-        einstellungenSchreiben(QStringLiteral("'/a', '/b', 0, 2, 0, 750, 500, 92.5, 1, 0, '_lf', 1"));
+        QVERIFY(einstellungenSchreiben(QStringLiteral("'/a', '/b', 0, 2, 0, 750, 500, 92.5, 1, 0, '_lf', 1")));
         TestDienste dienste;
         Form1 f;
         QCOMPARE(finde<Liste>(f, QStringLiteral("List1"))->ListIndex(), 0);
@@ -342,7 +325,7 @@ private slots:
 
     void datenLadenMitVorgabegroesseUebergehtBreite()
     {
-        einstellungenSchreiben(QStringLiteral("NULL, NULL, 4, 0, 4, 750, 500, 92, 1, 0, '_web', 2"));
+        QVERIFY(einstellungenSchreiben(QStringLiteral("NULL, NULL, 4, 0, 4, 750, 500, 92, 1, 0, '_web', 2")));
         TestDienste dienste;
         Form1 f;
         // 16:9 rebuilds the size list; index 4 is then 3200 x 1800, whatever breite holds.

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QImage>
+#include <QString>
+
+// Decoding a photo for the workflow: upright as the camera's orientation tag
+// says, converted to sRGB when it carries another colour profile, as 32-bit RGB.
+struct Ladeergebnis {
+    QImage bild;   // null when the file could not be read
+    QString grund; // why not, in plain German words
+};
+
+// Pictures up to this many pixels are accepted (well above 100 megapixels).
+constexpr qint64 hoechstePixelzahl = 150'000'000;
+
+Ladeergebnis jpegLaden(const QString& pfad);
+
+// Whether the JPEG data runs up to its end marker; a cut-off file decodes
+// without complaint but shows grey where the rest is missing.
+bool jpegVollstaendig(QByteArrayView daten);

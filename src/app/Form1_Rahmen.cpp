@@ -1,0 +1,87 @@
+#include "app/Form1.h"
+
+#include "platform/Flaechen.h"
+#include "platform/Steuerelemente.h"
+
+#include <QPushButton>
+
+void Form1::picZiel_MouseDown(Qt::MouseButton knopf, QPointF pos)
+{
+    if (knopf != Qt::LeftButton)
+        return;
+    m_rahmen.druecken(knopf, float(pos.x()), float(pos.y()));
+    rahmenZeigen();
+}
+
+void Form1::picZiel_MouseMove(Qt::MouseButtons knoepfe, QPointF pos)
+{
+    if (knoepfe != Qt::LeftButton)
+        return;
+    m_rahmen.ziehen(knoepfe, float(pos.x()), float(pos.y()));
+    rahmenZeigen();
+}
+
+void Form1::picZiel_MouseUp(Qt::MouseButton knopf)
+{
+    switch (m_rahmen.loslassen(knopf)) {
+    case Auswahlrahmen::Ergebnis::Nichts:
+        return;
+    case Auswahlrahmen::Ergebnis::Leer:
+        keinRahmen();
+        return;
+    case Auswahlrahmen::Ergebnis::Gesetzt:
+        break;
+    }
+    rahmenZeigen();
+    Command1->setEnabled(true);
+    Command3->setEnabled(false);
+    AuswahlUebertragen();
+    ZielgroesseMessen();
+    ZielBewerten();
+}
+
+void Form1::keinRahmen()
+{
+    // A frame released wholly outside the picture selects nothing.
+    rahmenZeigen();
+    Command1->setEnabled(false);
+    ZielBewerten();
+}
+
+void Form1::Griff_MouseDown(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, QPointF pos)
+{
+    m_rahmen.griffDruecken(h, knopf, float(pos.x()), float(pos.y()));
+    rahmenZeigen();
+}
+
+void Form1::Griff_MouseMove(Auswahlrahmen::Griffname h, Qt::MouseButtons knoepfe, QPointF pos)
+{
+    m_rahmen.griffZiehen(h, knoepfe, float(pos.x()), float(pos.y()));
+    rahmenZeigen();
+}
+
+void Form1::Griff_MouseUp(Auswahlrahmen::Griffname h, Qt::MouseButton knopf)
+{
+    const Auswahlrahmen::Ergebnis ergebnis = m_rahmen.griffLoslassen(h, knopf);
+    if (ergebnis == Auswahlrahmen::Ergebnis::Gesetzt) {
+        AuswahlUebertragen();
+        ZielgroesseMessen();
+        ZielBewerten();
+    }
+    m_rahmen.griffLoslassenAbschliessen(h);
+    if (ergebnis == Auswahlrahmen::Ergebnis::Leer)
+        keinRahmen();
+    else
+        rahmenZeigen();
+}
+
+void Form1::Command7_Click()
+{
+    m_rahmen.ganzesBild();
+    rahmenZeigen();
+    Command1->setEnabled(true);
+    Command3->setEnabled(false);
+    AuswahlUebertragen();
+    ZielgroesseMessen();
+    ZielBewerten();
+}

@@ -1,0 +1,116 @@
+#include "TestBilder.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QFile>
+#include <QImageWriter>
+
+#include <cstdio>
+#include <jpeglib.h>
+
+namespace testbilder {
+
+QImage verlauf(int breite, int hoehe)
+{
+    QImage bild(breite, hoehe, QImage::Format_RGB32);
+    for (int y = 0; y < hoehe; ++y) {
+        auto* zeile = reinterpret_cast<QRgb*>(bild.scanLine(y));
+        for (int x = 0; x < breite; ++x)
+            zeile[x] = qRgb(x * 255 / std::max(1, breite - 1), y * 255 / std::max(1, hoehe - 1), 128);
+    }
+    return bild;
+}
+
+QByteArray alsJpeg(const QImage& bild, int qualitaet)
+{
+    QByteArray daten;
+    QBuffer puffer(&daten);
+    puffer.open(QIODevice::WriteOnly);
+    QImageWriter schreiber(&puffer, "jpeg");
+    schreiber.setQuality(qualitaet);
+    schreiber.write(bild);
+    return daten;
+}
+
+bool schreiben(const QString& pfad, const QByteArray& daten)
+{
+    QFile datei(pfad);
+    return datei.open(QIODevice::WriteOnly | QIODevice::Truncate) && datei.write(daten) == daten.size();
+}
+
+QByteArray mitOrientierung(const QByteArray& jpeg, quint16 orientierung)
+{
+    // APP1 "Exif", little-endian TIFF header, one IFD entry: Orientation (0x0112), SHORT, 1 value.
+    QByteArray tiff;
+    tiff += QByteArray("II*\0", 4);
+    tiff += QByteArray("\x08\x00\x00\x00", 4);
+    tiff += QByteArray("\x01\x00", 2);
+    tiff += QByteArray("\x12\x01\x03\x00\x01\x00\x00\x00", 8);
+    tiff += char(orientierung & 0xFF);
+    tiff += char(orientierung >> 8);
+    tiff += QByteArray("\x00\x00", 2);
+    tiff += QByteArray("\x00\x00\x00\x00", 4);
+    QByteArray app1 = QByteArray("Exif\0\0", 6) + tiff;
+    const int laenge = app1.size() + 2;
+    QByteArray segment("\xFF\xE1", 2);
+    segment += char(laenge >> 8);
+    segment += char(laenge & 0xFF);
+    segment += app1;
+    return jpeg.left(2) + segment + jpeg.mid(2);
+}
+
+QByteArray cmykJpeg(int breite, int hoehe, const quint8 cmyk[4])
+{
+    jpeg_compress_struct info;
+    jpeg_error_mgr fehler;
+    info.err = jpeg_std_error(&fehler);
+    jpeg_create_compress(&info);
+    unsigned char* puffer = nullptr;
+    unsigned long groesse = 0;
+    jpeg_mem_dest(&info, &puffer, &groesse);
+    info.image_width = JDIMENSION(breite);
+    info.image_height = JDIMENSION(hoehe);
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_colorspace(&info, JCS_CMYK);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> zeile(size_t(breite) * 4);
+    for (int x = 0; x < breite; ++x)
+        std::copy(cmyk, cmyk + 4, zeile.begin() + x * 4);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW z = zeile.data();
+        jpeg_write_scanlines(&info, &z, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray daten(reinterpret_cast<const char*>(puffer), qsizetype(groesse));
+    free(puffer);
+    return daten;
+}
+
+QByteArray adobeRgbJpeg(int breite, int hoehe, QRgb farbe)
+{
+    QImage bild(breite, hoehe, QImage::Format_RGB32);
+    bild.fill(farbe);
+    bild.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
+    return alsJpeg(bild, 95);
+}
+
+QColor mitte(const QImage& bild)
+{
+    const int b = bild.width(), h = bild.height();
+    long long r = 0, g = 0, bl = 0, n = 0;
+    for (int y = h / 4; y < h - h / 4; ++y)
+        for (int x = b / 4; x < b - b / 4; ++x) {
+            const QRgb p = bild.pixel(x, y);
+            r += qRed(p);
+            g += qGreen(p);
+            bl += qBlue(p);
+            ++n;
+        }
+    return n ? QColor(int(r / n), int(g / n), int(bl / n)) : QColor();
+}
+
+} // namespace testbilder

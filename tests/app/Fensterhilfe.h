@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/Form1.h"
+#include "settings/SettingsStore.h"
+
+#include "TestDienste.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace fensterhilfe {
+
+inline QString datenOrdner() { return SettingsStore::standardOrdner(); }
+
+// Writes set.db as another program (or an older version) might have left it;
+// werte is the SQL value list of the twelve fields in their order.
+inline bool einstellungenSchreiben(const QString& werte)
+{
+    QDir(datenOrdner()).removeRecursively();
+    QDir().mkpath(datenOrdner());
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("vorbereitung"));
+        db.setDatabaseName(QDir(datenOrdner()).filePath(QStringLiteral("set.db")));
+        ok = db.open();
+        QSqlQuery q(db);
+        ok = ok
+          && q.exec(QStringLiteral(
+                 "CREATE TABLE Einstellungen (laden TEXT, speichern TEXT, rahmen INTEGER, farbe INTEGER, Format INTEGER, "
+                 "breite REAL, \"höhe\" REAL, kompression REAL, fundortmeldung INTEGER, startmeldung INTEGER, "
+                 "dateiname TEXT, vorschlag INTEGER)"))
+          && q.exec(QStringLiteral("INSERT INTO Einstellungen VALUES (%1)").arg(werte));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("vorbereitung"));
+    return ok;
+}
+
+// The usual start: defaults, but without the start message.
+inline bool ohneStartmeldung()
+{
+    return einstellungenSchreiben(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 0, 0, '_web', 2"));
+}
+
+// Loads a file through "Datei öffnen..." as a user would, the dialog answered with pfad.
+inline void oeffnen(Form1& f, TestDienste& dienste, const QString& pfad)
+{
+    dienste.oeffnenAntworten << pfad;
+    QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("cmdÖffnen")), Qt::LeftButton);
+}
+
+// Waits until the view takes mouse input again after a load.
+inline bool ansichtBereit(Form1& f)
+{
+    QWidget* ansicht = f.findChild<QWidget*>(QStringLiteral("picZiel"));
+    return QTest::qWaitFor([ansicht] { return ansicht->isEnabled(); }, 2000);
+}
+
+} // namespace fensterhilfe
