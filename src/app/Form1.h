@@ -106,4 +106,8 @@ private:
     Auswahlrahmen m_rahmen;
     QPointer<Form3> m_hilfe;
     int m_statusLicht = 1;
+
+    // --- secondary windows: help, preferences, about box (Form1_Fenster.cpp) ---
+    void fensterVerbinden();
+    void HilfeZeigen(int index);
 };

@@ -1,0 +1,29 @@
+// The main window's ways into its secondary windows: the help behind every
+// "?", the preferences dialog and the about box. Each of them is a window of
+// its own; while one is open the main window takes no input, and closing it
+// in any way gives the input back.
+#include "app/Form1.h"
+
+#include "output/Form3.h"
+#include "output/HilfeTexte.h"
+#include "platform/Programmsymbol.h"
+
+#include <QPushButton>
+
+void Form1::fensterVerbinden()
+{
+    setWindowIcon(programmSymbol());
+    for (int i = 0; i < int(Command4.size()); ++i)
+        connect(Command4[i], &QPushButton::clicked, this, [this, i] { HilfeZeigen(i); });
+}
+
+void Form1::HilfeZeigen(int index)
+{
+    const HilfeEintrag eintrag = hilfeText(index);
+    // The start message may still be open; it then takes the new text.
+    if (!m_hilfe)
+        m_hilfe = new Form3(this);
+    m_hilfe->setzeText(eintrag.titel, eintrag.text);
+    setEnabled(false);
+    m_hilfe->zeigen();
+}
