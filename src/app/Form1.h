@@ -2,6 +2,7 @@
 
 #include "output/Form3.h"
 #include "platform/Dienste.h"
+#include "platform/Nebenfenster.h"
 #include "selection/Auswahlrahmen.h"
 #include "settings/SettingsStore.h"
 
@@ -110,4 +111,6 @@ private:
     // --- secondary windows: help, preferences, about box (Form1_Fenster.cpp) ---
     void fensterVerbinden();
     void HilfeZeigen(int index);
+    void Command5_Click();
+    Nebenfenster m_form2;
 };

@@ -7,6 +7,7 @@
 #include "output/Form3.h"
 #include "output/HilfeTexte.h"
 #include "platform/Programmsymbol.h"
+#include "settings/Form2.h"
 
 #include <QPushButton>
 
@@ -15,6 +16,7 @@ void Form1::fensterVerbinden()
     setWindowIcon(programmSymbol());
     for (int i = 0; i < int(Command4.size()); ++i)
         connect(Command4[i], &QPushButton::clicked, this, [this, i] { HilfeZeigen(i); });
+    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
 }
 
 void Form1::HilfeZeigen(int index)
@@ -26,4 +28,12 @@ void Form1::HilfeZeigen(int index)
     m_hilfe->setzeText(eintrag.titel, eintrag.text);
     setEnabled(false);
     m_hilfe->zeigen();
+}
+
+void Form1::Command5_Click()
+{
+    auto* dialog = new Form2(*Data1, this, [this] { Daten_Laden(); }, anhang);
+    m_form2.setzen(dialog);
+    setEnabled(false);
+    dialog->zeigen();
 }
