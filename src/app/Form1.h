@@ -112,5 +112,7 @@ private:
     void fensterVerbinden();
     void HilfeZeigen(int index);
     void Command5_Click();
+    void lblKontakt_Click();
     Nebenfenster m_form2;
+    Nebenfenster m_about;
 };

@@ -6,7 +6,9 @@
 
 #include "output/Form3.h"
 #include "output/HilfeTexte.h"
+#include "output/frmAbout.h"
 #include "platform/Programmsymbol.h"
+#include "platform/Steuerelemente.h"
 #include "settings/Form2.h"
 
 #include <QPushButton>
@@ -17,6 +19,7 @@ void Form1::fensterVerbinden()
     for (int i = 0; i < int(Command4.size()); ++i)
         connect(Command4[i], &QPushButton::clicked, this, [this, i] { HilfeZeigen(i); });
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(lblKontakt, &KlickLabel::geklickt, this, &Form1::lblKontakt_Click);
 }
 
 void Form1::HilfeZeigen(int index)
@@ -36,4 +39,12 @@ void Form1::Command5_Click()
     m_form2.setzen(dialog);
     setEnabled(false);
     dialog->zeigen();
+}
+
+void Form1::lblKontakt_Click()
+{
+    auto* info = new frmAbout(this);
+    m_about.setzen(info);
+    setEnabled(false);
+    info->zeigen();
 }
