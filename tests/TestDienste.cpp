@@ -32,9 +32,10 @@ bool TestDienste::dateiOeffnen(QWidget*, DateiDialog& d) { return dialog(oeffnen
 
 bool TestDienste::dateiSpeichern(QWidget*, DateiDialog& d) { return dialog(speichernAntworten, d); }
 
-QString TestDienste::ordnerWaehlen(QWidget*, const QString& titel, const QString&)
+QString TestDienste::ordnerWaehlen(QWidget*, const QString& titel, const QString& start)
 {
     ordnerTitel << titel;
+    ordnerStart << start;
     return ordnerAntworten.isEmpty() ? QString() : ordnerAntworten.takeFirst();
 }
 

@@ -28,6 +28,7 @@ public:
     QList<DateiDialog> gezeigteDialoge;
     QStringList ordnerAntworten;
     QStringList ordnerTitel;
+    QStringList ordnerStart; // the folder each folder picker was to start in
 
     // Called while a message box would be open (e.g. to look at the windows behind it).
     std::function<void(const Meldung&)> beiMeldung;

@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "output/Form3.h"
+#include "output/HilfeTexte.h"
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"
 #include "platform/Zahlen.h"
@@ -22,25 +23,6 @@ namespace {
 constexpr int designBreite = 1058;
 constexpr int designHoehe = 743;
 constexpr int randAbstand = 10;
-
-const QString startmeldungTitel = QStringLiteral("Eignung eines Bildes zur Veröffentlichung im Flattrium");
-
-QString startmeldungText()
-{
-    const QString zeile = QStringLiteral("\r\n");
-    return QStringLiteral("Eine Bilddatei, die im Flattrium veröffentlicht werden soll, sollte folgende Kriterien erfüllen:") + zeile
-         + zeile + QStringLiteral("1. Das Seitenverhältnis zwischen Breite und Höhe sollte 3 : 2 betragen.") + zeile
-         + QStringLiteral("2. Das Motiv sollte formatfüllend auf mindestens 450 x 300 Pixeln, höchstens auf 900 x 600 Pixeln abgebildet werden.")
-         + zeile + QStringLiteral("3. Die Bilddatei muss kleiner als 100 Kilobyte (KB) sein.") + zeile + zeile
-         + QStringLiteral("Haben Sie eine Bilddatei geladen, die schon diesen Voraussetzungen entspricht, können Sie direkt mit Schritt 7 (Veröffentlichen) ")
-         + QStringLiteral("weitermachen. Dabei wird der Pfad zur Datei auf Ihrem Computer in die Zwischenablage kopiert, so dass Sie ihn direkt in das ")
-         + QStringLiteral("entsprechende Feld der Eingabemaske einfügen können, ohne sich durch den Durchsuchen-Dialog klicken zu müssen.")
-         + zeile + zeile
-         + QStringLiteral("Ist die geladene Bilddatei zu groß, bekommen Sie einen Hinweis, dass Sie die Datei erst bearbeiten müssen. ")
-         + QStringLiteral("Dafür haben Sie ja dieses Programm eigentlich auch gestartet...") + zeile
-         + QStringLiteral("Wenn Sie die Standardeinstellungen nicht geändert haben, ")
-         + QStringLiteral("machen Sie direkt weiter mit Schritt 4 (Auswahlrahmen aufziehen).");
-}
 
 QPixmap statusPixmap(int bild)
 {
@@ -338,6 +320,8 @@ void Form1::aufbauen()
         connect(griff, &Griff::losgelassen, this,
                 [this, h = name](Qt::MouseButton knopf, Qt::MouseButtons, QPointF) { Griff_MouseUp(h, knopf); });
     }
+
+    fensterVerbinden();
 }
 
 void Form1::Form_Load()
@@ -380,8 +364,9 @@ void Form1::Form_Load()
 
     // 12.
     if (Data1->datensatz().startmeldung) {
+        const HilfeEintrag start = hilfeText(0);
         m_hilfe = new Form3(this);
-        m_hilfe->setzeText(startmeldungTitel, startmeldungText());
+        m_hilfe->setzeText(start.titel, start.text);
         show();
         m_hilfe->zeigen();
     }

@@ -2,6 +2,7 @@
 
 #include "output/Form3.h"
 #include "platform/Dienste.h"
+#include "platform/Nebenfenster.h"
 #include "selection/Auswahlrahmen.h"
 #include "settings/SettingsStore.h"
 
@@ -127,4 +128,12 @@ private:
     Auswahlrahmen m_rahmen;
     QPointer<Form3> m_hilfe;
     int m_statusLicht = 1;
+
+    // --- secondary windows: help, preferences, about box (Form1_Fenster.cpp) ---
+    void fensterVerbinden();
+    void HilfeZeigen(int index);
+    void Command5_Click();
+    void lblKontakt_Click();
+    Nebenfenster m_form2;
+    Nebenfenster m_about;
 };

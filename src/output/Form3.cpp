@@ -1,13 +1,13 @@
 #include "output/Form3.h"
 
-#include "platform/Dienste.h"
+#include "platform/Nebenfenster.h"
+#include "platform/Programmsymbol.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QWindow>
 
 Form3::Form3(QWidget* hauptfenster)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -19,8 +19,7 @@ Form3::Form3(QWidget* hauptfenster)
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Hilfe"));
     setAttribute(Qt::WA_DeleteOnClose);
-    if (hauptfenster)
-        setWindowIcon(hauptfenster->windowIcon());
+    setWindowIcon(programmSymbol());
 
     Label1->setObjectName(QStringLiteral("Label1"));
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -57,16 +56,7 @@ void Form3::setzeText(const QString& titel, const QString& text)
     adjustSize();
 }
 
-void Form3::zeigen()
-{
-    if (m_hauptfenster && m_hauptfenster->windowHandle()) {
-        create();
-        windowHandle()->setTransientParent(m_hauptfenster->windowHandle());
-    }
-    show();
-    raise();
-    activateWindow();
-}
+void Form3::zeigen() { nebenfensterZeigen(this, m_hauptfenster); }
 
 void Form3::schliessenKlick()
 {

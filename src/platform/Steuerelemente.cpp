@@ -100,9 +100,14 @@ KlickLabel::KlickLabel(const QString& text, QWidget* eltern)
     : QLabel(text, eltern)
 {
     setCursor(Qt::PointingHandCursor);
+    // Blue and underlined like a link; in a disabled window it greys like any text.
     QPalette farben = palette();
-    farben.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    farben.setColor(QPalette::Active, QPalette::WindowText, QColor(0, 0, 255));
+    farben.setColor(QPalette::Inactive, QPalette::WindowText, QColor(0, 0, 255));
     setPalette(farben);
+    QFont unterstrichen; // only the underline; everything else still comes from the parent
+    unterstrichen.setUnderline(true);
+    setFont(unterstrichen);
 }
 
 void KlickLabel::mouseReleaseEvent(QMouseEvent* e)

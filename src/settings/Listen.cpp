@@ -52,6 +52,11 @@ QStringList groessenEintraege(float breite, float hoehe)
     return eintraege;
 }
 
+double hoeheZurBreite(double breite, float verhaeltnisB, float verhaeltnisH)
+{
+    return zahlen::Ganz(breite / double(verhaeltnisB)) * double(verhaeltnisH);
+}
+
 void seitenverhaeltnisseFuellen(Liste& liste)
 {
     liste.leeren();

@@ -30,6 +30,10 @@ QColor farbe(int index);
 // "benutzerdefiniert", then the ratio parts times 20, 30, 40, 200, 300 and 400.
 QStringList groessenEintraege(float breite, float hoehe);
 
+// The height that belongs to a width at the ratio parts: the whole-number part
+// of width / width part, times the height part (1000 at 16:9 gives 62 x 9 = 558).
+double hoeheZurBreite(double breite, float verhaeltnisB, float verhaeltnisH);
+
 void seitenverhaeltnisseFuellen(Liste& liste);
 void farbenFuellen(Liste& liste);
 void groessenFuellen(Liste& liste, float breite, float hoehe);

@@ -1,0 +1,50 @@
+// The main window's ways into its secondary windows: the help behind every
+// "?", the preferences dialog and the about box. Each of them is a window of
+// its own; while one is open the main window takes no input, and closing it
+// in any way gives the input back.
+#include "app/Form1.h"
+
+#include "output/Form3.h"
+#include "output/HilfeTexte.h"
+#include "output/frmAbout.h"
+#include "platform/Programmsymbol.h"
+#include "platform/Steuerelemente.h"
+#include "settings/Form2.h"
+
+#include <QPushButton>
+
+void Form1::fensterVerbinden()
+{
+    setWindowIcon(programmSymbol());
+    for (int i = 0; i < int(Command4.size()); ++i)
+        connect(Command4[i], &QPushButton::clicked, this, [this, i] { HilfeZeigen(i); });
+    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(lblKontakt, &KlickLabel::geklickt, this, &Form1::lblKontakt_Click);
+}
+
+void Form1::HilfeZeigen(int index)
+{
+    const HilfeEintrag eintrag = hilfeText(index);
+    // The start message may still be open; it then takes the new text.
+    if (!m_hilfe)
+        m_hilfe = new Form3(this);
+    m_hilfe->setzeText(eintrag.titel, eintrag.text);
+    setEnabled(false);
+    m_hilfe->zeigen();
+}
+
+void Form1::Command5_Click()
+{
+    auto* dialog = new Form2(*Data1, this, [this] { Daten_Laden(); }, anhang);
+    m_form2.setzen(dialog);
+    setEnabled(false);
+    dialog->zeigen();
+}
+
+void Form1::lblKontakt_Click()
+{
+    auto* info = new frmAbout(this);
+    m_about.setzen(info);
+    setEnabled(false);
+    info->zeigen();
+}

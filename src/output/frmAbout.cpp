@@ -1,0 +1,140 @@
+#include "output/frmAbout.h"
+
+#include "fotoschliff_config.h"
+#include "platform/Dienste.h"
+#include "platform/Nebenfenster.h"
+#include "platform/Programmsymbol.h"
+#include "platform/Steuerelemente.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QUrl>
+
+QString mailLinkText(const QString& adresse, const QString& betreff, const QString& nachricht)
+{
+    QString text = QStringLiteral("mailto:") + adresse;
+    if (!betreff.isEmpty())
+        text += QStringLiteral("?Subject=") + betreff;
+    if (!nachricht.trimmed().isEmpty())
+        text += QStringLiteral("&body=") + QString(nachricht).replace(QStringLiteral("\r\n"), QStringLiteral("%0D%0A"));
+    return text;
+}
+
+QString mailNachricht(const QString& name)
+{
+    return QStringLiteral("Hallo ") + name + QStringLiteral(",\r\nDas wollte ich schon immer mal loswerden: \r\n");
+}
+
+frmAbout::frmAbout(QWidget* hauptfenster)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_hauptfenster(hauptfenster)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("Info zu ") + programmTitel());
+    setWindowIcon(programmSymbol());
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(440, 262);
+
+    const auto label = [this](const char* name, const QString& text, int x, int y, int b, int h) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QString::fromUtf8(name));
+        l->setGeometry(x, y, b, h);
+        return l;
+    };
+
+    picIcon = label("picIcon", QString(), 16, 16, 64, 64);
+    picIcon->setPixmap(programmSymbolBild(64));
+
+    lblTitle = label("lblTitle", programmTitel(), 96, 14, 328, 30);
+    QFont gross = lblTitle->font();
+    gross.setBold(true);
+    gross.setPointSizeF(gross.pointSizeF() * 1.6);
+    lblTitle->setFont(gross);
+
+    lblVersion = label("lblVersion",
+                       QStringLiteral("Version %1.%2.%3")
+                           .arg(FOTOSCHLIFF_VERSION_MAJOR)
+                           .arg(FOTOSCHLIFF_VERSION_MINOR)
+                           .arg(FOTOSCHLIFF_VERSION_PATCH),
+                       96, 46, 328, 18);
+    lblDescription = label("lblDescription",
+                           QStringLiteral("JPEG-Bilder für die Veröffentlichung im Flattrium vorbereiten."), 96, 70, 328, 36);
+    lblDescription->setWordWrap(true);
+    lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    auto* linie = new QFrame(this);
+    linie->setFrameShape(QFrame::HLine);
+    linie->setFrameShadow(QFrame::Sunken);
+    linie->setGeometry(16, 118, 408, 2);
+
+    lblDisclaimer = label("lblDisclaimer",
+                          QStringLiteral("Für konstruktive Kritik, Anregungen und natürlich auch Lob bin ich dankbar. "
+                                         "Nehmen Sie Kontakt mit mir auf."),
+                          16, 130, 408, 40);
+    lblDisclaimer->setWordWrap(true);
+    lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    const QString links[2] = {QStringLiteral("Mail"), QStringLiteral("Internet")};
+    for (int i = 0; i < 2; ++i) {
+        Label1[i] = new KlickLabel(links[i], this);
+        Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
+        Label1[i]->setGeometry(16 + 72 * i, 180, 64, 20);
+        connect(Label1[i], &KlickLabel::geklickt, this, [this, i] { Label1_Click(i); });
+    }
+    Label1[0]->setToolTip(QStringLiteral(FOTOSCHLIFF_KONTAKT_MAIL));
+    Label1[1]->setToolTip(QStringLiteral(FOTOSCHLIFF_WEBSEITE));
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(334, 220, 90, 26);
+    cmdOK->setDefault(true);
+    cmdOK->setFocus();
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+}
+
+void frmAbout::zeigen() { nebenfensterZeigen(this, m_hauptfenster); }
+
+void frmAbout::Label1_Click(int index)
+{
+    switch (index) {
+    case 0: {
+        const QString text = mailLinkText(QStringLiteral(FOTOSCHLIFF_KONTAKT_MAIL),
+                                          QStringLiteral("Fotoschliff fürs Flattrium"),
+                                          mailNachricht(QStringLiteral(FOTOSCHLIFF_MACHER_NAME)));
+        // Tolerant reading encodes the blanks and umlauts and leaves the %0D%0A as they are.
+        dienste().urlOeffnen(this, QUrl(text, QUrl::TolerantMode));
+        break;
+    }
+    case 1:
+        dienste().urlOeffnen(this, QUrl(QStringLiteral(FOTOSCHLIFF_WEBSEITE), QUrl::TolerantMode));
+        break;
+    default:
+        break;
+    }
+}
+
+void frmAbout::cmdOK_Click()
+{
+    if (m_hauptfenster)
+        m_hauptfenster->setEnabled(true);
+    close();
+}
+
+void frmAbout::closeEvent(QCloseEvent* e)
+{
+    // However the box goes, the main window takes input again.
+    if (m_hauptfenster)
+        m_hauptfenster->setEnabled(true);
+    e->accept();
+}
+
+void frmAbout::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(e);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+// A secondary window (preferences, about box, help) is a top-level window
+// without a Qt parent: Qt disables the children of a disabled window, and the
+// window that opens one is disabled while it is open. The opener keeps it in
+// a Nebenfenster, which deletes it together with the opener if it is still
+// open then; closed windows delete themselves (Qt::WA_DeleteOnClose).
+class Nebenfenster {
+public:
+    Nebenfenster() = default;
+    ~Nebenfenster() { delete m_fenster.data(); }
+    Nebenfenster(const Nebenfenster&) = delete;
+    Nebenfenster& operator=(const Nebenfenster&) = delete;
+
+    void setzen(QWidget* fenster)
+    {
+        if (m_fenster != fenster)
+            delete m_fenster.data();
+        m_fenster = fenster;
+    }
+    QWidget* fenster() const { return m_fenster.data(); }
+
+private:
+    QPointer<QWidget> m_fenster;
+};
+
+// Shows fenster non-modally in front of oeffner, stacked above it where the
+// window system knows such a relation.
+void nebenfensterZeigen(QWidget* fenster, QWidget* oeffner);

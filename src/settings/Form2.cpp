@@ -1,0 +1,344 @@
+#include "settings/Form2.h"
+
+#include "platform/Dienste.h"
+#include "platform/Nebenfenster.h"
+#include "platform/Programmsymbol.h"
+#include "platform/Steuerelemente.h"
+#include "platform/Zahlen.h"
+#include "settings/Listen.h"
+#include "settings/SettingsStore.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+// Inner size of the dialog as designed; every position below is in its pixels.
+constexpr int designBreite = 530;
+constexpr int designHoehe = 434;
+
+} // namespace
+
+Form2::Form2(SettingsStore& store, QWidget* hauptfenster, std::function<void()> datenLaden, const QString& anhang)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_store(store)
+    , m_hauptfenster(hauptfenster)
+    , m_datenLaden(std::move(datenLaden))
+{
+    aufbauen();
+    Form_Load(anhang);
+}
+
+void Form2::aufbauen()
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Bevorzugte Einstellungen"));
+    setWindowIcon(programmSymbol());
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The main window's narrow face, so that the dense design's captions fit.
+    if (m_hauptfenster)
+        setFont(m_hauptfenster->font());
+    setFixedSize(designBreite, designHoehe);
+
+    const auto rahmen = [this](const char* name, const QString& titel, int x, int y, int b, int h) {
+        auto* r = new QGroupBox(titel, this);
+        r->setObjectName(QString::fromUtf8(name));
+        r->setGeometry(x, y, b, h);
+        return r;
+    };
+    const auto label = [](QWidget* eltern, const char* name, const QString& text, int x, int y, int b, int h = 17) {
+        auto* l = new QLabel(text, eltern);
+        l->setObjectName(QString::fromUtf8(name));
+        l->setGeometry(x, y, b, h);
+        return l;
+    };
+    const auto knopf = [](QWidget* eltern, const char* name, const QString& text, int x, int y, int b, int h) {
+        auto* k = new QPushButton(text, eltern);
+        k->setObjectName(QString::fromUtf8(name));
+        k->setGeometry(x, y, b, h);
+        return k;
+    };
+    const auto textfeld = [](QWidget* eltern, const char* name, int x, int y, int b, int h) {
+        auto* t = new QLineEdit(eltern);
+        t->setObjectName(QString::fromUtf8(name));
+        t->setGeometry(x, y, b, h);
+        return t;
+    };
+    const auto liste = [](QWidget* eltern, const char* name, int x, int y, int b, int h) {
+        auto* l = new Liste(eltern);
+        l->setObjectName(QString::fromUtf8(name));
+        l->setGeometry(x, y, b, h);
+        return l;
+    };
+
+    // Folders
+    Frame1 = rahmen("Frame1", QStringLiteral("Dateiablage"), 8, 8, 513, 105);
+    label(Frame1, "Label1", QStringLiteral("Standardordner für \"Datei öffnen\""), 16, 18, 300);
+    Text1 = textfeld(Frame1, "Text1", 16, 35, 441, 22);
+    Command1 = knopf(Frame1, "Command1", QStringLiteral("..."), 464, 35, 33, 22);
+    Command1->setToolTip(QStringLiteral("Durchsuchen"));
+    label(Frame1, "Label2", QStringLiteral("Standardordner für \"Datei speichern\""), 16, 60, 300);
+    Text2 = textfeld(Frame1, "Text2", 16, 77, 441, 22);
+    Command2 = knopf(Frame1, "Command2", QStringLiteral("..."), 464, 77, 33, 22);
+    Command2->setToolTip(QStringLiteral("Durchsuchen"));
+
+    // File names
+    Frame5 = rahmen("Frame5", QStringLiteral("Dateinamen"), 8, 120, 513, 97);
+    const QString optionen[3] = {QStringLiteral("keinen Dateinamen vorschlagen"),
+                                 QStringLiteral("Namen der Originaldatei vorschlagen"),
+                                 QStringLiteral("Namen der Originaldatei vorschlagen mit diesem Anhang")};
+    for (int i = 0; i < 3; ++i) {
+        Option1[i] = new QRadioButton(optionen[i], Frame5);
+        Option1[i]->setObjectName(QStringLiteral("Option1(%1)").arg(i));
+        Option1[i]->setGeometry(16, 20 + 24 * i, i == 2 ? 330 : 400, 19);
+    }
+    Text3 = textfeld(Frame5, "Text3", 352, 67, 145, 22);
+    Text3->setEnabled(false);
+
+    // Selection frame ("Auswahrahmen" is how the dialog has always spelled it)
+    Frame4 = rahmen("Frame4", QStringLiteral("Auswahrahmen"), 8, 224, 241, 97);
+    label(Frame4, "Label3", QStringLiteral("Seitenverhältnis"), 16, 26, 100);
+    Combo1 = liste(Frame4, "Combo1", 120, 22, 105, 22);
+    label(Frame4, "Label4", QStringLiteral("Farbe"), 16, 58, 100);
+    oColor = liste(Frame4, "oColor", 120, 54, 105, 22);
+
+    // Target size
+    Frame2 = rahmen("Frame2", QStringLiteral("Zielformat"), 256, 224, 161, 97);
+    List1 = liste(Frame2, "List1", 8, 18, 145, 22);
+    label(Frame2, "Label5", QStringLiteral("Abmessungen in Pixel"), 8, 44, 145, 15);
+    TextB = textfeld(Frame2, "TextB", 8, 62, 49, 22);
+    UpDown1 = new UpDown(TextB, 10, 10000, 10, Frame2);
+    UpDown1->setObjectName(QStringLiteral("UpDown1"));
+    UpDown1->setGeometry(57, 62, 15, 22);
+    label(Frame2, "Label6", QStringLiteral("x"), 74, 64, 10)->setAlignment(Qt::AlignCenter);
+    TextH = textfeld(Frame2, "TextH", 86, 62, 49, 22);
+    TextB->setEnabled(false);
+    TextH->setEnabled(false);
+
+    // Quality
+    Frame3 = rahmen("Frame3", QStringLiteral("Kompression"), 424, 224, 97, 97);
+    label(Frame3, "Label7", QStringLiteral("Kompr."), 12, 26, 70);
+    TextKomp = textfeld(Frame3, "TextKomp", 12, 46, 45, 22);
+    UpDown2 = new UpDown(TextKomp, 50, 100, 92, Frame3);
+    UpDown2->setObjectName(QStringLiteral("UpDown2"));
+    UpDown2->setGeometry(57, 46, 15, 22);
+
+    // Reminders; the design's width would reach past the dialog's edge.
+    Check1 = new QCheckBox(
+        QStringLiteral("Ich kenne mich aus und will keine Erinnerung an die Fundortangabe beim Veröffentlichen"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setGeometry(32, 328, designBreite - 32 - 8, 17);
+    Check2 = new QCheckBox(QStringLiteral("Ich möchte die Info beim Programmstart nicht mehr sehen"), this);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    Check2->setGeometry(32, 352, designBreite - 32 - 8, 17);
+
+    Command5 = knopf(this, "Command5", QStringLiteral("Standardeinstellungen"), 8, 392, 161, 25);
+    Command4 = knopf(this, "Command4", QStringLiteral("Abbrechen"), 320, 392, 97, 25);
+    Command3 = knopf(this, "Command3", QStringLiteral("OK"), 424, 392, 97, 25);
+
+    connect(Combo1, &Liste::klick, this, &Form2::Combo1_Click);
+    connect(List1, &Liste::klick, this, &Form2::List1_Click);
+    connect(TextB, &QLineEdit::textChanged, this, &Form2::TextB_Change);
+    for (int i = 0; i < 3; ++i)
+        connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool an) {
+            if (an)
+                Option1_Click(i);
+        });
+    connect(Check1, &QCheckBox::stateChanged, this, &Form2::Check1_Click);
+    connect(Check2, &QCheckBox::stateChanged, this, &Form2::Check2_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form2::Command5_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
+}
+
+void Form2::Form_Load(const QString& anhang)
+{
+    const SettingsRecord& d = m_store.datensatz();
+
+    // 1.-3. Lists as on the main window, built here for 3 : 2.
+    verhaeltnisB = 3;
+    verhaeltnisH = 2;
+    listen::groessenFuellen(*List1, verhaeltnisB, verhaeltnisH);
+    listen::seitenverhaeltnisseFuellen(*Combo1);
+    listen::farbenFuellen(*oColor);
+
+    // 4.
+    Text1->setText(d.laden);
+    Text2->setText(d.speichern);
+
+    // 5. Each selection runs its list's click handling at once: the ratio rebuilds the sizes.
+    Combo1->setzeListIndex(d.rahmen);
+    oColor->setzeListIndex(d.farbe);
+    List1->setzeListIndex(d.Format);
+
+    // 6. A custom size shows the stored height, even where the ratio would give another.
+    if (List1->ListIndex() == 0) {
+        TextB->setText(zahlen::Kurz(d.breite));
+        TextH->setText(zahlen::Kurz(d.höhe));
+    }
+
+    // 7.
+    TextKomp->setText(zahlen::Kurz(d.kompression));
+    UpDown2->setzeWert(int(zahlen::RundeGerade(d.kompression)));
+
+    // 8.-9. The boxes say "no more reminders", so they are ticked when the reminder is off.
+    Check1->setChecked(!d.fundortmeldung);
+    fundortmeldungAn = d.fundortmeldung;
+    Check2->setChecked(!d.startmeldung);
+    startmeldungAn = d.startmeldung;
+
+    // 10.-11.
+    if (d.vorschlag >= 0 && d.vorschlag < 3)
+        Option1[d.vorschlag]->setChecked(true);
+    Text3->setText(anhang);
+    if (d.vorschlag == 2)
+        Text3->setEnabled(true);
+}
+
+void Form2::zeigen() { nebenfensterZeigen(this, m_hauptfenster); }
+
+void Form2::Combo1_Click()
+{
+    if (const auto* v = listen::seitenverhaeltnis(Combo1->ListIndex())) {
+        verhaeltnisB = v->breite;
+        verhaeltnisH = v->hoehe;
+    }
+    listen::groessenFuellen(*List1, verhaeltnisB, verhaeltnisH);
+    List1->setzeListIndex(4);
+}
+
+void Form2::List1_Click()
+{
+    const int index = List1->ListIndex();
+    const bool eigene = index == 0;
+    TextB->setEnabled(eigene);
+    TextH->setEnabled(eigene);
+    UpDown1->setEnabled(eigene);
+    if (eigene || index < 0)
+        return;
+    const double breite = zahlen::Val(List1->eintrag(index));
+    TextB->setText(zahlen::Kurz(breite));
+    UpDown1->setzeWert(int(zahlen::RundeGerade(breite)));
+}
+
+void Form2::TextB_Change()
+{
+    TextH->setText(zahlen::Kurz(listen::hoeheZurBreite(zahlen::Val(TextB->text()), verhaeltnisB, verhaeltnisH)));
+}
+
+void Form2::Option1_Click(int index) { Text3->setEnabled(index == 2); }
+
+void Form2::Check1_Click()
+{
+    if (Check1->checkState() == Qt::Checked)
+        fundortmeldungAn = false;
+    else if (Check1->checkState() == Qt::Unchecked)
+        fundortmeldungAn = true;
+}
+
+void Form2::Check2_Click()
+{
+    if (Check2->checkState() == Qt::Checked)
+        startmeldungAn = false;
+    else if (Check2->checkState() == Qt::Unchecked)
+        startmeldungAn = true;
+}
+
+void Form2::Command1_Click()
+{
+    const QString ordner = dienste().ordnerWaehlen(this, QStringLiteral("Standardordner für DATEI LADEN"), Text1->text());
+    if (!ordner.isEmpty())
+        Text1->setText(ordner);
+}
+
+void Form2::Command2_Click()
+{
+    const QString ordner = dienste().ordnerWaehlen(this, QStringLiteral("Standardordner für DATEI SPEICHERN"), Text2->text());
+    if (!ordner.isEmpty())
+        Text2->setText(ordner);
+}
+
+void Form2::Command5_Click()
+{
+    // The built-in defaults, into the controls only; folders and file names stay.
+    Combo1->setzeListIndex(0);
+    List1->setzeListIndex(4);
+    oColor->setzeListIndex(0);
+    TextKomp->setText(QStringLiteral("92"));
+    UpDown2->setzeWert(92);
+    Check1->setChecked(false);
+    Check2->setChecked(false);
+    startmeldungAn = true;
+    fundortmeldungAn = true;
+}
+
+void Form2::Command3_Click()
+{
+    SettingsRecord neu;
+    neu.laden = Text1->text();
+    neu.speichern = Text2->text();
+    neu.rahmen = Combo1->ListIndex();
+    neu.farbe = oColor->ListIndex();
+    neu.Format = List1->ListIndex();
+    neu.breite = zahlen::Val(TextB->text());
+    neu.höhe = zahlen::Val(TextH->text());
+    neu.kompression = zahlen::Val(TextKomp->text());
+    neu.fundortmeldung = fundortmeldungAn;
+    neu.startmeldung = startmeldungAn;
+    neu.dateiname = Text3->text();
+    neu.vorschlag = m_store.datensatz().vorschlag; // kept when no option is chosen
+    for (int i = 0; i < 3; ++i)
+        if (Option1[i]->isChecked())
+            neu.vorschlag = i;
+
+    // One transaction: either the whole record is stored or nothing changes.
+    if (!m_store.schreiben(neu)) {
+        meldung(this,
+                QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\r\n\r\n"
+                               "Die bisher gespeicherten Einstellungen bleiben unverändert. Bitte prüfen Sie, ob die Datei "
+                               "„%1“ beschreibbar ist und von keinem anderen Programm benutzt wird, und versuchen Sie es erneut.")
+                    .arg(QDir::toNativeSeparators(m_store.dateipfad())),
+                programmTitel(), Dienste::Symbol::Fehler);
+        return;
+    }
+
+    if (m_datenLaden)
+        m_datenLaden();
+    if (m_hauptfenster) {
+        m_hauptfenster->setEnabled(true);
+        m_hauptfenster->show();
+    }
+    close();
+}
+
+void Form2::Command4_Click()
+{
+    if (m_hauptfenster)
+        m_hauptfenster->setEnabled(true);
+    close();
+}
+
+void Form2::closeEvent(QCloseEvent* e)
+{
+    // However the dialog goes, the main window takes input again.
+    if (m_hauptfenster)
+        m_hauptfenster->setEnabled(true);
+    e->accept();
+}
+
+void Form2::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(e);
+}

@@ -1,0 +1,613 @@
+#include "app/Form1.h"
+#include "platform/Steuerelemente.h"
+#include "settings/Form2.h"
+#include "settings/Listen.h"
+
+#include "Einstellungsdatei.h"
+#include "TestDienste.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+// The record every test starts from unless it needs another: no start message.
+const QString ruhigerStart = QStringLiteral("'/bilder/roh', '/bilder/web', 0, 0, 4, 600, 400, 92, 1, 0, '_web', 2");
+
+template <typename T>
+T* finde(const QWidget* fenster, const QString& name)
+{
+    T* w = fenster->findChild<T*>(name);
+    if (!w)
+        qWarning("control %s missing", qPrintable(name));
+    return w;
+}
+
+// Opens the preferences as the user does, with the main window's button.
+Form2* oeffnen(Form1& f)
+{
+    QTest::mouseClick(finde<QPushButton>(&f, QStringLiteral("Command5")), Qt::LeftButton);
+    const auto fenster = QApplication::topLevelWidgets();
+    for (QWidget* w : fenster)
+        if (auto* d = qobject_cast<Form2*>(w); d && d->isVisible())
+            return d;
+    return nullptr;
+}
+
+void klicken(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
+// Check and option buttons react on their box and caption, at the left.
+void ankreuzen(QAbstractButton* k) { QTest::mouseClick(k, Qt::LeftButton, {}, QPoint(7, k->height() / 2)); }
+
+void eintippen(QLineEdit* feld, const QString& text)
+{
+    feld->selectAll();
+    QTest::keyClicks(feld, text);
+}
+
+QStringList eintraege(const Liste* liste)
+{
+    QStringList e;
+    for (int i = 0; i < liste->count(); ++i)
+        e << liste->itemText(i);
+    return e;
+}
+
+} // namespace
+
+class TestForm2 : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { testUmgebungEinrichten(); }
+    void init() { QDir(einstellungsdatei::ordner()).removeRecursively(); }
+
+    void aufbauUndBeschriftungen()
+    {
+        einstellungsdatei::schreiben(ruhigerStart);
+        TestDienste dienste;
+        Form1 f;
+        f.show();
+        Form2* d = oeffnen(f);
+        QVERIFY(d);
+        QVERIFY(QTest::qWaitForWindowExposed(d));
+        QCOMPARE(d->windowTitle(), QStringLiteral("Bevorzugte Einstellungen"));
+        QCOMPARE(d->size(), QSize(530, 434));
+        QVERIFY(!d->windowIcon().isNull());
+
+        const auto rahmen = [&](const char* name, const QString& titel, QRect ort) {
+            auto* r = finde<QGroupBox>(d, QString::fromUtf8(name));
+            QVERIFY2(r, name);
+            QCOMPARE(r->title(), titel);
+            QCOMPARE(r->geometry(), ort);
+        };
+        rahmen("Frame1", "Dateiablage", QRect(8, 8, 513, 105));
+        rahmen("Frame5", "Dateinamen", QRect(8, 120, 513, 97));
+        rahmen("Frame4", "Auswahrahmen", QRect(8, 224, 241, 97));
+        rahmen("Frame2", "Zielformat", QRect(256, 224, 161, 97));
+        rahmen("Frame3", "Kompression", QRect(424, 224, 97, 97));
+
+        const auto knopf = [&](const char* name, const QString& text, QRect ort) {
+            auto* k = finde<QPushButton>(d, QString::fromUtf8(name));
+            QVERIFY2(k, name);
+            QCOMPARE(k->text(), text);
+            if (!ort.isNull())
+                QCOMPARE(k->geometry(), ort);
+        };
+        knopf("Command5", "Standardeinstellungen", QRect(8, 392, 161, 25));
+        knopf("Command4", "Abbrechen", QRect(320, 392, 97, 25));
+        knopf("Command3", "OK", QRect(424, 392, 97, 25));
+        knopf("Command1", "...", {});
+        knopf("Command2", "...", {});
+        QCOMPARE(finde<QPushButton>(d, QStringLiteral("Command1"))->toolTip(), QStringLiteral("Durchsuchen"));
+        QCOMPARE(finde<QPushButton>(d, QStringLiteral("Command2"))->toolTip(), QStringLiteral("Durchsuchen"));
+        QVERIFY(finde<QGroupBox>(d, QStringLiteral("Frame1"))->isAncestorOf(finde<QLineEdit>(d, QStringLiteral("Text2"))));
+
+        QStringList beschriftungen;
+        for (const QLabel* l : d->findChildren<QLabel*>())
+            beschriftungen << l->text();
+        for (const char* text : {"Standardordner für \"Datei öffnen\"", "Standardordner für \"Datei speichern\"",
+                                 "Seitenverhältnis", "Farbe", "Abmessungen in Pixel", "x", "Kompr."})
+            QVERIFY2(beschriftungen.contains(QString::fromUtf8(text)), text);
+
+        QCOMPARE(finde<QRadioButton>(d, QStringLiteral("Option1(0)"))->text(), QStringLiteral("keinen Dateinamen vorschlagen"));
+        QCOMPARE(finde<QRadioButton>(d, QStringLiteral("Option1(1)"))->text(), QStringLiteral("Namen der Originaldatei vorschlagen"));
+        QCOMPARE(finde<QRadioButton>(d, QStringLiteral("Option1(2)"))->text(),
+                 QStringLiteral("Namen der Originaldatei vorschlagen mit diesem Anhang"));
+        // The suffix box stands on the line of the third option.
+        const QRect option2 = finde<QWidget>(d, QStringLiteral("Option1(2)"))->geometry();
+        const QRect text3 = finde<QWidget>(d, QStringLiteral("Text3"))->geometry();
+        QVERIFY(text3.left() >= option2.right() && qAbs(text3.center().y() - option2.center().y()) <= 2);
+
+        auto* check1 = finde<QCheckBox>(d, QStringLiteral("Check1"));
+        auto* check2 = finde<QCheckBox>(d, QStringLiteral("Check2"));
+        QCOMPARE(check1->text(), QStringLiteral("Ich kenne mich aus und will keine Erinnerung an die Fundortangabe beim Veröffentlichen"));
+        QCOMPARE(check2->text(), QStringLiteral("Ich möchte die Info beim Programmstart nicht mehr sehen"));
+        QCOMPARE(check1->pos(), QPoint(32, 328));
+        QCOMPARE(check2->pos(), QPoint(32, 352));
+
+        auto* updown1 = finde<UpDown>(d, QStringLiteral("UpDown1"));
+        auto* updown2 = finde<UpDown>(d, QStringLiteral("UpDown2"));
+        QCOMPARE(updown1->Min(), 10);
+        QCOMPARE(updown1->Max(), 10000);
+        QCOMPARE(updown1->Increment(), 1);
+        QCOMPARE(updown2->Min(), 50);
+        QCOMPARE(updown2->Max(), 100);
+
+        // The same lists as on the main window.
+        for (const char* name : {"Combo1", "oColor"})
+            QCOMPARE(eintraege(finde<Liste>(d, QString::fromUtf8(name))), eintraege(finde<Liste>(&f, QString::fromUtf8(name))));
+        QCOMPARE(eintraege(finde<Liste>(d, QStringLiteral("List1"))),
+                 QStringList({"benutzerdefiniert", "60 x 40", "90 x 60", "120 x 80", "600 x 400", "900 x 600", "1200 x 800"}));
+
+        // Every caption whole, every control inside the dialog, at the main window's font.
+        QCOMPARE(d->font(), f.font());
+        for (QWidget* w : d->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(d) || (w->parentWidget() != d && !qobject_cast<QGroupBox*>(w->parentWidget())))
+                continue;
+            QVERIFY2(w->parentWidget()->rect().contains(w->geometry()), qPrintable(w->objectName()));
+            const QFontMetrics m(w->font());
+            if (auto* r = qobject_cast<QGroupBox*>(w)) {
+                QVERIFY2(m.horizontalAdvance(r->title()) + 16 <= r->width(), qPrintable(r->title()));
+            } else if (auto* k = qobject_cast<QPushButton*>(w)) {
+                QVERIFY2(m.horizontalAdvance(k->text()) + 8 <= k->width(), qPrintable(k->text()));
+            } else if (auto* k = qobject_cast<QAbstractButton*>(w)) {
+                QVERIFY2(k->sizeHint().width() <= k->width(), qPrintable(k->text()));
+                QVERIFY2(k->sizeHint().height() <= k->height() + 2, qPrintable(k->text()));
+            } else if (auto* l = qobject_cast<QLabel*>(w); l && !l->text().isEmpty()) {
+                QVERIFY2(m.horizontalAdvance(l->text()) <= l->width(), qPrintable(l->text()));
+                QVERIFY2(m.height() <= l->height(), qPrintable(l->text()));
+            } else if (auto* c = qobject_cast<Liste*>(w)) {
+                QVERIFY2(c->sizeHint().width() <= c->width(), qPrintable(c->objectName()));
+            }
+        }
+    }
+
+    void hauptfensterGesperrtSolangeOffen()
+    {
+        einstellungsdatei::schreiben(ruhigerStart);
+        TestDienste dienste;
+        Form1 f;
+        f.show();
+        QPointer<Form2> d = oeffnen(f);
+        QVERIFY(d);
+        QVERIFY(!f.isEnabled());
+        QVERIFY(d->isEnabled());
+        QVERIFY(finde<QPushButton>(d, QStringLiteral("Command3"))->isEnabled());
+        QVERIFY(finde<Liste>(d, QStringLiteral("Combo1"))->isEnabled());
+
+        // The close box discards the edits.
+        finde<Liste>(d, QStringLiteral("Combo1"))->setzeListIndex(3);
+        QVERIFY(d->close());
+        QTRY_VERIFY(!d);
+        QVERIFY(f.isEnabled());
+        QCOMPARE(einstellungsdatei::lesen().rahmen, 0);
+
+        // So does Escape, also while a box has the focus.
+        d = oeffnen(f);
+        QVERIFY(d && !f.isEnabled());
+        finde<Liste>(d, QStringLiteral("Combo1"))->setzeListIndex(3);
+        QTest::keyClick(finde<QLineEdit>(d, QStringLiteral("Text1")), Qt::Key_Escape);
+        QTRY_VERIFY(!d);
+        QVERIFY(f.isEnabled());
+        QCOMPARE(einstellungsdatei::lesen().rahmen, 0);
+        QCOMPARE(finde<Liste>(&f, QStringLiteral("Combo1"))->ListIndex(), 0);
+    }
+
+    void hochformatBeimOeffnen()
+    {
+        einstellungsdatei::schreiben(QStringLiteral("NULL, NULL, 1, 0, 5, 600, 400, 92, 1, 0, '_web', 2"));
+        TestDienste dienste;
+        Form1 f;
+        Form2* d = oeffnen(f);
+        QVERIFY(d);
+        QCOMPARE(finde<Liste>(d, QStringLiteral("Combo1"))->currentText(), QStringLiteral("2:3 (Hoch)"));
+        auto* list1 = finde<Liste>(d, QStringLiteral("List1"));
+        QCOMPARE(eintraege(list1),
+                 QStringList({"benutzerdefiniert", "40 x 60", "60 x 90", "80 x 120", "400 x 600", "600 x 900", "800 x 1200"}));
+        QCOMPARE(list1->ListIndex(), 5);
+        QCOMPARE(list1->currentText(), QStringLiteral("600 x 900"));
+        auto* textB = finde<QLineEdit>(d, QStringLiteral("TextB"));
+        auto* textH = finde<QLineEdit>(d, QStringLiteral("TextH"));
+        QCOMPARE(textB->text(), QStringLiteral("600"));
+        QCOMPARE(textH->text(), QStringLiteral("900"));
+        QVERIFY(!textB->isEnabled());
+        QVERIFY(!textH->isEnabled());
+        QVERIFY(!finde<UpDown>(d, QStringLiteral("UpDown1"))->isEnabled());
+        QCOMPARE(finde<UpDown>(d, QStringLiteral("UpDown1"))->Value(), 600);
+    }
+
+    void gespeicherterDatensatzBeimOeffnen()
+    {
+        // A custom size shows the stored height as it stands; a missing reminder value ticks its box.
+        einstellungsdatei::schreiben(QStringLiteral("'/home/x/Bilder', '', 0, 5, 0, 750, 123, 92.5, NULL, 1, '_lf', 1"));
+        TestDienste dienste;
+        Form1 f;
+        f.hilfe()->close();
+        Form2* d = oeffnen(f);
+        QVERIFY(d);
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("Text1"))->text(), QStringLiteral("/home/x/Bilder"));
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("Text2"))->text(), QString());
+        QCOMPARE(finde<Liste>(d, QStringLiteral("oColor"))->currentText(), QStringLiteral(" blau "));
+        QCOMPARE(finde<Liste>(d, QStringLiteral("List1"))->ListIndex(), 0);
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("TextB"))->text(), QStringLiteral("750"));
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("TextH"))->text(), QStringLiteral("123"));
+        QVERIFY(finde<QLineEdit>(d, QStringLiteral("TextB"))->isEnabled());
+        QVERIFY(finde<QLineEdit>(d, QStringLiteral("TextH"))->isEnabled());
+        QVERIFY(finde<UpDown>(d, QStringLiteral("UpDown1"))->isEnabled());
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("TextKomp"))->text(), QStringLiteral("92.5"));
+        QCOMPARE(finde<UpDown>(d, QStringLiteral("UpDown2"))->Value(), 92);
+        QVERIFY(finde<QCheckBox>(d, QStringLiteral("Check1"))->isChecked());
+        QVERIFY(!d->fundortmeldungAn);
+        QVERIFY(!finde<QCheckBox>(d, QStringLiteral("Check2"))->isChecked());
+        QVERIFY(d->startmeldungAn);
+        QVERIFY(finde<QRadioButton>(d, QStringLiteral("Option1(1)"))->isChecked());
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("Text3"))->text(), QStringLiteral("_lf"));
+        QVERIFY(!finde<QLineEdit>(d, QStringLiteral("Text3"))->isEnabled());
+    }
+
+    void hoeheFolgtDerBreite()
+    {
+        QCOMPARE(listen::hoeheZurBreite(1000, 16, 9), 558.0);
+        QCOMPARE(listen::hoeheZurBreite(750, 3, 2), 500.0);
+        QCOMPARE(listen::hoeheZurBreite(751, 3, 2), 500.0);
+        QCOMPARE(listen::hoeheZurBreite(0, 4, 3), 0.0);
+
+        einstellungsdatei::schreiben(ruhigerStart);
+        TestDienste dienste;
+        Form1 f;
+        Form2* d = oeffnen(f);
+        QVERIFY(d);
+        auto* combo1 = finde<Liste>(d, QStringLiteral("Combo1"));
+        auto* list1 = finde<Liste>(d, QStringLiteral("List1"));
+        auto* textB = finde<QLineEdit>(d, QStringLiteral("TextB"));
+        auto* textH = finde<QLineEdit>(d, QStringLiteral("TextH"));
+
+        // A new ratio rebuilds the sizes and picks the fifth.
+        combo1->setzeListIndex(4);
+        QCOMPARE(list1->itemText(1), QStringLiteral("320 x 180"));
+        QCOMPARE(list1->ListIndex(), 4);
+        QCOMPARE(list1->currentText(), QStringLiteral("3200 x 1800"));
+        QCOMPARE(textB->text(), QStringLiteral("3200"));
+        QCOMPARE(textH->text(), QStringLiteral("1800"));
+        QVERIFY(!textB->isEnabled());
+
+        list1->setzeListIndex(0);
+        QVERIFY(textB->isEnabled() && textH->isEnabled());
+        eintippen(textB, QStringLiteral("1000"));
+        QCOMPARE(textH->text(), QStringLiteral("558"));
+        // The spin control steps on from what the box shows.
+        klicken(finde<UpDown>(d, QStringLiteral("UpDown1"))->findChild<QToolButton*>(QStringLiteral("auf")));
+        QCOMPARE(textB->text(), QStringLiteral("1001"));
+        QCOMPARE(textH->text(), QStringLiteral("558"));
+        eintippen(textB, QStringLiteral("1024 Pixel"));
+        QCOMPARE(textH->text(), QStringLiteral("576"));
+        eintippen(textB, QStringLiteral("breit"));
+        QCOMPARE(textH->text(), QStringLiteral("0"));
+
+        // Back to a preset: the boxes follow it and lock again.
+        list1->setzeListIndex(5);
+        QCOMPARE(textB->text(), QStringLiteral("4800"));
+        QCOMPARE(textH->text(), QStringLiteral("2700"));
+        QVERIFY(!textB->isEnabled() && !textH->isEnabled());
+    }
+
+    void eigeneGroesseSpeichern()
+    {
+        einstellungsdatei::schreiben(ruhigerStart);
+        TestDienste dienste;
+        Form1 f;
+        f.show();
+        QPointer<Form2> d = oeffnen(f);
+        QVERIFY(d);
+        finde<Liste>(d, QStringLiteral("List1"))->setzeListIndex(0);
+        QCOMPARE(finde<Liste>(d, QStringLiteral("List1"))->currentText(), QStringLiteral("benutzerdefiniert"));
+        eintippen(finde<QLineEdit>(d, QStringLiteral("TextB")), QStringLiteral("750"));
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("TextH"))->text(), QStringLiteral("500"));
+        klicken(finde<QPushButton>(d, QStringLiteral("Command3")));
+        QTRY_VERIFY(!d);
+
+        const SettingsRecord gespeichert = einstellungsdatei::lesen();
+        QCOMPARE(gespeichert.Format, 0);
+        QCOMPARE(gespeichert.breite, 750.0);
+        QCOMPARE(gespeichert.höhe, 500.0);
+        // The rest as it was.
+        QCOMPARE(gespeichert.laden, QStringLiteral("/bilder/roh"));
+        QCOMPARE(gespeichert.speichern, QStringLiteral("/bilder/web"));
+        QCOMPARE(gespeichert.kompression, 92.0);
+        QCOMPARE(gespeichert.dateiname, QStringLiteral("_web"));
+        QCOMPARE(gespeichert.vorschlag, 2);
+        QVERIFY(gespeichert.fundortmeldung);
+        QVERIFY(!gespeichert.startmeldung);
+
+        // The main window took the record over at once.
+        QVERIFY(f.isEnabled());
+        QVERIFY(f.isVisible());
+        QCOMPARE(finde<Liste>(&f, QStringLiteral("List1"))->ListIndex(), 0);
+        QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextB"))->text(), QStringLiteral("750"));
+        QVERIFY(finde<QLineEdit>(&f, QStringLiteral("TextB"))->isEnabled());
+        QVERIFY(dienste.meldungen.isEmpty());
+    }
+
+    void hauptfensterUebernimmtAlles()
+    {
+        einstellungsdatei::schreiben(ruhigerStart);
+        TestDienste dienste;
+        Form1 f;
+        QPointer<Form2> d = oeffnen(f);
+        QVERIFY(d);
+        finde<Liste>(d, QStringLiteral("Combo1"))->setzeListIndex(3);
+        finde<Liste>(d, QStringLiteral("oColor"))->setzeListIndex(6);
+        finde<Liste>(d, QStringLiteral("List1"))->setzeListIndex(6);
+        eintippen(finde<QLineEdit>(d, QStringLiteral("TextKomp")), QStringLiteral("77.5"));
+        eintippen(finde<QLineEdit>(d, QStringLiteral("Text1")), QStringLiteral("/fotos/neu"));
+        ankreuzen(finde<QRadioButton>(d, QStringLiteral("Option1(1)")));
+        klicken(finde<QPushButton>(d, QStringLiteral("Command3")));
+        QTRY_VERIFY(!d);
+
+        const SettingsRecord gespeichert = einstellungsdatei::lesen();
+        QCOMPARE(gespeichert.rahmen, 3);
+        QCOMPARE(gespeichert.farbe, 6);
+        QCOMPARE(gespeichert.Format, 6);
+        QCOMPARE(gespeichert.breite, 1200.0);
+        QCOMPARE(gespeichert.höhe, 1600.0);
+        QCOMPARE(gespeichert.kompression, 77.5);
+        QCOMPARE(gespeichert.laden, QStringLiteral("/fotos/neu"));
+        QCOMPARE(gespeichert.vorschlag, 1);
+
+        QCOMPARE(finde<Liste>(&f, QStringLiteral("Combo1"))->currentText(), QStringLiteral("3:4 (Hoch)"));
+        QCOMPARE(finde<Liste>(&f, QStringLiteral("oColor"))->currentText(), QStringLiteral(" cyan "));
+        QCOMPARE(finde<Liste>(&f, QStringLiteral("List1"))->currentText(), QStringLiteral("1200 x 1600"));
+        QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextKomp"))->text(), QStringLiteral("77.5"));
+        QCOMPARE(finde<UpDown>(&f, QStringLiteral("UpDown2"))->Value(), 78);
+        QCOMPARE(f.pfadLaden, QStringLiteral("/fotos/neu"));
+        QCOMPARE(f.vorschlag, qint16(1));
+    }
+
+    void standardeinstellungenDannAbbrechen()
+    {
+        const QString gespeichert = QStringLiteral("'/a', '/b', 2, 3, 0, 750, 500, 70, 0, 0, '_lf', 1");
+        einstellungsdatei::schreiben(gespeichert);
+        const SettingsRecord vorher = einstellungsdatei::lesen();
+        TestDienste dienste;
+        Form1 f;
+        f.show();
+        QPointer<Form2> d = oeffnen(f);
+        QVERIFY(d);
+        QCOMPARE(finde<Liste>(d, QStringLiteral("Combo1"))->currentText(), QStringLiteral("4:3 (Quer)"));
+        QVERIFY(finde<QCheckBox>(d, QStringLiteral("Check1"))->isChecked());
+        QVERIFY(finde<QCheckBox>(d, QStringLiteral("Check2"))->isChecked());
+
+        klicken(finde<QPushButton>(d, QStringLiteral("Command5")));
+        QCOMPARE(finde<Liste>(d, QStringLiteral("Combo1"))->currentText(), QStringLiteral("3:2 (Quer)"));
+        QCOMPARE(finde<Liste>(d, QStringLiteral("List1"))->currentText(), QStringLiteral("600 x 400"));
+        QCOMPARE(finde<Liste>(d, QStringLiteral("oColor"))->currentText(), QStringLiteral(" weiß "));
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("TextB"))->text(), QStringLiteral("600"));
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("TextH"))->text(), QStringLiteral("400"));
+        QVERIFY(!finde<QLineEdit>(d, QStringLiteral("TextB"))->isEnabled());
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("TextKomp"))->text(), QStringLiteral("92"));
+        QCOMPARE(finde<UpDown>(d, QStringLiteral("UpDown2"))->Value(), 92);
+        QVERIFY(!finde<QCheckBox>(d, QStringLiteral("Check1"))->isChecked());
+        QVERIFY(!finde<QCheckBox>(d, QStringLiteral("Check2"))->isChecked());
+        QVERIFY(d->startmeldungAn && d->fundortmeldungAn);
+        // Folders and file names are not part of the defaults.
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("Text1"))->text(), QStringLiteral("/a"));
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("Text2"))->text(), QStringLiteral("/b"));
+        QVERIFY(finde<QRadioButton>(d, QStringLiteral("Option1(1)"))->isChecked());
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("Text3"))->text(), QStringLiteral("_lf"));
+
+        klicken(finde<QPushButton>(d, QStringLiteral("Command4")));
+        QTRY_VERIFY(!d);
+        QVERIFY(f.isEnabled());
+        QCOMPARE(einstellungsdatei::lesen(), vorher);
+        QCOMPARE(finde<Liste>(&f, QStringLiteral("Combo1"))->currentText(), QStringLiteral("4:3 (Quer)"));
+        QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextKomp"))->text(), QStringLiteral("70"));
+        QVERIFY(dienste.meldungen.isEmpty());
+    }
+
+    void standardeinstellungenAusEigenerGroesseBei32()
+    {
+        // The ratio is already 3:2, so only the size list's own handling puts 600 x 400 back.
+        einstellungsdatei::schreiben(QStringLiteral("NULL, NULL, 0, 0, 0, 750, 500, 92, 1, 0, '_web', 2"));
+        TestDienste dienste;
+        Form1 f;
+        Form2* d = oeffnen(f);
+        QVERIFY(d);
+        QVERIFY(finde<QLineEdit>(d, QStringLiteral("TextB"))->isEnabled());
+        klicken(finde<QPushButton>(d, QStringLiteral("Command5")));
+        QCOMPARE(finde<Liste>(d, QStringLiteral("List1"))->ListIndex(), 4);
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("TextB"))->text(), QStringLiteral("600"));
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("TextH"))->text(), QStringLiteral("400"));
+        QVERIFY(!finde<QLineEdit>(d, QStringLiteral("TextB"))->isEnabled());
+    }
+
+    void erinnerungenAbschalten()
+    {
+        einstellungsdatei::schreiben(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 1, 1, '_web', 2"));
+        {
+            TestDienste dienste;
+            Form1 f;
+            QVERIFY(f.hilfe()); // the start message, until now
+            f.hilfe()->close();
+            QPointer<Form2> d = oeffnen(f);
+            QVERIFY(d);
+            auto* check2 = finde<QCheckBox>(d, QStringLiteral("Check2"));
+            QVERIFY(!check2->isChecked());
+            ankreuzen(check2);
+            QVERIFY(check2->isChecked());
+            QVERIFY(!d->startmeldungAn);
+            klicken(finde<QPushButton>(d, QStringLiteral("Command3")));
+            QTRY_VERIFY(!d);
+            QCOMPARE(einstellungsdatei::lesen().startmeldung, false);
+            QCOMPARE(einstellungsdatei::lesen().fundortmeldung, true);
+        }
+        {
+            TestDienste dienste;
+            Form1 neuerStart;
+            QVERIFY(!neuerStart.hilfe());
+
+            QPointer<Form2> d = oeffnen(neuerStart);
+            QVERIFY(d);
+            ankreuzen(finde<QCheckBox>(d, QStringLiteral("Check1")));
+            QVERIFY(!d->fundortmeldungAn);
+            // Unticking gives the reminder back, ticking again takes it away.
+            ankreuzen(finde<QCheckBox>(d, QStringLiteral("Check1")));
+            QVERIFY(d->fundortmeldungAn);
+            ankreuzen(finde<QCheckBox>(d, QStringLiteral("Check1")));
+            klicken(finde<QPushButton>(d, QStringLiteral("Command3")));
+            QTRY_VERIFY(!d);
+            QCOMPARE(einstellungsdatei::lesen().fundortmeldung, false);
+            QCOMPARE(einstellungsdatei::lesen().startmeldung, false);
+        }
+    }
+
+    void anhangAuchOhneVorschlagGespeichert()
+    {
+        einstellungsdatei::schreiben(ruhigerStart);
+        TestDienste dienste;
+        Form1 f;
+        QPointer<Form2> d = oeffnen(f);
+        QVERIFY(d);
+        auto* text3 = finde<QLineEdit>(d, QStringLiteral("Text3"));
+        QVERIFY(finde<QRadioButton>(d, QStringLiteral("Option1(2)"))->isChecked());
+        QVERIFY(text3->isEnabled());
+        QCOMPARE(text3->text(), QStringLiteral("_web"));
+        eintippen(text3, QStringLiteral("_klein"));
+
+        ankreuzen(finde<QRadioButton>(d, QStringLiteral("Option1(1)")));
+        QVERIFY(!text3->isEnabled());
+        ankreuzen(finde<QRadioButton>(d, QStringLiteral("Option1(2)")));
+        QVERIFY(text3->isEnabled());
+        ankreuzen(finde<QRadioButton>(d, QStringLiteral("Option1(0)")));
+        QVERIFY(!text3->isEnabled());
+        // A disabled box takes no typing.
+        QTest::keyClicks(text3, QStringLiteral("xyz"));
+        QCOMPARE(text3->text(), QStringLiteral("_klein"));
+
+        klicken(finde<QPushButton>(d, QStringLiteral("Command3")));
+        QTRY_VERIFY(!d);
+        QCOMPARE(einstellungsdatei::lesen().vorschlag, 0);
+        QCOMPARE(einstellungsdatei::lesen().dateiname, QStringLiteral("_klein"));
+        QCOMPARE(f.anhang, QStringLiteral("_klein"));
+        QCOMPARE(f.vorschlag, qint16(0));
+    }
+
+    void ordnerWaehlen()
+    {
+        einstellungsdatei::schreiben(ruhigerStart);
+        TestDienste dienste;
+        Form1 f;
+        Form2* d = oeffnen(f);
+        QVERIFY(d);
+        dienste.ordnerAntworten = QStringList{QStringLiteral("/fotos/2026"), QString()};
+        klicken(finde<QPushButton>(d, QStringLiteral("Command1")));
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("Text1"))->text(), QStringLiteral("/fotos/2026"));
+        // A cancelled picker leaves the box as it was.
+        klicken(finde<QPushButton>(d, QStringLiteral("Command2")));
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("Text2"))->text(), QStringLiteral("/bilder/web"));
+        QCOMPARE(dienste.ordnerTitel,
+                 QStringList({"Standardordner für DATEI LADEN", "Standardordner für DATEI SPEICHERN"}));
+        // Each picker starts in the folder already in its box.
+        QCOMPARE(dienste.ordnerStart, QStringList({"/bilder/roh", "/bilder/web"}));
+    }
+
+    void ordnerauswahlDesSystems()
+    {
+        // Qt's own folder chooser, without a test stand-in.
+        QTemporaryDir ordner;
+        QVERIFY(QDir(ordner.path()).mkpath(QStringLiteral("Motive")));
+        const QString motive = QDir(ordner.path()).filePath(QStringLiteral("Motive"));
+
+        QString gezeigt;
+        const auto antworten = [&](const QString& waehlen) {
+            auto* uhr = new QTimer;
+            uhr->setInterval(20);
+            QObject::connect(uhr, &QTimer::timeout, uhr, [&, uhr, waehlen] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (!dialog)
+                    return;
+                gezeigt = dialog->directory().absolutePath();
+                if (waehlen.isEmpty()) {
+                    dialog->reject();
+                } else {
+                    dialog->setDirectory(waehlen);
+                    static_cast<QDialog*>(dialog)->accept(); // the file dialog's own check runs
+                }
+                uhr->deleteLater();
+            });
+            uhr->start();
+        };
+
+        antworten(QString());
+        QCOMPARE(dienste().ordnerWaehlen(nullptr, QStringLiteral("Ordner"), ordner.path()), QString());
+        QCOMPARE(gezeigt, QDir(ordner.path()).absolutePath());
+
+        antworten(QString());
+        dienste().ordnerWaehlen(nullptr, QStringLiteral("Ordner"), QString());
+        QCOMPARE(gezeigt, QDir::homePath());
+        antworten(QString());
+        dienste().ordnerWaehlen(nullptr, QStringLiteral("Ordner"), ordner.filePath(QStringLiteral("fehlt")));
+        QCOMPARE(gezeigt, QDir::homePath());
+
+        antworten(motive);
+        QCOMPARE(dienste().ordnerWaehlen(nullptr, QStringLiteral("Ordner"), ordner.path()), QDir::toNativeSeparators(motive));
+    }
+
+    void fehlgeschlagenesSpeichern()
+    {
+        einstellungsdatei::schreiben(QStringLiteral("'/a', '/b', 2, 3, 5, 600, 400, 80, 1, 1, '_web', 2"));
+        const SettingsRecord vorher = einstellungsdatei::lesen();
+        TestDienste dienste;
+        Form1 f;
+        f.show();
+        f.hilfe()->close();
+        QPointer<Form2> d = oeffnen(f);
+        QVERIFY(d);
+        finde<Liste>(d, QStringLiteral("Combo1"))->setzeListIndex(0);
+        eintippen(finde<QLineEdit>(d, QStringLiteral("TextKomp")), QStringLiteral("77"));
+        ankreuzen(finde<QCheckBox>(d, QStringLiteral("Check2")));
+
+        einstellungsdatei::Sperre sperre;
+        QVERIFY(sperre.gesperrt());
+        klicken(finde<QPushButton>(d, QStringLiteral("Command3")));
+
+        QCOMPARE(dienste.meldungen.size(), 1);
+        QVERIFY(dienste.meldungen[0].text.startsWith(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.")));
+        QCOMPARE(dienste.meldungen[0].titel, QStringLiteral("Fotoschliff"));
+        QCOMPARE(dienste.meldungen[0].symbol, Dienste::Symbol::Fehler);
+        // The dialog stays with the user's values; the main window stays locked and unchanged.
+        QTest::qWait(50);
+        QVERIFY(d && d->isVisible());
+        QCOMPARE(finde<Liste>(d, QStringLiteral("Combo1"))->ListIndex(), 0);
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("TextKomp"))->text(), QStringLiteral("77"));
+        QVERIFY(finde<QCheckBox>(d, QStringLiteral("Check2"))->isChecked());
+        QVERIFY(!f.isEnabled());
+        QCOMPARE(finde<Liste>(&f, QStringLiteral("Combo1"))->ListIndex(), 2);
+        QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextKomp"))->text(), QStringLiteral("80"));
+
+        sperre.freigeben();
+        QCOMPARE(einstellungsdatei::lesen(), vorher);
+
+        // Once the file is free again, the same values are saved.
+        klicken(finde<QPushButton>(d, QStringLiteral("Command3")));
+        QTRY_VERIFY(!d);
+        QCOMPARE(dienste.meldungen.size(), 1);
+        const SettingsRecord nachher = einstellungsdatei::lesen();
+        QCOMPARE(nachher.rahmen, 0);
+        QCOMPARE(nachher.kompression, 77.0);
+        QCOMPARE(nachher.startmeldung, false);
+        QVERIFY(f.isEnabled());
+        QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextKomp"))->text(), QStringLiteral("77"));
+    }
+};
+
+QTEST_MAIN(TestForm2)
+#include "test_form2.moc"
