@@ -54,7 +54,7 @@ public:
     int dekodieren(const QByteArray& daten, QImage& bild);
 
     // Progressive instead of baseline encoding. Off: at 900 x 600 and qualities 60..95 it
-    // saved 3..7 % on a detailed photo but cost up to 3 % more on a smooth one below
+    // saved 3..8 % on a detailed photo but cost up to 3.4 % more on a smooth one below
     // quality 85, and it more than doubles the time to encode and decode, which the
     // target chain runs on every release of the frame (fotoschliff-bench progressiv).
     void setzeProgressiv(bool progressiv) { m_progressiv = progressiv; }
