@@ -1,0 +1,340 @@
+#include "output/JpegDienst.h"
+
+#include "platform/Dienste.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include <jerror.h>
+#include <jpeglib.h>
+#include <turbojpeg.h>
+
+namespace {
+
+enum Status {
+    Ok = 0,
+    GenericError = 1,
+    InvalidParameter = 2,
+    OutOfMemory = 3,
+    Win32Error = 7,
+    AccessDenied = 12,
+    GdiplusNotInitialized = 18,
+    UnsupportedGdiplusVersion = 17,
+};
+
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+// An RGB32 pixel is the 32-bit value 0xffRRGGBB, in memory B, G, R, ff.
+constexpr J_COLOR_SPACE rgb32Farbraum = JCS_EXT_BGRX;
+constexpr int rgb32Format = TJPF_BGRX;
+#else
+constexpr J_COLOR_SPACE rgb32Farbraum = JCS_EXT_XRGB;
+constexpr int rgb32Format = TJPF_XRGB;
+#endif
+
+// The buffer the encoder writes into grows as needed and is kept for the next picture.
+constexpr size_t anfangsPuffer = 256 * 1024;
+// A buffer grown beyond this by an unusually large picture is not kept.
+constexpr size_t behaltenBis = 8 * 1024 * 1024;
+
+} // namespace
+
+// libjpeg reports errors by calling error_exit, which must not return; it jumps back
+// into kodierenRoh. Everything libjpeg touches therefore lives in this plain struct,
+// and no object with a destructor is alive in the function that calls setjmp.
+struct JpegDienst::Kodierer {
+    struct Fehler {
+        jpeg_error_mgr pub;
+        std::jmp_buf sprung;
+        int code;
+    };
+    struct Ziel {
+        jpeg_destination_mgr pub;
+        unsigned char* puffer;
+        size_t groesse;
+        size_t benutzt;
+    };
+    jpeg_compress_struct cinfo;
+    Fehler fehler;
+    Ziel ziel;
+    bool angelegt;
+};
+
+namespace {
+
+using Kodierer = JpegDienst::Kodierer;
+
+void fehlerAusgang(j_common_ptr cinfo)
+{
+    auto* f = reinterpret_cast<Kodierer::Fehler*>(cinfo->err);
+    f->code = f->pub.msg_code;
+    std::longjmp(f->sprung, 1);
+}
+
+void nichtsAusgeben(j_common_ptr) {}
+
+void zielAnfangen(j_compress_ptr cinfo)
+{
+    auto* z = reinterpret_cast<Kodierer::Ziel*>(cinfo->dest);
+    if (!z->puffer) {
+        z->puffer = static_cast<unsigned char*>(std::malloc(anfangsPuffer));
+        if (!z->puffer)
+            ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+        z->groesse = anfangsPuffer;
+    }
+    z->benutzt = 0;
+    z->pub.next_output_byte = z->puffer;
+    z->pub.free_in_buffer = z->groesse;
+}
+
+boolean zielVoll(j_compress_ptr cinfo)
+{
+    auto* z = reinterpret_cast<Kodierer::Ziel*>(cinfo->dest);
+    const size_t alt = z->groesse;
+    auto* neu = static_cast<unsigned char*>(std::realloc(z->puffer, 2 * alt));
+    if (!neu)
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0); // the old buffer stays valid and owned
+    z->puffer = neu;
+    z->groesse = 2 * alt;
+    z->pub.next_output_byte = neu + alt;
+    z->pub.free_in_buffer = alt;
+    return TRUE;
+}
+
+void zielBeenden(j_compress_ptr cinfo)
+{
+    auto* z = reinterpret_cast<Kodierer::Ziel*>(cinfo->dest);
+    z->benutzt = z->groesse - z->pub.free_in_buffer;
+}
+
+int statusVon(int code) { return code == JERR_OUT_OF_MEMORY ? OutOfMemory : GenericError; }
+
+int anlegen(Kodierer* k)
+{
+    k->cinfo.err = jpeg_std_error(&k->fehler.pub);
+    k->fehler.pub.error_exit = fehlerAusgang;
+    k->fehler.pub.output_message = nichtsAusgeben;
+    k->fehler.code = 0;
+    if (setjmp(k->fehler.sprung))
+        return statusVon(k->fehler.code);
+    jpeg_create_compress(&k->cinfo);
+    k->angelegt = true;
+    k->ziel.pub.init_destination = zielAnfangen;
+    k->ziel.pub.empty_output_buffer = zielVoll;
+    k->ziel.pub.term_destination = zielBeenden;
+    k->cinfo.dest = &k->ziel.pub;
+    return Ok;
+}
+
+// 4:2:0, optimised Huffman tables, JFIF header and nothing else.
+int kodierenRoh(Kodierer* k, const unsigned char* pixel, int breite, int hoehe, qsizetype zeilenabstand,
+                int qualitaet, bool progressiv)
+{
+    j_compress_ptr c = &k->cinfo;
+    if (setjmp(k->fehler.sprung)) {
+        jpeg_abort_compress(c);
+        return statusVon(k->fehler.code);
+    }
+    c->image_width = JDIMENSION(breite);
+    c->image_height = JDIMENSION(hoehe);
+    c->input_components = 4;
+    c->in_color_space = rgb32Farbraum;
+    jpeg_set_defaults(c);
+    // Forcing baseline quantisation tables keeps very low qualities readable everywhere.
+    jpeg_set_quality(c, qualitaet, TRUE);
+    c->optimize_coding = TRUE;
+    c->comp_info[0].h_samp_factor = 2;
+    c->comp_info[0].v_samp_factor = 2;
+    for (int i = 1; i < c->num_components; ++i) {
+        c->comp_info[i].h_samp_factor = 1;
+        c->comp_info[i].v_samp_factor = 1;
+    }
+    if (progressiv)
+        jpeg_simple_progression(c);
+    jpeg_start_compress(c, TRUE);
+    while (c->next_scanline < c->image_height) {
+        JSAMPROW zeile = const_cast<JSAMPROW>(pixel + qsizetype(c->next_scanline) * zeilenabstand);
+        jpeg_write_scanlines(c, &zeile, 1);
+    }
+    jpeg_finish_compress(c);
+    return Ok;
+}
+
+} // namespace
+
+JpegDienst::JpegDienst() = default;
+
+JpegDienst::~JpegDienst() { GdipBeenden(); }
+
+int JpegDienst::GdipStarten(int version)
+{
+    if (version != 1)
+        return UnsupportedGdiplusVersion;
+    if (bereit())
+        return Ok;
+    m_kodierer.reset(new (std::nothrow) Kodierer()); // zeroed: nothing created yet
+    if (!m_kodierer)
+        return OutOfMemory;
+    const int status = anlegen(m_kodierer.get());
+    if (status == Ok)
+        m_dekodierer = tjInitDecompress();
+    if (status != Ok || !m_dekodierer) {
+        GdipBeenden();
+        return status != Ok ? status : OutOfMemory;
+    }
+    return Ok;
+}
+
+void JpegDienst::GdipBeenden()
+{
+    if (m_kodierer) {
+        if (m_kodierer->angelegt)
+            jpeg_destroy_compress(&m_kodierer->cinfo);
+        std::free(m_kodierer->ziel.puffer);
+        m_kodierer.reset();
+    }
+    if (m_dekodierer) {
+        tjDestroy(m_dekodierer);
+        m_dekodierer = nullptr;
+    }
+}
+
+bool JpegDienst::bereit() const { return m_kodierer && m_dekodierer; }
+
+int JpegDienst::kodieren(const QImage& bild, int qualitaet, QByteArray& daten)
+{
+    daten.clear();
+    if (!bereit())
+        return GdiplusNotInitialized;
+    if (bild.isNull() || bild.width() <= 0 || bild.height() <= 0)
+        return InvalidParameter;
+    const QImage rgb = bild.format() == QImage::Format_RGB32 ? bild : bild.convertToFormat(QImage::Format_RGB32);
+    if (rgb.isNull())
+        return OutOfMemory;
+    const int status = kodierenRoh(m_kodierer.get(), rgb.constBits(), rgb.width(), rgb.height(), rgb.bytesPerLine(),
+                                   std::clamp(qualitaet, 0, 100), m_progressiv);
+    Kodierer::Ziel& z = m_kodierer->ziel;
+    if (status == Ok) {
+        try {
+            daten = QByteArray(reinterpret_cast<const char*>(z.puffer), qsizetype(z.benutzt));
+        } catch (const std::bad_alloc&) {
+            return OutOfMemory;
+        }
+    }
+    if (z.groesse > behaltenBis) {
+        std::free(z.puffer);
+        z.puffer = nullptr;
+        z.groesse = 0;
+    }
+    return status;
+}
+
+int JpegDienst::dekodieren(const QByteArray& daten, QImage& bild)
+{
+    bild = QImage();
+    if (!bereit())
+        return GdiplusNotInitialized;
+    if (daten.isEmpty())
+        return InvalidParameter;
+    const auto* jpeg = reinterpret_cast<const unsigned char*>(daten.constData());
+    const auto laenge = static_cast<unsigned long>(daten.size());
+    int breite = 0, hoehe = 0, unterabtastung = 0, farbraum = 0;
+    if (tjDecompressHeader3(m_dekodierer, jpeg, laenge, &breite, &hoehe, &unterabtastung, &farbraum) != 0
+        || breite <= 0 || hoehe <= 0)
+        return GenericError;
+    QImage ergebnis(breite, hoehe, QImage::Format_RGB32);
+    if (ergebnis.isNull())
+        return OutOfMemory;
+    // A warning (damaged data) counts as failure too: the preview must show what was measured.
+    if (tjDecompress2(m_dekodierer, jpeg, laenge, ergebnis.bits(), breite, int(ergebnis.bytesPerLine()), hoehe,
+                      rgb32Format, 0) != 0)
+        return GenericError;
+    bild = std::move(ergebnis);
+    return Ok;
+}
+
+int JpegDienst::pruefen(int status) { return GdipStatusPruefen(status, m_besitzer); }
+
+JpegMessung JpegDienst::JpegMessen(const QImage& bild, int qualitaet)
+{
+    JpegMessung m;
+    if (!bereit()) {
+        m.status = GdiplusNotInitialized;
+        return m;
+    }
+    m.status = pruefen(kodieren(bild, qualitaet, m.daten));
+    if (m.status != Ok)
+        return m;
+    m.Groesse = double(m.daten.size());
+    m.status = pruefen(dekodieren(m.daten, m.Bild));
+    return m;
+}
+
+int JpegDienst::JpegSpeichern(const JpegMessung& messung, const QString& datei)
+{
+    if (!bereit())
+        return GdiplusNotInitialized;
+    if (messung.daten.isEmpty() || datei.isEmpty())
+        return pruefen(InvalidParameter);
+
+    QSaveFile datei_(datei);
+    auto dateiFehler = [&] {
+        if (datei_.error() == QFileDevice::PermissionsError)
+            return AccessDenied;
+        const QFileInfo ordner(QFileInfo(datei).absolutePath());
+        if (ordner.isDir() && !ordner.isWritable())
+            return AccessDenied;
+        return Win32Error;
+    };
+    if (!datei_.open(QIODevice::WriteOnly))
+        return pruefen(dateiFehler());
+    if (datei_.write(messung.daten) != messung.daten.size()) {
+        const int status = dateiFehler();
+        datei_.cancelWriting();
+        return pruefen(status);
+    }
+    if (!datei_.commit())
+        return pruefen(dateiFehler());
+    return Ok;
+}
+
+QString GdipFehlertext(int status)
+{
+    switch (status) {
+    case 1: return QStringLiteral("Generic Error.");
+    case 2: return QStringLiteral("Invalid Parameter.");
+    case 3: return QStringLiteral("Out Of Memory.");
+    case 4: return QStringLiteral("Object Busy.");
+    case 5: return QStringLiteral("Insufficient Buffer.");
+    case 6: return QStringLiteral("Not Implemented.");
+    case 7: return QStringLiteral("Win32 Error.");
+    case 8: return QStringLiteral("Wrong State.");
+    case 9: return QStringLiteral("Aborted.");
+    case 10: return QStringLiteral("File Not Found.");
+    case 11: return QStringLiteral("Value Overflow.");
+    case 12: return QStringLiteral("Access Denied.");
+    case 13: return QStringLiteral("Unknown Image Format.");
+    case 14: return QStringLiteral("FontFamily Not Found.");
+    case 15: return QStringLiteral("FontStyle Not Found.");
+    case 16: return QStringLiteral("Not TrueType Font.");
+    case 17: return QStringLiteral("Unsupported Gdiplus Version.");
+    case 18: return QStringLiteral("Gdiplus Not Initialized.");
+    case 19: return QStringLiteral("Property Not Found.");
+    case 20: return QStringLiteral("Property Not Supported.");
+    default: return QStringLiteral("Unknown GDI+ Error.");
+    }
+}
+
+int GdipStatusPruefen(int status, QWidget* besitzer)
+{
+    if (status != 0)
+        meldung(besitzer, GdipFehlertext(status) + QStringLiteral(" GDI+ Error:") + QString::number(status),
+                QStringLiteral("GDI Error"), Dienste::Symbol::Fehler);
+    return status;
+}

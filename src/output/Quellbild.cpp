@@ -1,0 +1,320 @@
+#include "output/Quellbild.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+// The loops below are written so that GCC vectorises them; where the processor has AVX2
+// and FMA, a second copy of them uses those.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define VEKTOR_VARIANTEN __attribute__((target_clones("default", "arch=x86-64-v3")))
+#else
+#define VEKTOR_VARIANTEN
+#endif
+
+// No copy is made with a side shorter than this: such copies are cheap to do without,
+// and halving a side of a few pixels would not save a quarter any more.
+constexpr int kleinsteStufe = 16;
+
+// Halves the picture with the separable filter [1 3 3 1] / 8, centred between source
+// pixels 2i and 2i+1, so that the copy's pixel i stands where those two stand. Unlike a
+// 2 x 2 box it all but removes the finest detail, which would otherwise fold back as
+// coarse moire; the price is a little softness, which the target does not show as long
+// as enough reduction is left after the copy (Quellbild::mindestFaktor).
+// Edge pixels are repeated outside the picture.
+VEKTOR_VARIANTEN QImage halbieren(const QImage& q)
+{
+    const int w = q.width(), h = q.height();
+    const int zw = (w + 1) / 2, zh = (h + 1) / 2;
+    QImage z(zw, zh, QImage::Format_RGB32);
+    if (z.isNull())
+        return z;
+    // One row summed vertically, with a pixel of margin on the left and up to two on the right.
+    std::vector<quint16> summe(size_t(4) * (2 * zw + 2));
+    quint16* m = summe.data() + 4;
+    const int n = 4 * w;
+    for (int y = 0; y < zh; ++y) {
+        const uchar* r0 = q.constScanLine(std::max(2 * y - 1, 0));
+        const uchar* r1 = q.constScanLine(2 * y);
+        const uchar* r2 = q.constScanLine(std::min(2 * y + 1, h - 1));
+        const uchar* r3 = q.constScanLine(std::min(2 * y + 2, h - 1));
+        for (int i = 0; i < n; ++i)
+            m[i] = quint16(r0[i] + 3 * (r1[i] + r2[i]) + r3[i]);
+        for (int c = 0; c < 4; ++c) {
+            m[c - 4] = m[c];
+            for (int k = w; k <= 2 * zw; ++k)
+                m[4 * k + c] = m[4 * (w - 1) + c];
+        }
+        uchar* o = z.scanLine(y);
+        for (int x = 0; x < zw; ++x) {
+            const quint16* p = m + 8 * x;
+            for (int c = 0; c < 4; ++c)
+                o[4 * x + c] = uchar((p[c - 4] + 3 * (p[c] + p[c + 4]) + p[c + 8] + 32) >> 6);
+        }
+    }
+    return z;
+}
+
+double sinc(double x)
+{
+    if (x == 0.0)
+        return 1.0;
+    const double px = std::numbers::pi * x;
+    return std::sin(px) / px;
+}
+
+constexpr double lanczosRadius = 3.0;
+
+double lanczos3(double t)
+{
+    t = std::fabs(t);
+    return t < lanczosRadius ? sinc(t) * sinc(t / lanczosRadius) : 0.0;
+}
+
+// Which source pixels, with which weights, make up each target pixel along one axis.
+struct Achse {
+    std::vector<int> anfang;  // first source index of target pixel j
+    std::vector<int> anzahl;  // number of source pixels of target pixel j
+    std::vector<float> gewichte; // stride weights per target pixel, zero-padded
+    int stride = 4;              // a multiple of four
+    int von = 0, bis = 0; // source indices [von, bis) that are read at all
+};
+
+// Source interval [x0, x0 + laenge) of an axis with n pixels onto ziel pixels. Pixel i
+// covers [i, i + 1), so target pixel j is centred at x0 + (j + 0.5) * laenge / ziel.
+Achse achsePlanen(double x0, double laenge, int ziel, int n)
+{
+    Achse a;
+    a.anfang.resize(ziel);
+    a.anzahl.resize(ziel);
+    const double s = laenge / ziel;
+    if (s <= 1.0) {
+        // Enlarging, scale 1 or an empty interval: the nearest pixel, repeated.
+        a.stride = 4;
+        a.gewichte.assign(size_t(ziel) * a.stride, 0.0f);
+        for (int j = 0; j < ziel; ++j) {
+            const double c = x0 + (j + 0.5) * s;
+            a.anfang[j] = std::clamp(int(std::floor(c)), 0, n - 1);
+            a.anzahl[j] = 1;
+            a.gewichte[size_t(j) * a.stride] = 1.0f;
+        }
+    } else {
+        // Lanczos-3 stretched by the reduction, so that it removes what the target cannot show.
+        const double radius = lanczosRadius * s;
+        a.stride = (std::min(int(std::ceil(2 * radius)) + 2, n) + 3) & ~3;
+        a.gewichte.assign(size_t(ziel) * a.stride, 0.0f);
+        std::vector<double> w(a.stride);
+        for (int j = 0; j < ziel; ++j) {
+            const double c = x0 + (j + 0.5) * s;
+            const int lo = int(std::floor(c - radius));
+            const int hi = int(std::ceil(c + radius));
+            const int klo = std::clamp(lo, 0, n - 1);
+            const int khi = std::clamp(hi, 0, n - 1);
+            std::fill(w.begin(), w.begin() + (khi - klo + 1), 0.0);
+            double summe = 0;
+            for (int i = lo; i <= hi; ++i) {
+                const double g = lanczos3((i + 0.5 - c) / s);
+                // Outside the picture the edge pixel stands in.
+                w[std::clamp(i, 0, n - 1) - klo] += g;
+                summe += g;
+            }
+            a.anfang[j] = klo;
+            a.anzahl[j] = khi - klo + 1;
+            float* ziel_w = a.gewichte.data() + size_t(j) * a.stride;
+            for (int k = 0; k < a.anzahl[j]; ++k)
+                ziel_w[k] = float(w[k] / summe);
+        }
+    }
+    a.von = n;
+    a.bis = 0;
+    for (int j = 0; j < ziel; ++j) {
+        a.von = std::min(a.von, a.anfang[j]);
+        a.bis = std::max(a.bis, a.anfang[j] + a.anzahl[j]);
+    }
+    return a;
+}
+
+// The four channels of a pixel side by side. GCC maps the arithmetic on this type to the
+// target's vector unit (SSE on any x86-64) at every optimisation level.
+typedef float Pixel __attribute__((vector_size(16)));
+
+constexpr int block = 8; // pixels summed in registers at once by the vertical pass
+
+// The source columns [h.von, h.bis) of one row as floats.
+VEKTOR_VARIANTEN void zeileWandeln(const uchar* q, const Achse& h, Pixel* aus)
+{
+    const uchar* p = q + 4 * h.von;
+    float* f = reinterpret_cast<float*>(aus);
+    const int n = 4 * (h.bis - h.von);
+    for (int i = 0; i < n; ++i)
+        f[i] = p[i];
+}
+
+// Two pixels; where the target has 256-bit vectors one operation handles both.
+typedef float Paar __attribute__((vector_size(32), aligned(16)));
+
+// Weighted sum of n rows, `breite` pixels (a multiple of block) each, block by block
+// with the sums held in registers.
+VEKTOR_VARIANTEN void spalteFiltern(const Pixel* const* zeilen, const float* w, int n, int breite, Pixel* aus)
+{
+    constexpr int paare = block / 2;
+    const Paar schwarz = {}, weiss = schwarz + 255.0f;
+    for (int x = 0; x < breite; x += block) {
+        Paar a[paare] = {};
+        for (int k = 0; k < n; ++k) {
+            const Paar g = Paar{} + w[k];
+            const Paar* r = reinterpret_cast<const Paar*>(zeilen[k] + x);
+            for (int i = 0; i < paare; ++i)
+                a[i] += g * r[i];
+        }
+        // Overshoot beyond black and white is ringing, not picture; cut off here it does
+        // not spread into the horizontal pass as a halo.
+        Paar* o = reinterpret_cast<Paar*>(aus + x);
+        for (int i = 0; i < paare; ++i)
+            o[i] = a[i] < schwarz ? schwarz : a[i] > weiss ? weiss : a[i];
+    }
+}
+
+// One vertically filtered row filtered horizontally and written as RGB32.
+VEKTOR_VARIANTEN void zeileFiltern(const Pixel* span, const Achse& h, uchar* o)
+{
+    const int ziel = int(h.anfang.size());
+    for (int j = 0; j < ziel; ++j) {
+        const Pixel* s = span + (h.anfang[j] - h.von);
+        const float* w = h.gewichte.data() + size_t(j) * h.stride;
+        // Four sums in turn, so that the additions need not wait for each other; the
+        // weights are padded with zeros to a multiple of four.
+        Pixel a0 = {}, a1 = {}, a2 = {}, a3 = {};
+        for (int k = 0; k < h.anzahl[j]; k += 4) {
+            a0 += w[k] * s[k];
+            a1 += w[k + 1] * s[k + 1];
+            a2 += w[k + 2] * s[k + 2];
+            a3 += w[k + 3] * s[k + 3];
+        }
+        const Pixel a = (a0 + a1) + (a2 + a3);
+        for (int c = 0; c < 4; ++c)
+            o[4 * j + c] = uchar(std::clamp(a[c] + 0.5f, 0.0f, 255.0f));
+    }
+    // The filter ran over the unused fourth byte as well; RGB32 wants it opaque.
+    auto* px = reinterpret_cast<quint32*>(o);
+    for (int j = 0; j < ziel; ++j)
+        px[j] |= 0xff000000u;
+}
+
+// Separable: each target row first sums source rows (the columns that are needed, as
+// floats), then filters that row horizontally. Vertical first because the vertical sum
+// reads every row only once, from a ring of converted rows that stays in the cache.
+QImage resample(const QImage& q, double x0, double y0, double rw, double rh, QSize ziel)
+{
+    const int zw = ziel.width(), zh = ziel.height();
+    QImage z(zw, zh, QImage::Format_RGB32);
+    if (z.isNull())
+        return z;
+
+    const Achse h = achsePlanen(x0, rw, zw, q.width());
+    const Achse v = achsePlanen(y0, rh, zh, q.height());
+
+    // Row length padded for the register blocks and for the zero weights that pad the
+    // horizontal filter (up to three pixels further).
+    const int breite = (h.bis - h.von + 3 + block - 1) / block * block;
+    const int ring = *std::max_element(v.anzahl.begin(), v.anzahl.end());
+    std::vector<Pixel> zeilen(size_t(ring) * breite);
+    std::vector<Pixel> summe(breite);
+    std::vector<const Pixel*> auswahl(ring);
+    int fertigBis = v.von; // source rows below this are in the ring already
+
+    for (int j = 0; j < zh; ++j) {
+        const int a = v.anfang[j], n = v.anzahl[j];
+        for (; fertigBis < a + n; ++fertigBis)
+            zeileWandeln(q.constScanLine(fertigBis), h, zeilen.data() + size_t(fertigBis % ring) * breite);
+        for (int k = 0; k < n; ++k)
+            auswahl[k] = zeilen.data() + size_t((a + k) % ring) * breite;
+        const float* w = v.gewichte.data() + size_t(j) * v.stride;
+        const Pixel* span = auswahl[0];
+        if (n > 1 || w[0] != 1.0f) {
+            spalteFiltern(auswahl.data(), w, n, breite, summe.data());
+            span = summe.data();
+        }
+        zeileFiltern(span, h, z.scanLine(j));
+    }
+    return z;
+}
+
+// An interval of an axis of n pixels, kept within eight times the picture's extent on
+// either side, which bounds the work of the filter; further out than that there is only
+// edge colour to see anyway. Not a number counts as 0.
+void begrenzen(double& anfang, double& laenge, int n)
+{
+    double a = std::isnan(anfang) ? 0.0 : anfang;
+    double b = a + laenge;
+    if (std::isnan(b))
+        b = a;
+    if (b < a) // a rectangle given from its other corner
+        std::swap(a, b);
+    a = std::clamp(a, -8.0 * n, 9.0 * n);
+    b = std::clamp(b, -8.0 * n, 9.0 * n);
+    anfang = a;
+    laenge = b - a;
+}
+
+} // namespace
+
+Quellbild::Quellbild(QImage bild)
+    : m_bild(bild.format() == QImage::Format_RGB32 ? std::move(bild) : bild.convertToFormat(QImage::Format_RGB32))
+{
+    if (m_bild.isNull())
+        return;
+    QImage vorige = m_bild; // shared, not copied
+    try {
+        while (std::min(vorige.width(), vorige.height()) >= 2 * kleinsteStufe) {
+            QImage stufe = halbieren(vorige);
+            if (stufe.isNull())
+                break;
+            m_stufen.push_back(stufe);
+            vorige = std::move(stufe);
+        }
+    } catch (const std::bad_alloc&) {
+        // Out of memory: the copies made so far (or the picture alone) still serve.
+    }
+}
+
+qint64 Quellbild::zusatzSpeicher() const
+{
+    qint64 summe = 0;
+    for (const QImage& s : m_stufen)
+        summe += s.sizeInBytes();
+    return summe;
+}
+
+QImage Quellbild::ausschnitt(QRectF r, QSize ziel) const
+{
+    if (m_bild.isNull() || ziel.isEmpty())
+        return {};
+    double x = r.x(), w = r.width(), y = r.y(), h = r.height();
+    begrenzen(x, w, breite());
+    begrenzen(y, h, hoehe());
+
+    // The coarsest copy that still leaves a reduction of mindestFaktor on both axes.
+    const double sx = w / ziel.width(), sy = h / ziel.height();
+    int stufe = 0;
+    double f = 1.0;
+    while (stufe < int(m_stufen.size()) && sx / (2 * f) >= mindestFaktor && sy / (2 * f) >= mindestFaktor) {
+        ++stufe;
+        f *= 2;
+    }
+    const QImage& quelle = stufe == 0 ? m_bild : m_stufen[stufe - 1];
+    try {
+        return resample(quelle, x / f, y / f, w / f, h / f, ziel);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+QImage Quellbild::ansicht(QSize ziel) const
+{
+    return ausschnitt(QRectF(0, 0, breite(), hoehe()), ziel);
+}

@@ -1,0 +1,528 @@
+#include "output/JpegDienst.h"
+
+#include "TestDienste.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+// Something like a photo: smooth shading, a few hard edges and some grain.
+QImage testbild(int w = 300, int h = 200)
+{
+    QImage bild(w, h, QImage::Format_RGB32);
+    quint32 zufall = 12345;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            zufall = zufall * 1103515245u + 12345u;
+            const int korn = int((zufall >> 16) % 9) - 4;
+            const double dx = x - 0.6 * w, dy = y - 0.4 * h;
+            const bool kreis = dx * dx + dy * dy < 0.04 * w * w;
+            const int r = kreis ? 220 : 40 + 150 * x / w;
+            const int g = kreis ? 40 : 60 + 120 * y / h;
+            const int b = (x / 25 + y / 25) % 2 ? 170 : 90;
+            bild.setPixel(x, y, qRgb(std::clamp(r + korn, 0, 255), std::clamp(g + korn, 0, 255), std::clamp(b + korn, 0, 255)));
+        }
+    }
+    return bild;
+}
+
+double mittlererFehler(const QImage& a, const QImage& b)
+{
+    double summe = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            summe += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return summe / (3.0 * a.width() * a.height());
+}
+
+// The marker segments of a JPEG file from SOI up to the first SOS.
+struct Segment {
+    int marker;
+    QByteArray inhalt;
+};
+
+QList<Segment> segmente(const QByteArray& jpeg)
+{
+    QList<Segment> liste;
+    if (jpeg.size() < 4 || uchar(jpeg[0]) != 0xFF || uchar(jpeg[1]) != 0xD8)
+        return liste;
+    int i = 2;
+    while (i + 4 <= jpeg.size() && uchar(jpeg[i]) == 0xFF) {
+        const int marker = uchar(jpeg[i + 1]);
+        const int laenge = uchar(jpeg[i + 2]) * 256 + uchar(jpeg[i + 3]);
+        liste.append({marker, jpeg.mid(i + 4, laenge - 2)});
+        if (marker == 0xDA)
+            break;
+        i += 2 + laenge;
+    }
+    return liste;
+}
+
+QByteArray lesen(const QString& datei)
+{
+    QFile f(datei);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<nicht lesbar>");
+}
+
+bool schreiben(const QString& datei, const QByteArray& inhalt)
+{
+    QFile f(datei);
+    return f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size();
+}
+
+} // namespace
+
+class TestJpegDienst : public QObject {
+    Q_OBJECT
+
+    TestDienste* m_dienste = nullptr;
+    JpegDienst* m_jpeg = nullptr;
+
+private slots:
+    void init()
+    {
+        m_dienste = new TestDienste;
+        m_jpeg = new JpegDienst;
+        QCOMPARE(m_jpeg->GdipStarten(1), 0);
+        QVERIFY(m_jpeg->bereit());
+    }
+    void cleanup()
+    {
+        delete m_jpeg;
+        delete m_dienste;
+    }
+
+    void qualitaetBestimmtGroesse()
+    {
+        const QImage bild = testbild();
+        const JpegMessung hundert = m_jpeg->JpegMessen(bild, 100);
+        const JpegMessung fuenfzig = m_jpeg->JpegMessen(bild, 50);
+        QVERIFY(fuenfzig.Groesse > 0);
+        QVERIFY(hundert.Groesse > fuenfzig.Groesse);
+        QVERIFY(m_dienste->meldungen.isEmpty());
+    }
+
+    void qualitaetWirdBegrenzt_data()
+    {
+        QTest::addColumn<int>("gegeben");
+        QTest::addColumn<int>("gemessen");
+        QTest::newRow("120 wie 100") << 120 << 100;
+        QTest::newRow("101 wie 100") << 101 << 100;
+        QTest::newRow("-5 wie 0") << -5 << 0;
+    }
+    void qualitaetWirdBegrenzt()
+    {
+        QFETCH(int, gegeben);
+        QFETCH(int, gemessen);
+        const QImage bild = testbild();
+        const JpegMessung a = m_jpeg->JpegMessen(bild, gegeben);
+        const JpegMessung b = m_jpeg->JpegMessen(bild, gemessen);
+        QCOMPARE(a.status, 0);
+        QCOMPARE(a.Groesse, b.Groesse);
+        QCOMPARE(a.daten, b.daten);
+    }
+
+    void qualitaetNullGeht()
+    {
+        const QImage bild = testbild();
+        const JpegMessung null = m_jpeg->JpegMessen(bild, 0);
+        QCOMPARE(null.status, 0);
+        QVERIFY(!null.Bild.isNull());
+        QVERIFY(null.Groesse > 0);
+        QVERIFY(null.Groesse < m_jpeg->JpegMessen(bild, 50).Groesse);
+        QVERIFY(m_dienste->meldungen.isEmpty());
+    }
+
+    void groesseIstDatenlaenge_data()
+    {
+        QTest::addColumn<int>("qualitaet");
+        for (int q : {0, 1, 25, 50, 75, 85, 95, 100})
+            QTest::newRow(qPrintable(QString::number(q))) << q;
+    }
+    void groesseIstDatenlaenge()
+    {
+        QFETCH(int, qualitaet);
+        const JpegMessung m = m_jpeg->JpegMessen(testbild(), qualitaet);
+        QCOMPARE(m.Groesse, double(m.daten.size()));
+        QVERIFY(m.daten.endsWith("\xFF\xD9"));
+    }
+
+    void vorschauIstDasDekodierteBild_data()
+    {
+        QTest::addColumn<QSize>("groesse");
+        QTest::addColumn<int>("qualitaet");
+        QTest::addColumn<double>("hoechstensFehler");
+        // The grain of the test picture is mostly lost, hence the errors of a few levels.
+        QTest::newRow("900 x 600, 85") << QSize(900, 600) << 85 << 6.0;
+        QTest::newRow("300 x 200, 95") << QSize(300, 200) << 95 << 5.0;
+        QTest::newRow("300 x 200, 50") << QSize(300, 200) << 50 << 8.0;
+        QTest::newRow("ungerade 17 x 9") << QSize(17, 9) << 90 << 14.0;
+        QTest::newRow("ein Pixel") << QSize(1, 1) << 90 << 8.0;
+    }
+    void vorschauIstDasDekodierteBild()
+    {
+        QFETCH(QSize, groesse);
+        QFETCH(int, qualitaet);
+        QFETCH(double, hoechstensFehler);
+        const QImage bild = testbild(groesse.width(), groesse.height());
+        const JpegMessung m = m_jpeg->JpegMessen(bild, qualitaet);
+        QCOMPARE(m.status, 0);
+        QCOMPARE(m.Bild.size(), groesse);
+        QCOMPARE(m.Bild.format(), QImage::Format_RGB32);
+        const double fehler = mittlererFehler(bild, m.Bild);
+        QVERIFY2(fehler <= hoechstensFehler, qPrintable(QString::number(fehler)));
+        for (int y = 0; y < groesse.height(); ++y)
+            for (int x = 0; x < groesse.width(); ++x)
+                QCOMPARE(qAlpha(m.Bild.pixel(x, y)), 255);
+        // The preview is what the bytes decode to, not the raster that went in.
+        QImage wieder;
+        QCOMPARE(m_jpeg->dekodieren(m.daten, wieder), 0);
+        QCOMPARE(m.Bild, wieder);
+        if (groesse.width() > 100)
+            QVERIFY(m.Bild != bild);
+    }
+
+    void andereFormate_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::newRow("ARGB32") << int(QImage::Format_ARGB32);
+        QTest::newRow("RGB888") << int(QImage::Format_RGB888);
+        QTest::newRow("Graustufen") << int(QImage::Format_Grayscale8);
+    }
+    void andereFormate()
+    {
+        QFETCH(int, format);
+        const QImage bild = testbild().convertToFormat(QImage::Format(format));
+        const JpegMessung m = m_jpeg->JpegMessen(bild, 90);
+        QCOMPARE(m.status, 0);
+        QCOMPARE(m.Bild.size(), bild.size());
+        QVERIFY(mittlererFehler(bild.convertToFormat(QImage::Format_RGB32), m.Bild) < 6.0);
+    }
+
+    // Red stays red: the byte order of the raster and of the codec agree.
+    void farbenBleiben_data()
+    {
+        QTest::addColumn<QColor>("farbe");
+        QTest::newRow("rot") << QColor(220, 20, 30);
+        QTest::newRow("grün") << QColor(30, 200, 40);
+        QTest::newRow("blau") << QColor(20, 40, 210);
+        QTest::newRow("weiß") << QColor(255, 255, 255);
+        QTest::newRow("schwarz") << QColor(0, 0, 0);
+    }
+    void farbenBleiben()
+    {
+        QFETCH(QColor, farbe);
+        QImage bild(64, 48, QImage::Format_RGB32);
+        bild.fill(farbe);
+        const QImage vorschau = m_jpeg->JpegMessen(bild, 90).Bild;
+        QCOMPARE(vorschau.size(), bild.size());
+        const QColor mitte = vorschau.pixelColor(32, 24);
+        QVERIFY2(std::abs(mitte.red() - farbe.red()) <= 3 && std::abs(mitte.green() - farbe.green()) <= 3
+                     && std::abs(mitte.blue() - farbe.blue()) <= 3,
+                 qPrintable(mitte.name()));
+    }
+
+    // A plain JFIF file: no Exif, no comment; baseline; 4:2:0; tables made for the picture.
+    void dateiaufbau_data()
+    {
+        QTest::addColumn<int>("qualitaet");
+        for (int q : {0, 50, 85, 100})
+            QTest::newRow(qPrintable(QString::number(q))) << q;
+    }
+    void dateiaufbau()
+    {
+        QFETCH(int, qualitaet);
+        const JpegMessung m = m_jpeg->JpegMessen(testbild(), qualitaet);
+        const QList<Segment> liste = segmente(m.daten);
+        QVERIFY(!liste.isEmpty());
+        QCOMPARE(liste.constLast().marker, 0xDA);
+        int sof0 = 0;
+        for (const Segment& s : liste) {
+            QVERIFY2(s.marker != 0xFE, "comment marker");
+            QVERIFY2(s.marker < 0xE1 || s.marker > 0xEF, qPrintable(QStringLiteral("APP%1").arg(s.marker - 0xE0)));
+            if (s.marker == 0xE0)
+                QVERIFY(s.inhalt.startsWith(QByteArray("JFIF\0", 5)));
+            // Baseline is SOF0; SOF1..SOF15 (other than DHT, JPG, DAC) would be something else.
+            if (s.marker >= 0xC1 && s.marker <= 0xCF && s.marker != 0xC4 && s.marker != 0xC8 && s.marker != 0xCC)
+                QFAIL(qPrintable(QStringLiteral("SOF marker %1").arg(s.marker, 2, 16)));
+            if (s.marker == 0xC0) {
+                ++sof0;
+                const QByteArray& f = s.inhalt;
+                QCOMPARE(int(uchar(f[0])), 8);                          // precision
+                QCOMPARE(uchar(f[1]) * 256 + uchar(f[2]), 200);         // height
+                QCOMPARE(uchar(f[3]) * 256 + uchar(f[4]), 300);         // width
+                QCOMPARE(int(uchar(f[5])), 3);                          // components
+                QCOMPARE(int(uchar(f[6 + 1])), 0x22);                   // Y: 2 x 2
+                QCOMPARE(int(uchar(f[9 + 1])), 0x11);                   // Cb: 1 x 1
+                QCOMPARE(int(uchar(f[12 + 1])), 0x11);                  // Cr: 1 x 1
+            }
+        }
+        QCOMPARE(sof0, 1);
+    }
+
+    // Huffman tables made for the picture, not the example tables of the JPEG standard.
+    void huffmanTabellenOptimiert()
+    {
+        const QByteArray standardAcLuminanz("\x00\x02\x01\x03\x03\x02\x04\x03\x05\x05\x04\x04\x00\x00\x01\x7d", 16);
+        const JpegMessung m = m_jpeg->JpegMessen(testbild(), 85);
+        int tabellen = 0;
+        for (const Segment& s : segmente(m.daten)) {
+            if (s.marker != 0xC4)
+                continue;
+            // A DHT segment may hold several tables: class/id byte, 16 counts, the values.
+            int i = 0;
+            while (i + 17 <= s.inhalt.size()) {
+                const int klasseId = uchar(s.inhalt[i]);
+                const QByteArray anzahlen = s.inhalt.mid(i + 1, 16);
+                int werte = 0;
+                for (char c : anzahlen)
+                    werte += uchar(c);
+                if (klasseId == 0x10)
+                    QVERIFY(anzahlen != standardAcLuminanz);
+                ++tabellen;
+                i += 17 + werte;
+            }
+        }
+        QCOMPARE(tabellen, 4);
+    }
+
+    void leeresBildIstUngueltig()
+    {
+        const JpegMessung m = m_jpeg->JpegMessen(QImage(), 85);
+        QCOMPARE(m.status, 2);
+        QVERIFY(m.Bild.isNull());
+        QCOMPARE(m.Groesse, 0.0);
+        QCOMPARE(m_dienste->meldungen.size(), 1);
+        QCOMPARE(m_dienste->meldungen[0].text, QStringLiteral("Invalid Parameter. GDI+ Error:2"));
+        QCOMPARE(m_dienste->meldungen[0].titel, QStringLiteral("GDI Error"));
+    }
+
+    // JPEG ends at 65500 pixels a side: libjpeg refuses, the box says so, and the service
+    // works on afterwards.
+    void kodiererFehlerUndWeiter()
+    {
+        QImage zuBreit(70000, 2, QImage::Format_RGB32);
+        zuBreit.fill(Qt::darkGreen);
+        const JpegMessung m = m_jpeg->JpegMessen(zuBreit, 85);
+        QCOMPARE(m.status, 1);
+        QVERIFY(m.Bild.isNull());
+        QCOMPARE(m.Groesse, 0.0);
+        QVERIFY(m.daten.isEmpty());
+        QCOMPARE(m_dienste->meldungen.size(), 1);
+        QCOMPARE(m_dienste->meldungen[0].text, QStringLiteral("Generic Error. GDI+ Error:1"));
+
+        const JpegMessung danach = m_jpeg->JpegMessen(testbild(), 85);
+        QCOMPARE(danach.status, 0);
+        QCOMPARE(danach.daten, m_jpeg->JpegMessen(testbild(), 85).daten);
+        QCOMPARE(m_dienste->meldungen.size(), 1);
+    }
+
+    void kaputteDatenDekodierenNicht_data()
+    {
+        QTest::addColumn<QByteArray>("daten");
+        QTest::newRow("kein JPEG") << QByteArray("das ist kein Bild, nur Text");
+        QTest::newRow("leer") << QByteArray();
+        QTest::newRow("nur der Anfang") << QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF", 11);
+    }
+    void kaputteDatenDekodierenNicht()
+    {
+        QFETCH(QByteArray, daten);
+        QImage bild = testbild();
+        QCOMPARE(m_jpeg->dekodieren(daten, bild), daten.isEmpty() ? 2 : 1);
+        QVERIFY(bild.isNull());
+        QVERIFY(m_dienste->meldungen.isEmpty());
+    }
+
+    void abgeschnitteneDatenDekodierenNicht()
+    {
+        const QByteArray ganz = m_jpeg->JpegMessen(testbild(), 90).daten;
+        QImage bild;
+        QCOMPARE(m_jpeg->dekodieren(ganz.left(ganz.size() / 2), bild), 1);
+        QVERIFY(bild.isNull());
+        QVERIFY(m_dienste->meldungen.isEmpty());
+    }
+
+    void nichtGestartet()
+    {
+        JpegDienst aus;
+        QVERIFY(!aus.bereit());
+        const JpegMessung m = aus.JpegMessen(testbild(), 85);
+        QVERIFY(m.Bild.isNull());
+        QCOMPARE(m.Groesse, 0.0);
+        QCOMPARE(m.status, 18);
+        const JpegMessung gut = m_jpeg->JpegMessen(testbild(), 85);
+        QTemporaryDir ordner;
+        const QString datei = ordner.filePath(QStringLiteral("nie.jpg"));
+        QCOMPARE(aus.JpegSpeichern(gut, datei), 18);
+        QVERIFY(!QFile::exists(datei));
+        QVERIFY(m_dienste->meldungen.isEmpty());
+    }
+
+    void beendenUndNeuStarten()
+    {
+        const QByteArray vorher = m_jpeg->JpegMessen(testbild(), 70).daten;
+        m_jpeg->GdipBeenden();
+        QVERIFY(!m_jpeg->bereit());
+        QCOMPARE(m_jpeg->JpegMessen(testbild(), 70).status, 18);
+        m_jpeg->GdipBeenden(); // twice does no harm
+        QCOMPARE(m_jpeg->GdipStarten(1), 0);
+        QCOMPARE(m_jpeg->GdipStarten(1), 0); // already started
+        QCOMPARE(m_jpeg->JpegMessen(testbild(), 70).daten, vorher);
+    }
+
+    void nurVersionEins()
+    {
+        JpegDienst dienst;
+        QCOMPARE(dienst.GdipStarten(2), 17);
+        QVERIFY(!dienst.bereit());
+    }
+
+    void speichernSchreibtGenauDieDaten()
+    {
+        QTemporaryDir ordner;
+        const JpegMessung m = m_jpeg->JpegMessen(testbild(), 80);
+        const QString datei = ordner.filePath(QStringLiteral("falter.jpg"));
+        QCOMPARE(m_jpeg->JpegSpeichern(m, datei), 0);
+        QCOMPARE(lesen(datei), m.daten);
+        // An existing file is replaced.
+        const JpegMessung zweite = m_jpeg->JpegMessen(testbild(), 60);
+        QCOMPARE(m_jpeg->JpegSpeichern(zweite, datei), 0);
+        QCOMPARE(lesen(datei), zweite.daten);
+        QCOMPARE(QDir(ordner.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("falter.jpg")});
+        QVERIFY(m_dienste->meldungen.isEmpty());
+    }
+
+    void speichernOhneDatenIstUngueltig()
+    {
+        QTemporaryDir ordner;
+        const QString datei = ordner.filePath(QStringLiteral("leer.jpg"));
+        QCOMPARE(m_jpeg->JpegSpeichern(JpegMessung(), datei), 2);
+        QVERIFY(!QFile::exists(datei));
+        QCOMPARE(m_dienste->meldungen.size(), 1);
+        QCOMPARE(m_dienste->meldungen[0].text, QStringLiteral("Invalid Parameter. GDI+ Error:2"));
+    }
+
+    // A save that cannot succeed reports it and changes nothing on disk.
+    void speichernScheitertOhneSchaden_data()
+    {
+        QTest::addColumn<QString>("ziel"); // relative to a scratch folder holding vorhanden.jpg and ordner/drin.jpg
+        QTest::newRow("fehlender Ordner") << QStringLiteral("gibtsnicht/neu.jpg");
+        QTest::newRow("Pfad ist ein Ordner") << QStringLiteral("ordner");
+        QTest::newRow("Ordner ist eine Datei") << QStringLiteral("vorhanden.jpg/neu.jpg");
+    }
+    void speichernScheitertOhneSchaden()
+    {
+        QFETCH(QString, ziel);
+        QTemporaryDir ordner;
+        const QDir dir(ordner.path());
+        QVERIFY(schreiben(dir.filePath(QStringLiteral("vorhanden.jpg")), "ALTER INHALT"));
+        QVERIFY(dir.mkdir(QStringLiteral("ordner")));
+        QVERIFY(schreiben(dir.filePath(QStringLiteral("ordner/drin.jpg")), "DRIN"));
+
+        const JpegMessung m = m_jpeg->JpegMessen(testbild(), 80);
+        QCOMPARE(m_jpeg->JpegSpeichern(m, dir.filePath(ziel)), 7);
+        QCOMPARE(m_dienste->meldungen.size(), 1);
+        QCOMPARE(m_dienste->meldungen[0].text, QStringLiteral("Win32 Error. GDI+ Error:7"));
+        QCOMPARE(m_dienste->meldungen[0].titel, QStringLiteral("GDI Error"));
+        QCOMPARE(m_dienste->meldungen[0].symbol, Dienste::Symbol::Fehler);
+
+        QCOMPARE(lesen(dir.filePath(QStringLiteral("vorhanden.jpg"))), QByteArray("ALTER INHALT"));
+        QCOMPARE(lesen(dir.filePath(QStringLiteral("ordner/drin.jpg"))), QByteArray("DRIN"));
+        QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{QStringLiteral("ordner"), QStringLiteral("vorhanden.jpg")}));
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("ordner"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("drin.jpg")});
+    }
+
+    // The disk fills up while the new file is written: the old one stays as it was.
+    void speichernVolleFestplatte()
+    {
+#ifdef Q_OS_UNIX
+        QTemporaryDir ordner;
+        const QString datei = ordner.filePath(QStringLiteral("falter.jpg"));
+        QVERIFY(schreiben(datei, "ALTER INHALT"));
+        const JpegMessung m = m_jpeg->JpegMessen(testbild(), 95);
+        QVERIFY(m.daten.size() > 4096);
+
+        // A file size limit stands in for the full disk: writing beyond it fails with EFBIG.
+        rlimit vorher{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &vorher), 0);
+        const auto signalVorher = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit eng = vorher;
+        eng.rlim_cur = 4096;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &eng), 0);
+        const int status = m_jpeg->JpegSpeichern(m, datei);
+        setrlimit(RLIMIT_FSIZE, &vorher);
+        std::signal(SIGXFSZ, signalVorher);
+
+        QCOMPARE(status, 7);
+        QCOMPARE(lesen(datei), QByteArray("ALTER INHALT"));
+        QCOMPARE(QDir(ordner.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("falter.jpg")});
+        QCOMPARE(m_dienste->meldungen.size(), 1);
+#else
+        QSKIP("needs a file size limit");
+#endif
+    }
+
+    void fehlertexte_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("1") << 1 << "Generic Error.";
+        QTest::newRow("3") << 3 << "Out Of Memory.";
+        QTest::newRow("7") << 7 << "Win32 Error.";
+        QTest::newRow("12") << 12 << "Access Denied.";
+        QTest::newRow("14") << 14 << "FontFamily Not Found.";
+        QTest::newRow("18") << 18 << "Gdiplus Not Initialized.";
+        QTest::newRow("20") << 20 << "Property Not Supported.";
+        QTest::newRow("0") << 0 << "Unknown GDI+ Error.";
+        QTest::newRow("21") << 21 << "Unknown GDI+ Error.";
+        QTest::newRow("-1") << -1 << "Unknown GDI+ Error.";
+    }
+    void fehlertexte()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, text);
+        QCOMPARE(GdipFehlertext(status), text);
+    }
+
+    void statusPruefenZeigtEineMeldung_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("3") << 3 << "Out Of Memory. GDI+ Error:3";
+        QTest::newRow("12") << 12 << "Access Denied. GDI+ Error:12";
+        QTest::newRow("21") << 21 << "Unknown GDI+ Error. GDI+ Error:21";
+    }
+    void statusPruefenZeigtEineMeldung()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, text);
+        QCOMPARE(GdipStatusPruefen(status), status);
+        QCOMPARE(m_dienste->meldungen.size(), 1);
+        QCOMPARE(m_dienste->meldungen[0].text, text);
+        QCOMPARE(m_dienste->meldungen[0].titel, QStringLiteral("GDI Error"));
+        QCOMPARE(m_dienste->meldungen[0].symbol, Dienste::Symbol::Fehler);
+    }
+
+    void statusNullZeigtNichts()
+    {
+        QCOMPARE(GdipStatusPruefen(0), 0);
+        QVERIFY(m_dienste->meldungen.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestJpegDienst)
+#include "test_jpegdienst.moc"
