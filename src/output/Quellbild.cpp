@@ -2,23 +2,70 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <numbers>
 #include <vector>
 
 namespace {
 
-// The loops below are written so that GCC vectorises them; where the processor has AVX2
-// and FMA, a second copy of them uses those.
+// The inner loops below are written so that GCC vectorises them at -O2 already; where
+// the processor has AVX2 and FMA, a second copy of them uses those.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define VEKTOR_VARIANTEN __attribute__((target_clones("default", "arch=x86-64-v3")))
 #else
 #define VEKTOR_VARIANTEN
 #endif
 
+// Small vectors; GCC maps the arithmetic on them to the target's vector unit (SSE2 on
+// any x86-64) at every optimisation level, where plain loops are vectorised only at -O3.
+typedef float Pixel __attribute__((vector_size(16)));               // the 4 channels as floats
+typedef int Ganzzahlen __attribute__((vector_size(16)));            // ... as 32-bit integers
+typedef unsigned char Bytes __attribute__((vector_size(4)));        // one RGB32 pixel
+
+template<typename V>
+V laden(const void* p)
+{
+    V v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+template<typename V>
+void speichern(void* p, V v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
+
 // No copy is made with a side shorter than this: such copies are cheap to do without,
 // and halving a side of a few pixels would not save a quarter any more.
 constexpr int kleinsteStufe = 16;
+
+// The vertical step of halbieren on one row of n bytes: r0 + 3 (r1 + r2) + r3.
+VEKTOR_VARIANTEN void senkrechtSummieren(const uchar* __restrict r0, const uchar* __restrict r1,
+                                         const uchar* __restrict r2, const uchar* __restrict r3,
+                                         quint16* __restrict m, int n)
+{
+    // Pieces of a fixed length, which GCC vectorises already at -O2.
+    constexpr int stueck = 32;
+    int i = 0;
+    for (; i + stueck <= n; i += stueck)
+        for (int k = 0; k < stueck; ++k)
+            m[i + k] = quint16(r0[i + k] + 3 * (r1[i + k] + r2[i + k]) + r3[i + k]);
+    for (; i < n; ++i)
+        m[i] = quint16(r0[i] + 3 * (r1[i] + r2[i]) + r3[i]);
+}
+
+// The horizontal step: target pixel x from the summed pixels 2x-1 .. 2x+2, rounded.
+VEKTOR_VARIANTEN void waagrechtSummieren(const quint16* __restrict m, uchar* __restrict o, int zw)
+{
+    for (int x = 0; x < zw; ++x) {
+        const quint16* p = m + 8 * x;
+#pragma GCC unroll 4
+        for (int c = 0; c < 4; ++c)
+            o[4 * x + c] = uchar((p[c - 4] + 3 * (p[c] + p[c + 4]) + p[c + 8] + 32) >> 6);
+    }
+}
 
 // Halves the picture with the separable filter [1 3 3 1] / 8, centred between source
 // pixels 2i and 2i+1, so that the copy's pixel i stands where those two stand. Unlike a
@@ -26,7 +73,7 @@ constexpr int kleinsteStufe = 16;
 // coarse moire; the price is a little softness, which the target does not show as long
 // as enough reduction is left after the copy (Quellbild::mindestFaktor).
 // Edge pixels are repeated outside the picture.
-VEKTOR_VARIANTEN QImage halbieren(const QImage& q)
+QImage halbieren(const QImage& q)
 {
     const int w = q.width(), h = q.height();
     const int zw = (w + 1) / 2, zh = (h + 1) / 2;
@@ -36,25 +83,16 @@ VEKTOR_VARIANTEN QImage halbieren(const QImage& q)
     // One row summed vertically, with a pixel of margin on the left and up to two on the right.
     std::vector<quint16> summe(size_t(4) * (2 * zw + 2));
     quint16* m = summe.data() + 4;
-    const int n = 4 * w;
     for (int y = 0; y < zh; ++y) {
-        const uchar* r0 = q.constScanLine(std::max(2 * y - 1, 0));
-        const uchar* r1 = q.constScanLine(2 * y);
-        const uchar* r2 = q.constScanLine(std::min(2 * y + 1, h - 1));
-        const uchar* r3 = q.constScanLine(std::min(2 * y + 2, h - 1));
-        for (int i = 0; i < n; ++i)
-            m[i] = quint16(r0[i] + 3 * (r1[i] + r2[i]) + r3[i]);
+        senkrechtSummieren(q.constScanLine(std::max(2 * y - 1, 0)), q.constScanLine(2 * y),
+                           q.constScanLine(std::min(2 * y + 1, h - 1)), q.constScanLine(std::min(2 * y + 2, h - 1)),
+                           m, 4 * w);
         for (int c = 0; c < 4; ++c) {
             m[c - 4] = m[c];
             for (int k = w; k <= 2 * zw; ++k)
                 m[4 * k + c] = m[4 * (w - 1) + c];
         }
-        uchar* o = z.scanLine(y);
-        for (int x = 0; x < zw; ++x) {
-            const quint16* p = m + 8 * x;
-            for (int c = 0; c < 4; ++c)
-                o[4 * x + c] = uchar((p[c - 4] + 3 * (p[c] + p[c + 4]) + p[c + 8] + 32) >> 6);
-        }
+        waagrechtSummieren(m, z.scanLine(y), zw);
     }
     return z;
 }
@@ -138,50 +176,51 @@ Achse achsePlanen(double x0, double laenge, int ziel, int n)
     return a;
 }
 
-// The four channels of a pixel side by side. GCC maps the arithmetic on this type to the
-// target's vector unit (SSE on any x86-64) at every optimisation level.
-typedef float Pixel __attribute__((vector_size(16)));
-
 constexpr int block = 8; // pixels summed in registers at once by the vertical pass
 
 // The source columns [h.von, h.bis) of one row as floats.
-VEKTOR_VARIANTEN void zeileWandeln(const uchar* q, const Achse& h, Pixel* aus)
+VEKTOR_VARIANTEN void zeileWandeln(const uchar* q, const Achse& h, float* __restrict f)
 {
-    const uchar* p = q + 4 * h.von;
-    float* f = reinterpret_cast<float*>(aus);
+    const uchar* __restrict p = q + 4 * h.von;
     const int n = 4 * (h.bis - h.von);
-    for (int i = 0; i < n; ++i)
+    // Pieces of a fixed length, which GCC vectorises already at -O2.
+    constexpr int stueck = 32;
+    int i = 0;
+    for (; i + stueck <= n; i += stueck)
+        for (int k = 0; k < stueck; ++k)
+            f[i + k] = p[i + k];
+    for (; i < n; ++i)
         f[i] = p[i];
 }
-
-// Two pixels; where the target has 256-bit vectors one operation handles both.
-typedef float Paar __attribute__((vector_size(32), aligned(16)));
 
 // Weighted sum of n rows, `breite` pixels (a multiple of block) each, block by block
 // with the sums held in registers.
 VEKTOR_VARIANTEN void spalteFiltern(const Pixel* const* zeilen, const float* w, int n, int breite, Pixel* aus)
 {
-    constexpr int paare = block / 2;
-    const Paar schwarz = {}, weiss = schwarz + 255.0f;
+    const Pixel schwarz = {}, weiss = schwarz + 255.0f;
     for (int x = 0; x < breite; x += block) {
-        Paar a[paare] = {};
+        Pixel a[block] = {}; // kept in registers: the loops over it are unrolled
         for (int k = 0; k < n; ++k) {
-            const Paar g = Paar{} + w[k];
-            const Paar* r = reinterpret_cast<const Paar*>(zeilen[k] + x);
-            for (int i = 0; i < paare; ++i)
+            const Pixel g = schwarz + w[k];
+            const Pixel* r = zeilen[k] + x;
+#pragma GCC unroll 8
+            for (int i = 0; i < block; ++i)
                 a[i] += g * r[i];
         }
         // Overshoot beyond black and white is ringing, not picture; cut off here it does
         // not spread into the horizontal pass as a halo.
-        Paar* o = reinterpret_cast<Paar*>(aus + x);
-        for (int i = 0; i < paare; ++i)
-            o[i] = a[i] < schwarz ? schwarz : a[i] > weiss ? weiss : a[i];
+#pragma GCC unroll 8
+        for (int i = 0; i < block; ++i)
+            aus[x + i] = a[i] < schwarz ? schwarz : a[i] > weiss ? weiss : a[i];
     }
 }
 
 // One vertically filtered row filtered horizontally and written as RGB32.
 VEKTOR_VARIANTEN void zeileFiltern(const Pixel* span, const Achse& h, uchar* o)
 {
+    const Pixel schwarz = {}, weiss = schwarz + 255.0f, halb = schwarz + 0.5f;
+    const quint32 opak = 0xff000000u;
+    const Bytes deckend = laden<Bytes>(&opak); // RGB32 wants the fourth byte opaque
     const int ziel = int(h.anfang.size());
     for (int j = 0; j < ziel; ++j) {
         const Pixel* s = span + (h.anfang[j] - h.von);
@@ -195,14 +234,11 @@ VEKTOR_VARIANTEN void zeileFiltern(const Pixel* span, const Achse& h, uchar* o)
             a2 += w[k + 2] * s[k + 2];
             a3 += w[k + 3] * s[k + 3];
         }
-        const Pixel a = (a0 + a1) + (a2 + a3);
-        for (int c = 0; c < 4; ++c)
-            o[4 * j + c] = uchar(std::clamp(a[c] + 0.5f, 0.0f, 255.0f));
+        Pixel a = (a0 + a1) + (a2 + a3) + halb;
+        a = a < schwarz ? schwarz : a > weiss ? weiss : a;
+        Bytes b = __builtin_convertvector(__builtin_convertvector(a, Ganzzahlen), Bytes);
+        speichern(o + 4 * j, b | deckend);
     }
-    // The filter ran over the unused fourth byte as well; RGB32 wants it opaque.
-    auto* px = reinterpret_cast<quint32*>(o);
-    for (int j = 0; j < ziel; ++j)
-        px[j] |= 0xff000000u;
 }
 
 // Separable: each target row first sums source rows (the columns that are needed, as
@@ -230,7 +266,8 @@ QImage resample(const QImage& q, double x0, double y0, double rw, double rh, QSi
     for (int j = 0; j < zh; ++j) {
         const int a = v.anfang[j], n = v.anzahl[j];
         for (; fertigBis < a + n; ++fertigBis)
-            zeileWandeln(q.constScanLine(fertigBis), h, zeilen.data() + size_t(fertigBis % ring) * breite);
+            zeileWandeln(q.constScanLine(fertigBis), h,
+                         reinterpret_cast<float*>(zeilen.data() + size_t(fertigBis % ring) * breite));
         for (int k = 0; k < n; ++k)
             auswahl[k] = zeilen.data() + size_t((a + k) % ring) * breite;
         const float* w = v.gewichte.data() + size_t(j) * v.stride;
