@@ -292,7 +292,9 @@ int JpegDienst::JpegSpeichern(const JpegMessung& messung, const QString& datei)
             return AccessDenied;
         return Win32Error;
     };
-    if (!datei_.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write cut short (a full disk) shows in write()'s count;
+    // a buffered write would only hit the wall in commit(), which does not notice.
+    if (!datei_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return pruefen(dateiFehler());
     if (datei_.write(messung.daten) != messung.daten.size()) {
         const int status = dateiFehler();

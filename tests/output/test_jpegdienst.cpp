@@ -447,21 +447,29 @@ private slots:
     }
 
     // The disk fills up while the new file is written: the old one stays as it was.
+    // A small file fills up in one piece, a large one after a first part.
+    void speichernVolleFestplatte_data()
+    {
+        QTest::addColumn<int>("qualitaet");
+        QTest::newRow("klein") << 20;
+        QTest::newRow("groß") << 95;
+    }
     void speichernVolleFestplatte()
     {
 #ifdef Q_OS_UNIX
+        QFETCH(int, qualitaet);
         QTemporaryDir ordner;
         const QString datei = ordner.filePath(QStringLiteral("falter.jpg"));
         QVERIFY(schreiben(datei, "ALTER INHALT"));
-        const JpegMessung m = m_jpeg->JpegMessen(testbild(), 95);
-        QVERIFY(m.daten.size() > 4096);
+        const JpegMessung m = m_jpeg->JpegMessen(testbild(), qualitaet);
+        QVERIFY(m.daten.size() > 1000);
 
         // A file size limit stands in for the full disk: writing beyond it fails with EFBIG.
         rlimit vorher{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &vorher), 0);
         const auto signalVorher = std::signal(SIGXFSZ, SIG_IGN);
         rlimit eng = vorher;
-        eng.rlim_cur = 4096;
+        eng.rlim_cur = rlim_t(m.daten.size() / 2);
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &eng), 0);
         const int status = m_jpeg->JpegSpeichern(m, datei);
         setrlimit(RLIMIT_FSIZE, &vorher);
