@@ -303,6 +303,11 @@ void Form1::aufbauen()
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(cmdÖffnen, &QPushButton::clicked, this, &Form1::cmdÖffnen_Click);
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    for (QRadioButton* option : optGroesse)
+        connect(option, &QRadioButton::clicked, this, [this] { AnsichtAufbauen(picQuelle, picZiel); });
 
     picZiel->setCursor(Qt::CrossCursor);
     connect(picZiel, &BildFlaeche::mausGedrueckt, this,
@@ -437,37 +442,11 @@ void Form1::oColor_Click()
         g->setzeFarbe(farbe);
 }
 
-void Form1::List1_Click()
-{
-    const int index = List1->ListIndex();
-    const bool eigene = index == 0;
-    TextB->setEnabled(eigene);
-    TextH->setEnabled(eigene);
-    UpDown1->setEnabled(eigene);
-    if (eigene || index < 0)
-        return;
-    const double breite = zahlen::Val(List1->eintrag(index));
-    UpDown1->setzeWert(int(zahlen::RundeGerade(breite)));
-    TextB->setText(zahlen::Kurz(breite));
-}
-
-void Form1::TextB_Change() {}
-
-void Form1::TextKomp_Change() {}
-
 void Form1::Timer1_Timer()
 {
     picZiel->setEnabled(true);
     Timer1->stop();
 }
-
-void Form1::QuellgroesseAnzeigen(const QString&) {}
-void Form1::QuelleBewerten() {}
-void Form1::jpegDienstStarten() {}
-void Form1::jpegDienstBeenden() {}
-void Form1::AuswahlUebertragen() {}
-void Form1::ZielgroesseMessen() {}
-void Form1::ZielBewerten() {}
 
 void Form1::resizeEvent(QResizeEvent*) { Form_Resize(); }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "output/Form3.h"
+#include "output/JpegDienst.h"
+#include "output/Quellbild.h"
 #include "platform/Dienste.h"
 #include "platform/Nebenfenster.h"
 #include "selection/Auswahlrahmen.h"
@@ -48,6 +50,8 @@ public:
     qint16 vorschlag = 0;
     QString veroeffentlichPfad;
     float zielBreite = 0, zielHoehe = 0;
+    JpegMessung letzteMessung; // the latest encode: its bytes are what a save writes
+    int jpegQualitaet = 0;
     DateiDialog dateiDialog; // the one file dialog object of opening and saving
 
     // --- controls, named as the workflow's descriptions name them ---
@@ -111,21 +115,31 @@ private:
     void Command7_Click();
     // After a release that left no frame: nothing to crop.
     void keinRahmen();
+    // After cropping, the view shows the loaded picture again before a new frame.
+    void zuschnittAusblenden();
     void flaechenAbgleichen();
 
-    // Later steps of the target chain; each runs where the workflow puts it.
+    // Target size, the chain that runs on every change of frame, width or
+    // quality, the judging, cropping, saving and publishing.
     void QuellgroesseAnzeigen(const QString& datei);
     void QuelleBewerten();
-    void jpegDienstStarten();
-    void jpegDienstBeenden();
     void AuswahlUebertragen();
     void ZielgroesseMessen();
     void ZielBewerten();
+    void BildZuschneiden();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void jpegDienstStarten();
+    void jpegDienstBeenden();
 
     // Draws the frame model's state on the overlays.
     void rahmenZeigen();
 
     Auswahlrahmen m_rahmen;
+    Quellbild m_quelle;  // the loaded picture, with what makes cropping it fast
+    JpegDienst m_jpeg;
+    bool m_zeigtZuschnitt = false; // the view shows the cropped picture, not the loaded one
     QPointer<Form3> m_hilfe;
     int m_statusLicht = 1;
 

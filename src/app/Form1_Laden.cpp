@@ -47,9 +47,11 @@ bool Form1::bildLaden(const QString& pfad)
 
     picZiel->leeren();
     picQuelle->setzeBild(QImage(), true);
+    m_quelle = Quellbild();
     m_rahmen.zuruecksetzen();
     rahmenZeigen();
-    picQuelle->setzeBild(std::move(geladen.bild), true);
+    m_quelle = Quellbild(std::move(geladen.bild));
+    picQuelle->setzeBild(m_quelle.bild(), true);
     AnsichtAufbauen(picQuelle, picZiel);
 
     picZiel->show();
@@ -76,11 +78,22 @@ void Form1::AnsichtAufbauen(BildFlaeche* quelle, BildFlaeche* ansicht)
     ansicht->setzeGroesse(mass.breite, mass.hoehe);
     const QSize pixel(int(std::ceil(mass.malBreite)), int(std::ceil(mass.malHoehe)));
     const QImage& bild = quelle->bild();
-    if (!bild.isNull() && !pixel.isEmpty())
-        ansicht->malen(bild.size() == pixel ? bild : bild.scaled(pixel, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                       QSizeF(mass.malBreite, mass.malHoehe));
+    if (!bild.isNull() && !pixel.isEmpty()) {
+        QImage gemalt;
+        if (bild.size() == pixel)
+            gemalt = bild;
+        else if (quelle == picQuelle)
+            gemalt = m_quelle.ansicht(pixel);
+        else
+            gemalt = Quellbild(bild).ansicht(pixel);
+        ansicht->malen(gemalt, QSizeF(mass.malBreite, mass.malHoehe));
+    }
     lblAnsicht->setText(mass.beschriftung());
-    flaechenAbgleichen();
+    // The frame always maps onto the loaded picture's view: a cropped picture
+    // on show is only looked at, and the next frame brings the loaded one back.
+    m_zeigtZuschnitt = quelle != picQuelle;
+    if (!m_zeigtZuschnitt)
+        flaechenAbgleichen();
 }
 
 void Form1::flaechenAbgleichen()

@@ -9,6 +9,7 @@ void Form1::picZiel_MouseDown(Qt::MouseButton knopf, QPointF pos)
 {
     if (knopf != Qt::LeftButton)
         return;
+    zuschnittAusblenden();
     m_rahmen.druecken(knopf, float(pos.x()), float(pos.y()));
     rahmenZeigen();
 }
@@ -75,8 +76,15 @@ void Form1::Griff_MouseUp(Auswahlrahmen::Griffname h, Qt::MouseButton knopf)
         rahmenZeigen();
 }
 
+void Form1::zuschnittAusblenden()
+{
+    if (m_zeigtZuschnitt)
+        AnsichtAufbauen(picQuelle, picZiel);
+}
+
 void Form1::Command7_Click()
 {
+    zuschnittAusblenden();
     m_rahmen.ganzesBild();
     rahmenZeigen();
     Command1->setEnabled(true);

@@ -3,40 +3,24 @@
 #include "app/Form1.h"
 #include "settings/SettingsStore.h"
 
+#include "Einstellungsdatei.h"
 #include "TestDienste.h"
 
 #include <QDir>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 namespace fensterhilfe {
 
 inline QString datenOrdner() { return SettingsStore::standardOrdner(); }
 
-// Writes set.db as another program (or an older version) might have left it;
-// werte is the SQL value list of the twelve fields in their order.
+// Writes set.db afresh as another program (or an older version) might have left
+// it; werte is the SQL value list of the twelve fields in their order.
 inline bool einstellungenSchreiben(const QString& werte)
 {
     QDir(datenOrdner()).removeRecursively();
-    QDir().mkpath(datenOrdner());
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("vorbereitung"));
-        db.setDatabaseName(QDir(datenOrdner()).filePath(QStringLiteral("set.db")));
-        ok = db.open();
-        QSqlQuery q(db);
-        ok = ok
-          && q.exec(QStringLiteral(
-                 "CREATE TABLE Einstellungen (laden TEXT, speichern TEXT, rahmen INTEGER, farbe INTEGER, Format INTEGER, "
-                 "breite REAL, \"höhe\" REAL, kompression REAL, fundortmeldung INTEGER, startmeldung INTEGER, "
-                 "dateiname TEXT, vorschlag INTEGER)"))
-          && q.exec(QStringLiteral("INSERT INTO Einstellungen VALUES (%1)").arg(werte));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("vorbereitung"));
-    return ok;
+    einstellungsdatei::schreiben(werte);
+    return !QTest::currentTestFailed();
 }
 
 // The usual start: defaults, but without the start message.

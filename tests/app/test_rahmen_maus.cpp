@@ -241,6 +241,7 @@ private slots:
         QCOMPARE(griff("LO")->Left(), -3.0f);
         QVERIFY(sichtbar(*m_f, "Shape1") && sichtbar(*m_f, "LO"));
         QVERIFY(m_f->findChild<QPushButton*>(QStringLiteral("Command1"))->isEnabled());
+        QCOMPARE(lblA(*m_f), QStringLiteral("600 x 400"));
     }
 
     void seitenverhaeltnisVerwirftDenRahmen()

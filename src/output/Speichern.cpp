@@ -1,0 +1,21 @@
+#include "output/Speichern.h"
+
+QString dateinameVorschlag(int vorschlag, const QString& dateititel, const QString& anhang)
+{
+    switch (vorschlag) {
+    case 0:
+        return QStringLiteral("*.jpg");
+    case 1:
+        return dateititel;
+    case 2:
+        return dateititel.chopped(std::min<qsizetype>(4, dateititel.size())) + anhang + QStringLiteral(".jpg");
+    default:
+        return {};
+    }
+}
+
+QString fundortErinnerung()
+{
+    return QStringLiteral("Bitte denken Sie daran, nach dem Einfügen des Dateipfades in die Eingabemaske des Flattriums \r\n"
+                          "auch den Fundort im vorgeschriebenen Format anzugeben!");
+}
