@@ -8,7 +8,7 @@
 
 #include "Bench.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 
 #include <algorithm>
@@ -35,7 +35,11 @@ void hilfe(const bench::Umgebung& u)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // The program's own window is measured too; it needs no screen.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Fotoschliff"));
     bench::Umgebung u;
     u.ordner = QDir::temp().filePath(QStringLiteral("fotoschliff-bench"));
     u.elefanten = QStringLiteral("/usr/share/backgrounds/mate/abstract/Elephants_5640x3172.jpg");

@@ -327,7 +327,9 @@ qint64 Quellbild::zusatzSpeicher() const
     return summe;
 }
 
-QImage Quellbild::ausschnitt(QRectF r, QSize ziel) const
+QImage Quellbild::ausschnitt(QRectF r, QSize ziel) const { return ausschnitt(r, ziel, mindestFaktor); }
+
+QImage Quellbild::ausschnitt(QRectF r, QSize ziel, double mindest) const
 {
     if (m_bild.isNull() || ziel.isEmpty())
         return {};
@@ -335,11 +337,11 @@ QImage Quellbild::ausschnitt(QRectF r, QSize ziel) const
     begrenzen(x, w, breite());
     begrenzen(y, h, hoehe());
 
-    // The coarsest copy that still leaves a reduction of mindestFaktor on both axes.
+    // The coarsest copy that still leaves a reduction of mindest on both axes.
     const double sx = w / ziel.width(), sy = h / ziel.height();
     int stufe = 0;
     double f = 1.0;
-    while (stufe < int(m_stufen.size()) && sx / (2 * f) >= mindestFaktor && sy / (2 * f) >= mindestFaktor) {
+    while (stufe < int(m_stufen.size()) && sx / (2 * f) >= mindest && sy / (2 * f) >= mindest) {
         ++stufe;
         f *= 2;
     }
@@ -353,5 +355,5 @@ QImage Quellbild::ausschnitt(QRectF r, QSize ziel) const
 
 QImage Quellbild::ansicht(QSize ziel) const
 {
-    return ausschnitt(QRectF(0, 0, breite(), hoehe()), ziel);
+    return ausschnitt(QRectF(0, 0, breite(), hoehe()), ziel, ansichtMindestFaktor);
 }

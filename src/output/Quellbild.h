@@ -40,8 +40,13 @@ public:
     // the softness the copies add then stays above what the target can show anyway.
     // (At 1.5 the butteraugli distance of a photo rises from about 0.8 to 1.0.)
     static constexpr double mindestFaktor = 2.0;
+    // The view on the screen may be a shade softer (about 1.0 instead of 0.8 at
+    // butteraugli) when that lets a large photo appear sooner after loading.
+    static constexpr double ansichtMindestFaktor = 1.5;
 
 private:
+    QImage ausschnitt(QRectF r, QSize ziel, double mindest) const;
+
     QImage m_bild;
     std::vector<QImage> m_stufen; // m_stufen[i] is the picture reduced by 2^(i+1)
 };

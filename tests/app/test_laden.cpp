@@ -14,6 +14,7 @@
 #include <QColorTransform>
 #include <QDir>
 #include <QFileDialog>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -328,6 +329,37 @@ private slots:
         QVERIFY(qBlue(bild.pixel(100, 260)) > 200 && qRed(bild.pixel(100, 260)) < 60);
         QCOMPARE(finde<BildFlaeche>(f, "picZiel")->ScaleWidth(), 200.0f);
         QCOMPARE(finde<BildFlaeche>(f, "picZiel")->ScaleHeight(), 300.0f);
+    }
+
+    // Every orientation a camera can write ends upright, as Qt's own reader turns it.
+    void alleAchtOrientierungen_data()
+    {
+        QTest::addColumn<int>("orientierung");
+        for (int o = 1; o <= 8; ++o)
+            QTest::newRow(qPrintable(QString::number(o))) << o;
+    }
+    void alleAchtOrientierungen()
+    {
+        QFETCH(int, orientierung);
+        QImage gespeichert(300, 200, QImage::Format_RGB32);
+        const QRgb farben[4] = {qRgb(230, 20, 20), qRgb(20, 230, 20), qRgb(20, 20, 230), qRgb(240, 240, 240)};
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 300; ++x)
+                gespeichert.setPixel(x, y, farben[(y >= 100) * 2 + (x >= 150)]);
+        const QString pfad = datei(QStringLiteral("o%1.jpg").arg(orientierung),
+                                   testbilder::mitOrientierung(testbilder::alsJpeg(gespeichert, 95), quint16(orientierung)));
+        QImageReader qt(pfad);
+        qt.setAutoTransform(true);
+        const QImage erwartet = qt.read();
+        const Ladeergebnis geladen = jpegLaden(pfad);
+        QCOMPARE(geladen.bild.size(), erwartet.size());
+        QCOMPARE(geladen.bild.size(), orientierung >= 5 ? QSize(200, 300) : QSize(300, 200));
+        const int b = erwartet.width(), h = erwartet.height();
+        for (QPoint p : {QPoint(b / 4, h / 4), QPoint(3 * b / 4, h / 4), QPoint(b / 4, 3 * h / 4), QPoint(3 * b / 4, 3 * h / 4)}) {
+            const QColor ist(geladen.bild.pixel(p)), soll(erwartet.pixel(p));
+            QVERIFY2(qAbs(ist.red() - soll.red()) < 8 && qAbs(ist.green() - soll.green()) < 8 && qAbs(ist.blue() - soll.blue()) < 8,
+                     qPrintable(ist.name() + QStringLiteral(" / ") + soll.name()));
+        }
     }
 
     void adobeRgbWirdNachSrgbUmgerechnet()

@@ -1,0 +1,156 @@
+// The whole program loading the 18 MP photo: from the open dialog's OK to the
+// picture shown, next to djpeg decoding the same file; and the program's peak
+// memory with that photo loaded and a frame placed, measured in a fresh process.
+
+#include "Bench.h"
+
+#include "app/Form1.h"
+#include "platform/Dienste.h"
+#include "platform/Flaechen.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace bench;
+
+namespace {
+
+// Answers the open dialog with one file and notes the moment it says OK.
+class Oeffner : public Dienste {
+public:
+    QString datei;
+    Uhr::time_point ok;
+    void meldung(QWidget*, const QString& text, const QString&, Symbol) override
+    {
+        zeile("message box: %s", qPrintable(text));
+    }
+    bool dateiOeffnen(QWidget*, DateiDialog& dialog) override
+    {
+        dialog.FileName = datei;
+        dialog.FileTitle = QFileInfo(datei).fileName();
+        ok = Uhr::now();
+        return true;
+    }
+    bool dateiSpeichern(QWidget*, DateiDialog&) override { return false; }
+    QString ordnerWaehlen(QWidget*, const QString&, const QString&) override { return {}; }
+    void zwischenablageSetzen(const QString&) override {}
+    void urlOeffnen(QWidget*, const QUrl&) override {}
+};
+
+// The program's own settings stay untouched.
+void eigeneEinstellungen() { QStandardPaths::setTestModeEnabled(true); }
+
+double kilobyte(const char* feld)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& zeile : status.readAll().split('\n'))
+        if (zeile.startsWith(feld))
+            return zeile.mid(int(qstrlen(feld))).trimmed().split(' ').first().toDouble();
+    return -1;
+}
+
+double einmalLaden(Form1& f, Oeffner& oeffner)
+{
+    QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("cmdÖffnen")), Qt::LeftButton);
+    f.findChild<BildFlaeche*>(QStringLiteral("picZiel"))->repaint();
+    return msSeit(oeffner.ok);
+}
+
+} // namespace
+
+ABSCHNITT(laden, 25, "load cam18.jpg in the program: dialog OK to picture shown, median of 7, next to djpeg")
+{
+    ueberschrift(QStringLiteral("loading in the program (cam18.jpg)"));
+    const QString cam18 = umgebung.cam18();
+    if (cam18.isEmpty())
+        return;
+    eigeneEinstellungen();
+    Oeffner oeffner;
+    oeffner.datei = cam18;
+    diensteSetzen(&oeffner);
+    {
+        Form1 f;
+        f.show();
+        einmalLaden(f, oeffner); // warm-up: file in the page cache, as for djpeg
+        std::vector<double> zeiten;
+        for (int i = 0; i < 7; ++i)
+            zeiten.push_back(einmalLaden(f, oeffner));
+        zeile("call: Form1 \"Datei öffnen...\" answered with %s, until the view has painted", qPrintable(cam18));
+        zeile("program: median %.1f ms (7 runs, after one warm-up)", median(zeiten));
+
+        const QString djpeg = programmFinden(QStringLiteral("djpeg"));
+        if (djpeg.isEmpty()) {
+            uebersprungen(QStringLiteral("djpeg not found (Debian package libjpeg-turbo-progs)"));
+        } else {
+            const QStringList args{QStringLiteral("-outfile"), QStringLiteral("/dev/null"), cam18};
+            std::vector<double> djpegZeiten;
+            for (int i = 0; i < 7; ++i)
+                djpegZeiten.push_back(starten(djpeg, args).ms);
+            zeile("command: %s", qPrintable(befehlszeile(djpeg, args)));
+            zeile("djpeg: median %.1f ms (7 runs); program / djpeg = %.2f (target <= 1.3)", median(djpegZeiten),
+                  median(zeiten) / median(djpegZeiten));
+        }
+    }
+    diensteSetzen(nullptr);
+}
+
+ABSCHNITT(speicher, 26, "peak memory of the program with cam18.jpg loaded and a frame placed, in a fresh process")
+{
+    ueberschrift(QStringLiteral("peak memory (cam18.jpg loaded, frame placed)"));
+    const QString cam18 = umgebung.cam18();
+    if (cam18.isEmpty())
+        return;
+    const QStringList args{QStringLiteral("--ordner"), umgebung.ordner, QStringLiteral("--elefanten"), umgebung.elefanten,
+                           QStringLiteral("speicher_kind")};
+    QProcess kind;
+    QProcessEnvironment umwelt = QProcessEnvironment::systemEnvironment();
+    umwelt.insert(QStringLiteral("FOTOSCHLIFF_BENCH_KIND"), QStringLiteral("1"));
+    kind.setProcessEnvironment(umwelt);
+    kind.setProcessChannelMode(QProcess::MergedChannels);
+    kind.start(QCoreApplication::applicationFilePath(), args);
+    kind.waitForFinished(120000);
+    const QString ausgabe = QString::fromLocal8Bit(kind.readAll());
+    zeile("command: %s", qPrintable(befehlszeile(QCoreApplication::applicationFilePath(), args)));
+    for (const QString& z : ausgabe.split(u'\n'))
+        if (z.startsWith(QStringLiteral("peak")) || z.startsWith(QStringLiteral("now")) || z.startsWith(QStringLiteral("raw")))
+            zeile("%s", qPrintable(z));
+}
+
+// Runs only as the child of "speicher": one load and one frame in a fresh process.
+ABSCHNITT(speicher_kind, 27, "(child of speicher)")
+{
+    if (!qEnvironmentVariableIsSet("FOTOSCHLIFF_BENCH_KIND"))
+        return;
+    const QString cam18 = umgebung.cam18();
+    if (cam18.isEmpty())
+        return;
+    eigeneEinstellungen();
+    Oeffner oeffner;
+    oeffner.datei = cam18;
+    diensteSetzen(&oeffner);
+    Form1 f;
+    f.show();
+    einmalLaden(f, oeffner);
+    auto* ansicht = f.findChild<BildFlaeche*>(QStringLiteral("picZiel"));
+    (void)QTest::qWaitFor([ansicht] { return ansicht->isEnabled(); }); // the view takes the mouse 100 ms after a load
+    QTest::mousePress(ansicht, Qt::LeftButton, {}, QPoint(80, 10));
+    QTest::mouseMove(ansicht, QPoint(400, 200));
+    QTest::mouseMove(ansicht, QPoint(744, 300));
+    QTest::mouseRelease(ansicht, Qt::LeftButton, {}, QPoint(744, 300));
+    QCoreApplication::processEvents();
+    const QImage& bild = f.findChild<BildFlaeche*>(QStringLiteral("picQuelle"))->bild();
+    const double roh = double(bild.sizeInBytes()) / (1024.0 * 1024.0);
+    std::printf("raw RGBA of the picture: %.1f MB; selection %s; 3 x raw = %.1f MB\n", roh,
+                qPrintable(f.findChild<QWidget*>(QStringLiteral("lblA"))->property("text").toString()), 3 * roh);
+    std::printf("peak (VmHWM): %.1f MB (target < 3 x raw)\n", kilobyte("VmHWM:") / 1024.0);
+    std::printf("now (VmRSS): %.1f MB\n", kilobyte("VmRSS:") / 1024.0);
+    std::fflush(stdout);
+    diensteSetzen(nullptr);
+}
