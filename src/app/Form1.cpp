@@ -77,41 +77,9 @@ void Form1::aufbauen()
     resize(designBreite, designHoehe);
     setMinimumSize(760, 660);
 
-    const auto rahmen = [](QWidget* eltern, const char* name, const QString& titel, int x, int y, int b, int h) {
-        auto* r = new QGroupBox(titel, eltern);
-        r->setObjectName(QString::fromUtf8(name));
-        r->setGeometry(x, y, b, h);
-        return r;
-    };
-    const auto label = [](QWidget* eltern, const char* name, const QString& text, int x, int y, int b, int h = 17) {
-        auto* l = new QLabel(text, eltern);
-        if (name)
-            l->setObjectName(QString::fromUtf8(name));
-        l->setGeometry(x, y, b, h);
-        return l;
-    };
-    const auto knopf = [](QWidget* eltern, const char* name, const QString& text, int x, int y, int b, int h) {
-        auto* k = new QPushButton(text, eltern);
-        k->setObjectName(QString::fromUtf8(name));
-        k->setGeometry(x, y, b, h);
-        return k;
-    };
-    const auto textfeld = [](QWidget* eltern, const char* name, const QString& text, int x, int y, int b, int h) {
-        auto* t = new QLineEdit(text, eltern);
-        t->setObjectName(QString::fromUtf8(name));
-        t->setGeometry(x, y, b, h);
-        return t;
-    };
-    const auto liste = [](QWidget* eltern, const char* name, int x, int y, int b, int h) {
-        auto* l = new Liste(eltern);
-        l->setObjectName(QString::fromUtf8(name));
-        l->setGeometry(x, y, b, h);
-        return l;
-    };
     const auto hilfeKnopf = [this](int index, QWidget* eltern, int x, int y, int b = 18, int h = 20) {
-        auto* k = new QPushButton(QStringLiteral("?"), eltern);
-        k->setObjectName(QStringLiteral("Command4(%1)").arg(index));
-        k->setGeometry(x, y, b, h);
+        auto* k = platzieren<QPushButton>(eltern, qPrintable(QStringLiteral("Command4(%1)").arg(index)), {x, y, b, h},
+                                          QStringLiteral("?"));
         k->setFocusPolicy(Qt::TabFocus);
         Command4[index] = k;
     };
@@ -130,128 +98,115 @@ void Form1::aufbauen()
     }
 
     // 1. Bilddatei laden
-    Frame9 = rahmen(this, "Frame9", QStringLiteral("1. Bilddatei laden"), 8, 8, 201, 49);
-    cmdÖffnen = knopf(Frame9, "cmdÖffnen", QStringLiteral("Datei öffnen..."), 8, 18, 166, 23);
+    Frame9 = platzieren<QGroupBox>(this, "Frame9", {8, 8, 201, 49}, QStringLiteral("1. Bilddatei laden"));
+    cmdÖffnen = platzieren<QPushButton>(Frame9, "cmdÖffnen", {8, 18, 166, 23}, QStringLiteral("Datei öffnen..."));
     hilfeKnopf(13, Frame9, 178, 19);
 
     // 2. Auswahlrahmen festlegen
-    Frame6 = rahmen(this, "Frame6", QStringLiteral("2. Auswahlrahmen festlegen"), 8, 64, 201, 49);
-    Combo1 = liste(Frame6, "Combo1", 6, 19, 90, 22);
-    oColor = liste(Frame6, "oColor", 97, 19, 79, 22);
+    Frame6 = platzieren<QGroupBox>(this, "Frame6", {8, 64, 201, 49}, QStringLiteral("2. Auswahlrahmen festlegen"));
+    Combo1 = platzieren<Liste>(Frame6, "Combo1", {6, 19, 90, 22});
+    oColor = platzieren<Liste>(Frame6, "oColor", {97, 19, 79, 22});
     hilfeKnopf(4, Frame6, 178, 20);
 
     // 3. Zielformat festlegen
-    Frame7 = rahmen(this, "Frame7", QStringLiteral("3. Zielformat festlegen"), 8, 120, 201, 81);
-    List1 = liste(Frame7, "List1", 8, 19, 166, 22);
+    Frame7 = platzieren<QGroupBox>(this, "Frame7", {8, 120, 201, 81}, QStringLiteral("3. Zielformat festlegen"));
+    List1 = platzieren<Liste>(Frame7, "List1", {8, 19, 166, 22});
     hilfeKnopf(5, Frame7, 178, 20);
-    TextB = textfeld(Frame7, "TextB", QString(), 8, 48, 49, 22);
-    UpDown1 = new UpDown(TextB, 10, 10000, 10, Frame7);
-    UpDown1->setObjectName(QStringLiteral("UpDown1"));
-    UpDown1->setGeometry(57, 48, 15, 22);
-    Label1[0] = label(Frame7, "Label1(0)", QStringLiteral("x"), 78, 50, 12, 17);
+    TextB = platzieren<QLineEdit>(Frame7, "TextB", {8, 48, 49, 22});
+    UpDown1 = platzieren<UpDown>(Frame7, "UpDown1", {57, 48, 15, 22}, TextB, 10, 10000, 10);
+    Label1[0] = platzieren<QLabel>(Frame7, "Label1(0)", {78, 50, 12, 17}, QStringLiteral("x"));
     Label1[0]->setAlignment(Qt::AlignCenter);
-    TextH = textfeld(Frame7, "TextH", QString(), 94, 48, 49, 22);
+    TextH = platzieren<QLineEdit>(Frame7, "TextH", {94, 48, 49, 22});
     TextB->setEnabled(false);
     TextH->setEnabled(false);
     UpDown1->setEnabled(false);
 
     // 4. Auswahlrahmen ziehen
-    Frame4 = rahmen(this, "Frame4", QStringLiteral("4. Auswahlrahmen ziehen"), 8, 208, 201, 89);
-    label(Frame4, "Label3", QStringLiteral("und evtl. mit Ziehpunkten justieren"), 8, 17, 166, 27)->setWordWrap(true);
+    Frame4 = platzieren<QGroupBox>(this, "Frame4", {8, 208, 201, 89}, QStringLiteral("4. Auswahlrahmen ziehen"));
+    platzieren<QLabel>(Frame4, "Label3", {8, 17, 166, 27}, QStringLiteral("und evtl. mit Ziehpunkten justieren"))->setWordWrap(true);
     hilfeKnopf(6, Frame4, 178, 18);
-    label(Frame4, "Label4", QStringLiteral("oder"), 8, 43, 166, 15);
-    Command7 = knopf(Frame4, "Command7", QStringLiteral("ganzes Bild auswählen"), 8, 59, 166, 23);
+    platzieren<QLabel>(Frame4, "Label4", {8, 43, 166, 15}, QStringLiteral("oder"));
+    Command7 = platzieren<QPushButton>(Frame4, "Command7", {8, 59, 166, 23}, QStringLiteral("ganzes Bild auswählen"));
     hilfeKnopf(14, Frame4, 178, 60);
     Command7->setEnabled(false);
 
     // 5. Kompression regeln
-    Frame3 = rahmen(this, "Frame3", QStringLiteral("5. Kompression regeln"), 8, 304, 201, 65);
-    label(Frame3, "Label5", QStringLiteral("Kompr."), 8, 22, 44, 17);
-    TextKomp = textfeld(Frame3, "TextKomp", QStringLiteral("100 "), 52, 19, 37, 22);
-    UpDown2 = new UpDown(TextKomp, 50, 100, 100, Frame3);
-    UpDown2->setObjectName(QStringLiteral("UpDown2"));
-    UpDown2->setGeometry(89, 19, 15, 22);
-    Image1 = new QLabel(Frame3);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(122, 21, 18, 18);
-    label(Frame3, "Label6", QStringLiteral("Größe:"), 8, 43, 44, 17);
-    lblKb = label(Frame3, "lblKb", QString(), 52, 43, 110, 17);
+    Frame3 = platzieren<QGroupBox>(this, "Frame3", {8, 304, 201, 65}, QStringLiteral("5. Kompression regeln"));
+    platzieren<QLabel>(Frame3, "Label5", {8, 22, 44, 17}, QStringLiteral("Kompr."));
+    TextKomp = platzieren<QLineEdit>(Frame3, "TextKomp", {52, 19, 37, 22}, QStringLiteral("100 "));
+    UpDown2 = platzieren<UpDown>(Frame3, "UpDown2", {89, 19, 15, 22}, TextKomp, 50, 100, 100);
+    Image1 = platzieren<QLabel>(Frame3, "Image1", {122, 21, 18, 18});
+    platzieren<QLabel>(Frame3, "Label6", {8, 43, 44, 17}, QStringLiteral("Größe:"));
+    lblKb = platzieren<QLabel>(Frame3, "lblKb", {52, 43, 110, 17}, QString());
     hilfeKnopf(7, Frame3, 178, 20);
 
     // 6. Zuschneiden/Speichern
-    Frame5 = rahmen(this, "Frame5", QStringLiteral("6. Zuschneiden/Speichern"), 8, 376, 201, 73);
-    Command1 = knopf(Frame5, "Command1", QStringLiteral("Zuschneiden"), 8, 18, 166, 23);
+    Frame5 = platzieren<QGroupBox>(this, "Frame5", {8, 376, 201, 73}, QStringLiteral("6. Zuschneiden/Speichern"));
+    Command1 = platzieren<QPushButton>(Frame5, "Command1", {8, 18, 166, 23}, QStringLiteral("Zuschneiden"));
     hilfeKnopf(8, Frame5, 178, 19);
-    Command2 = knopf(Frame5, "Command2", QStringLiteral("Speichern unter ..."), 8, 44, 166, 23);
+    Command2 = platzieren<QPushButton>(Frame5, "Command2", {8, 44, 166, 23}, QStringLiteral("Speichern unter ..."));
     hilfeKnopf(9, Frame5, 178, 45);
     Command1->setEnabled(false);
     Command2->setEnabled(false);
 
     // 7. Veröffentlichen
-    Frame8 = rahmen(this, "Frame8", QStringLiteral("7. Veröffentlichen"), 8, 456, 201, 65);
-    Command3 = new UmbruchKnopf(QStringLiteral("Dateipfad kopieren und Flattrium starten"), Frame8);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command3->setGeometry(8, 18, 166, 38);
+    Frame8 = platzieren<QGroupBox>(this, "Frame8", {8, 456, 201, 65}, QStringLiteral("7. Veröffentlichen"));
+    Command3 = platzieren<UmbruchKnopf>(Frame8, "Command3", {8, 18, 166, 38},
+                                        QStringLiteral("Dateipfad kopieren und Flattrium starten"));
     Command3->setEnabled(false);
     hilfeKnopf(10, Frame8, 178, 27);
 
     // Extras
-    fraEinstellungen = rahmen(this, "fraEinstellungen", QStringLiteral("Extras"), 8, 624, 201, 105);
-    Command5 = knopf(fraEinstellungen, "Command5", QStringLiteral("bevorzugte Starteinstellungen..."), 7, 18, 169, 25);
+    fraEinstellungen = platzieren<QGroupBox>(this, "fraEinstellungen", {8, 624, 201, 105}, QStringLiteral("Extras"));
+    Command5 = platzieren<QPushButton>(fraEinstellungen, "Command5", {7, 18, 169, 25}, QStringLiteral("bevorzugte Starteinstellungen..."));
     hilfeKnopf(11, fraEinstellungen, 178, 20);
-    Command6 = knopf(fraEinstellungen, "Command6", QStringLiteral("Fundortzusammenstellung..."), 7, 48, 169, 25);
+    Command6 = platzieren<QPushButton>(fraEinstellungen, "Command6", {7, 48, 169, 25}, QStringLiteral("Fundortzusammenstellung..."));
     hilfeKnopf(12, fraEinstellungen, 178, 50);
-    lblKontakt = new KlickLabel(QStringLiteral("Info"), fraEinstellungen);
-    lblKontakt->setObjectName(QStringLiteral("lblKontakt"));
-    lblKontakt->setGeometry(8, 80, 40, 17);
+    lblKontakt = platzieren<KlickLabel>(fraEinstellungen, "lblKontakt", {8, 80, 40, 17}, QStringLiteral("Info"));
 
     // Read-out strip
-    Frame10 = rahmen(this, "Frame10", QStringLiteral("Bilddaten"), 216, 8, 833, 129);
-    label(Frame10, "Label7", QStringLiteral("Quelle:"), 16, 15, 48);
-    label(Frame10, "Label8", QStringLiteral("Dateipfad:"), 64, 15, 88);
-    Text1 = textfeld(Frame10, "Text1", QStringLiteral("Keine Bilddatei ausgewählt"), 152, 13, 385, 20);
+    Frame10 = platzieren<QGroupBox>(this, "Frame10", {216, 8, 833, 129}, QStringLiteral("Bilddaten"));
+    platzieren<QLabel>(Frame10, "Label7", {16, 15, 48, 17}, QStringLiteral("Quelle:"));
+    platzieren<QLabel>(Frame10, "Label8", {64, 15, 88, 17}, QStringLiteral("Dateipfad:"));
+    Text1 = platzieren<QLineEdit>(Frame10, "Text1", {152, 13, 385, 20}, QStringLiteral("Keine Bilddatei ausgewählt"));
     Text1->setReadOnly(true);
-    label(Frame10, "Label9", QStringLiteral("Ansicht: "), 624, 15, 56);
-    lblAnsicht = label(Frame10, "lblAnsicht", QStringLiteral("automatisch"), 680, 15, 120);
+    platzieren<QLabel>(Frame10, "Label9", {624, 15, 56, 17}, QStringLiteral("Ansicht: "));
+    lblAnsicht = platzieren<QLabel>(Frame10, "lblAnsicht", {680, 15, 120, 17}, QStringLiteral("automatisch"));
 
-    label(Frame10, "Label10", QStringLiteral("Abmessungen:"), 64, 34, 88);
-    lblQ = label(Frame10, "lblQ", QString(), 152, 34, 81);
-    lblQprüf = label(Frame10, "lblQprüf", QString(), 240, 34, 105);
-    label(Frame10, "Label11", QStringLiteral("Dateigröße:"), 64, 50, 88);
-    lblQKB = label(Frame10, "lblQKB", QString(), 152, 50, 81);
-    lblQprüf1 = label(Frame10, "lblQprüf1", QString(), 240, 50, 105);
-    lblQMaßnahme = label(Frame10, "lblQMaßnahme", QString(), 376, 50, 449);
+    platzieren<QLabel>(Frame10, "Label10", {64, 34, 88, 17}, QStringLiteral("Abmessungen:"));
+    lblQ = platzieren<QLabel>(Frame10, "lblQ", {152, 34, 81, 17}, QString());
+    lblQprüf = platzieren<QLabel>(Frame10, "lblQprüf", {240, 34, 105, 17}, QString());
+    platzieren<QLabel>(Frame10, "Label11", {64, 50, 88, 17}, QStringLiteral("Dateigröße:"));
+    lblQKB = platzieren<QLabel>(Frame10, "lblQKB", {152, 50, 81, 17}, QString());
+    lblQprüf1 = platzieren<QLabel>(Frame10, "lblQprüf1", {240, 50, 105, 17}, QString());
+    lblQMaßnahme = platzieren<QLabel>(Frame10, "lblQMaßnahme", {376, 50, 449, 17}, QString());
 
-    label(Frame10, "Label12", QStringLiteral("Ziel:"), 16, 74, 48);
-    label(Frame10, "Label13", QStringLiteral("Abmessungen:"), 64, 74, 88);
-    lblZpx = label(Frame10, "lblZpx", QString(), 152, 74, 81);
-    lblPrüf = label(Frame10, "lblPrüf", QString(), 240, 74, 105);
-    lblZMaßnahme = label(Frame10, "lblZMaßnahme", QString(), 376, 74, 449);
-    label(Frame10, "Label14", QStringLiteral("Dateigröße:"), 64, 90, 88);
-    lblZkb = label(Frame10, "lblZkb", QString(), 152, 90, 81);
-    lblPrüf2 = label(Frame10, "lblPrüf2", QString(), 240, 90, 105);
-    lblZMaßnahme2 = label(Frame10, "lblZMaßnahme2", QString(), 376, 90, 449);
-    label(Frame10, "Label15", QStringLiteral("Auswahlbereich:"), 64, 106, 88);
-    lblA = label(Frame10, "lblA", QString(), 152, 106, 81);
-    lblPrüf1 = label(Frame10, "lblPrüf1", QString(), 240, 106, 105);
-    lblZMaßnahme1 = label(Frame10, "lblZMaßnahme1", QString(), 376, 106, 449);
+    platzieren<QLabel>(Frame10, "Label12", {16, 74, 48, 17}, QStringLiteral("Ziel:"));
+    platzieren<QLabel>(Frame10, "Label13", {64, 74, 88, 17}, QStringLiteral("Abmessungen:"));
+    lblZpx = platzieren<QLabel>(Frame10, "lblZpx", {152, 74, 81, 17}, QString());
+    lblPrüf = platzieren<QLabel>(Frame10, "lblPrüf", {240, 74, 105, 17}, QString());
+    lblZMaßnahme = platzieren<QLabel>(Frame10, "lblZMaßnahme", {376, 74, 449, 17}, QString());
+    platzieren<QLabel>(Frame10, "Label14", {64, 90, 88, 17}, QStringLiteral("Dateigröße:"));
+    lblZkb = platzieren<QLabel>(Frame10, "lblZkb", {152, 90, 81, 17}, QString());
+    lblPrüf2 = platzieren<QLabel>(Frame10, "lblPrüf2", {240, 90, 105, 17}, QString());
+    lblZMaßnahme2 = platzieren<QLabel>(Frame10, "lblZMaßnahme2", {376, 90, 449, 17}, QString());
+    platzieren<QLabel>(Frame10, "Label15", {64, 106, 88, 17}, QStringLiteral("Auswahlbereich:"));
+    lblA = platzieren<QLabel>(Frame10, "lblA", {152, 106, 81, 17}, QString());
+    lblPrüf1 = platzieren<QLabel>(Frame10, "lblPrüf1", {240, 106, 105, 17}, QString());
+    lblZMaßnahme1 = platzieren<QLabel>(Frame10, "lblZMaßnahme1", {376, 106, 449, 17}, QString());
     hilfeKnopf(0, Frame10, 348, 48, 21, 17);
     hilfeKnopf(1, Frame10, 348, 72, 21, 17);
     hilfeKnopf(2, Frame10, 348, 88, 21, 17);
     hilfeKnopf(3, Frame10, 348, 104, 21, 17);
 
     // Parts of the design that are never shown.
-    lblJpgQuality = label(this, "lblJpgQuality", QStringLiteral("lblJpgQuality"), 0, 0, 81);
-    lblJpgFileSize = label(this, "lblJpgFileSize", QStringLiteral("lblJpgFileSize"), 0, 0, 81);
-    lblZ = label(this, "lblZ", QString(), 0, 0, 81);
-    Frame1 = rahmen(this, "Frame1", QStringLiteral("Ansicht"), 8, 528, 201, 41);
-    Frame2 = rahmen(this, "Frame2", QStringLiteral("Ansicht"), 8, 528, 201, 41);
-    optGroesse[0] = new QRadioButton(QStringLiteral("Originalgröße"), Frame2);
-    optGroesse[0]->setObjectName(QStringLiteral("optGroesse(0)"));
-    optGroesse[0]->setGeometry(8, 16, 97, 17);
-    optGroesse[1] = new QRadioButton(QStringLiteral("Proportional"), Frame2);
-    optGroesse[1]->setObjectName(QStringLiteral("optGroesse(1)"));
-    optGroesse[1]->setGeometry(104, 16, 89, 17);
+    lblJpgQuality = platzieren<QLabel>(this, "lblJpgQuality", {0, 0, 81, 17}, QStringLiteral("lblJpgQuality"));
+    lblJpgFileSize = platzieren<QLabel>(this, "lblJpgFileSize", {0, 0, 81, 17}, QStringLiteral("lblJpgFileSize"));
+    lblZ = platzieren<QLabel>(this, "lblZ", {0, 0, 81, 17}, QString());
+    Frame1 = platzieren<QGroupBox>(this, "Frame1", {8, 528, 201, 41}, QStringLiteral("Ansicht"));
+    Frame2 = platzieren<QGroupBox>(this, "Frame2", {8, 528, 201, 41}, QStringLiteral("Ansicht"));
+    optGroesse[0] = platzieren<QRadioButton>(Frame2, "optGroesse(0)", {8, 16, 97, 17}, QStringLiteral("Originalgröße"));
+    optGroesse[1] = platzieren<QRadioButton>(Frame2, "optGroesse(1)", {104, 16, 89, 17}, QStringLiteral("Proportional"));
     for (QWidget* versteckt : {static_cast<QWidget*>(lblJpgQuality), static_cast<QWidget*>(lblJpgFileSize),
                                static_cast<QWidget*>(lblZ), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2)})
         versteckt->hide();

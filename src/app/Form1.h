@@ -113,6 +113,8 @@ private:
     void Griff_MouseMove(Auswahlrahmen::Griffname h, Qt::MouseButtons knoepfe, QPointF pos);
     void Griff_MouseUp(Auswahlrahmen::Griffname h, Qt::MouseButton knopf);
     void Command7_Click();
+    // After a release that placed a frame: crop, measure and judge it.
+    void rahmenGesetzt();
     // After a release that left no frame: nothing to crop.
     void keinRahmen();
     // After cropping, the view shows the loaded picture again before a new frame.
@@ -126,6 +128,8 @@ private:
     void AuswahlUebertragen();
     void ZielgroesseMessen();
     void ZielBewerten();
+    // The three above, in this order: what every change of frame or width runs.
+    void zielkette();
     void BildZuschneiden();
     void Command1_Click();
     void Command2_Click();

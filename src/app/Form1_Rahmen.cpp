@@ -34,8 +34,19 @@ void Form1::picZiel_MouseUp(Qt::MouseButton knopf)
         break;
     }
     rahmenZeigen();
+    rahmenGesetzt();
+}
+
+void Form1::rahmenGesetzt()
+{
+    // A new frame can be cropped; what was published before no longer fits it.
     Command1->setEnabled(true);
     Command3->setEnabled(false);
+    zielkette();
+}
+
+void Form1::zielkette()
+{
     AuswahlUebertragen();
     ZielgroesseMessen();
     ZielBewerten();
@@ -64,11 +75,8 @@ void Form1::Griff_MouseMove(Auswahlrahmen::Griffname h, Qt::MouseButtons knoepfe
 void Form1::Griff_MouseUp(Auswahlrahmen::Griffname h, Qt::MouseButton knopf)
 {
     const Auswahlrahmen::Ergebnis ergebnis = m_rahmen.griffLoslassen(h, knopf);
-    if (ergebnis == Auswahlrahmen::Ergebnis::Gesetzt) {
-        AuswahlUebertragen();
-        ZielgroesseMessen();
-        ZielBewerten();
-    }
+    if (ergebnis == Auswahlrahmen::Ergebnis::Gesetzt)
+        zielkette();
     m_rahmen.griffLoslassenAbschliessen(h);
     if (ergebnis == Auswahlrahmen::Ergebnis::Leer)
         keinRahmen();
@@ -87,9 +95,5 @@ void Form1::Command7_Click()
     zuschnittAusblenden();
     m_rahmen.ganzesBild();
     rahmenZeigen();
-    Command1->setEnabled(true);
-    Command3->setEnabled(false);
-    AuswahlUebertragen();
-    ZielgroesseMessen();
-    ZielBewerten();
+    rahmenGesetzt();
 }

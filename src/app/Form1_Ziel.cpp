@@ -34,19 +34,7 @@ void urteilFaerben(QLabel* label) { faerben(label, label->text() == bewertung::O
 
 // --- step 3: target size ---
 
-void Form1::List1_Click()
-{
-    const int index = List1->ListIndex();
-    const bool eigene = index == 0;
-    TextB->setEnabled(eigene);
-    TextH->setEnabled(eigene);
-    UpDown1->setEnabled(eigene);
-    if (eigene || index < 0)
-        return;
-    const double breite = zahlen::Val(List1->eintrag(index));
-    UpDown1->setzeWert(int(zahlen::RundeGerade(breite)));
-    TextB->setText(zahlen::Kurz(breite));
-}
+void Form1::List1_Click() { listen::groesseGewaehlt(*List1, *TextB, *TextH, *UpDown1); }
 
 void Form1::TextB_Change()
 {
@@ -59,11 +47,8 @@ void Form1::TextB_Change()
     lblZpx->setText(masse);
     zielBreite = float(zahlen::Val(TextB->text()));
     zielHoehe = float(zahlen::Val(TextH->text()));
-    if (zielHoehe > 0) {
-        AuswahlUebertragen();
-        ZielgroesseMessen();
-        ZielBewerten();
-    }
+    if (zielHoehe > 0)
+        zielkette();
 }
 
 void Form1::TextKomp_Change()

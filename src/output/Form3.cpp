@@ -1,25 +1,19 @@
 #include "output/Form3.h"
 
 #include "platform/Nebenfenster.h"
-#include "platform/Programmsymbol.h"
 
-#include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 Form3::Form3(QWidget* hauptfenster)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : EigenesFenster(hauptfenster)
     , Label1(new QLabel(QStringLiteral("Hier steht die Überschrift"), this))
     , Label2(new QLabel(QStringLiteral("Hilfetext"), this))
     , Command1(new QPushButton(QStringLiteral("Schließen"), this))
-    , m_hauptfenster(hauptfenster)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Hilfe"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(programmSymbol());
 
     Label1->setObjectName(QStringLiteral("Label1"));
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -56,38 +50,23 @@ void Form3::setzeText(const QString& titel, const QString& text)
     adjustSize();
 }
 
-void Form3::zeigen() { nebenfensterZeigen(this, m_hauptfenster); }
-
 void Form3::schliessenKlick()
 {
     if (m_fundDialog && m_fundDialog->isVisible()) {
         m_fundDialog->setEnabled(true);
         m_fundDialog->raise();
-    } else if (m_hauptfenster) {
-        m_hauptfenster->setEnabled(true);
-        m_hauptfenster->raise();
+    } else if (oeffner()) {
+        oeffner()->setEnabled(true);
+        oeffner()->raise();
     }
     close();
 }
 
 void Form3::freigeben()
 {
-    if (m_hauptfenster)
-        m_hauptfenster->setEnabled(true);
+    EigenesFenster::freigeben();
     if (m_fundDialog && m_fundDialog->isVisible())
         m_fundDialog->setEnabled(true);
 }
 
-void Form3::closeEvent(QCloseEvent* e)
-{
-    freigeben();
-    e->accept();
-}
 
-void Form3::keyPressEvent(QKeyEvent* e)
-{
-    if (e->key() == Qt::Key_Escape)
-        close();
-    else
-        QWidget::keyPressEvent(e);
-}

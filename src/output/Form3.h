@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
+#include "platform/Nebenfenster.h"
 
 class QLabel;
 class QPushButton;
@@ -9,14 +8,12 @@ class QPushButton;
 // The help window: a title line, a word-wrapped text and "Schließen".
 // It is a window of its own, not a child of the window that opened it, so
 // that it stays usable while that window is disabled.
-class Form3 : public QWidget {
+class Form3 : public EigenesFenster {
     Q_OBJECT
 public:
     explicit Form3(QWidget* hauptfenster);
 
     void setzeText(const QString& titel, const QString& text);
-    // Shows the window non-modally in front of the main window.
-    void zeigen();
 
     // The find-location dialog, when one is open; it is enabled again with the main window.
     void setzeFundDialog(QWidget* dialog) { m_fundDialog = dialog; }
@@ -26,13 +23,11 @@ public:
     QPushButton* Command1;
 
 protected:
-    void closeEvent(QCloseEvent*) override;
-    void keyPressEvent(QKeyEvent*) override;
+    // The main window, and the find-location dialog when it is open.
+    void freigeben() override;
 
 private:
     void schliessenKlick();
-    void freigeben();
 
-    QPointer<QWidget> m_hauptfenster;
     QPointer<QWidget> m_fundDialog;
 };

@@ -6,9 +6,7 @@
 #include "platform/Programmsymbol.h"
 #include "platform/Steuerelemente.h"
 
-#include <QCloseEvent>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QUrl>
@@ -29,39 +27,27 @@ QString mailNachricht(const QString& name)
 }
 
 frmAbout::frmAbout(QWidget* hauptfenster)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_hauptfenster(hauptfenster)
+    : EigenesFenster(hauptfenster)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("Info zu ") + programmTitel());
-    setWindowIcon(programmSymbol());
-    setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(440, 262);
 
-    const auto label = [this](const char* name, const QString& text, int x, int y, int b, int h) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QString::fromUtf8(name));
-        l->setGeometry(x, y, b, h);
-        return l;
-    };
 
-    picIcon = label("picIcon", QString(), 16, 16, 64, 64);
+    picIcon = platzieren<QLabel>(this, "picIcon", {16, 16, 64, 64}, QString());
     picIcon->setPixmap(programmSymbolBild(64));
 
-    lblTitle = label("lblTitle", programmTitel(), 96, 14, 328, 30);
+    lblTitle = platzieren<QLabel>(this, "lblTitle", {96, 14, 328, 30}, programmTitel());
     QFont gross = lblTitle->font();
     gross.setBold(true);
     gross.setPointSizeF(gross.pointSizeF() * 1.6);
     lblTitle->setFont(gross);
 
-    lblVersion = label("lblVersion",
-                       QStringLiteral("Version %1.%2.%3")
+    lblVersion = platzieren<QLabel>(this, "lblVersion", {96, 46, 328, 18}, QStringLiteral("Version %1.%2.%3")
                            .arg(FOTOSCHLIFF_VERSION_MAJOR)
                            .arg(FOTOSCHLIFF_VERSION_MINOR)
-                           .arg(FOTOSCHLIFF_VERSION_PATCH),
-                       96, 46, 328, 18);
-    lblDescription = label("lblDescription",
-                           QStringLiteral("JPEG-Bilder für die Veröffentlichung im Flattrium vorbereiten."), 96, 70, 328, 36);
+                           .arg(FOTOSCHLIFF_VERSION_PATCH));
+    lblDescription = platzieren<QLabel>(this, "lblDescription", {96, 70, 328, 36}, QStringLiteral("JPEG-Bilder für die Veröffentlichung im Flattrium vorbereiten."));
     lblDescription->setWordWrap(true);
     lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -70,10 +56,8 @@ frmAbout::frmAbout(QWidget* hauptfenster)
     linie->setFrameShadow(QFrame::Sunken);
     linie->setGeometry(16, 118, 408, 2);
 
-    lblDisclaimer = label("lblDisclaimer",
-                          QStringLiteral("Für konstruktive Kritik, Anregungen und natürlich auch Lob bin ich dankbar. "
-                                         "Nehmen Sie Kontakt mit mir auf."),
-                          16, 130, 408, 40);
+    lblDisclaimer = platzieren<QLabel>(this, "lblDisclaimer", {16, 130, 408, 40}, QStringLiteral("Für konstruktive Kritik, Anregungen und natürlich auch Lob bin ich dankbar. "
+                                         "Nehmen Sie Kontakt mit mir auf."));
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -95,8 +79,6 @@ frmAbout::frmAbout(QWidget* hauptfenster)
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 }
 
-void frmAbout::zeigen() { nebenfensterZeigen(this, m_hauptfenster); }
-
 void frmAbout::Label1_Click(int index)
 {
     switch (index) {
@@ -116,25 +98,6 @@ void frmAbout::Label1_Click(int index)
     }
 }
 
-void frmAbout::cmdOK_Click()
-{
-    if (m_hauptfenster)
-        m_hauptfenster->setEnabled(true);
-    close();
-}
+void frmAbout::cmdOK_Click() { close(); }
 
-void frmAbout::closeEvent(QCloseEvent* e)
-{
-    // However the box goes, the main window takes input again.
-    if (m_hauptfenster)
-        m_hauptfenster->setEnabled(true);
-    e->accept();
-}
 
-void frmAbout::keyPressEvent(QKeyEvent* e)
-{
-    if (e->key() == Qt::Key_Escape)
-        close();
-    else
-        QWidget::keyPressEvent(e);
-}

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
+#include "platform/Nebenfenster.h"
 
 #include <array>
 
@@ -19,13 +18,11 @@ QString mailNachricht(const QString& name);
 
 // "Info zu Fotoschliff": title, version, what the program is for, and two
 // links to its maker (mail and web site).
-class frmAbout : public QWidget {
+class frmAbout : public EigenesFenster {
     Q_OBJECT
 public:
     // hauptfenster: disabled while the box is open, enabled again when it closes.
     explicit frmAbout(QWidget* hauptfenster);
-
-    void zeigen();
 
     QLabel* picIcon;
     QLabel* lblTitle;
@@ -35,13 +32,7 @@ public:
     std::array<KlickLabel*, 2> Label1; // 0 "Mail", 1 "Internet"
     QPushButton* cmdOK;
 
-protected:
-    void closeEvent(QCloseEvent*) override;
-    void keyPressEvent(QKeyEvent*) override;
-
 private:
     void Label1_Click(int index);
     void cmdOK_Click();
-
-    QPointer<QWidget> m_hauptfenster;
 };

@@ -30,3 +30,25 @@ private:
 // Shows fenster non-modally in front of oeffner, stacked above it where the
 // window system knows such a relation.
 void nebenfensterZeigen(QWidget* fenster, QWidget* oeffner);
+
+// The common ground of the secondary windows: a window of its own with the
+// program's icon that deletes itself when closed; however it closes (button,
+// close box, Escape), the window that opened it takes input again.
+class EigenesFenster : public QWidget {
+    Q_OBJECT
+public:
+    explicit EigenesFenster(QWidget* oeffner);
+
+    // Shows the window non-modally in front of the one that opened it.
+    void zeigen();
+
+protected:
+    QWidget* oeffner() const { return m_oeffner.data(); }
+    // Gives input back; runs whenever the window closes.
+    virtual void freigeben();
+    void closeEvent(QCloseEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+
+private:
+    QPointer<QWidget> m_oeffner;
+};

@@ -8,6 +8,17 @@
 
 class QToolButton;
 
+// A control of type T, made with the given arguments (its text, say) and
+// eltern, named for findChild and placed at ort in the parent's pixels.
+template <typename T, typename... Argumente>
+T* platzieren(QWidget* eltern, const char* name, QRect ort, Argumente&&... argumente)
+{
+    auto* steuerelement = new T(std::forward<Argumente>(argumente)..., eltern);
+    steuerelement->setObjectName(QString::fromUtf8(name));
+    steuerelement->setGeometry(ort);
+    return steuerelement;
+}
+
 // A pick list that selects only what is selected explicitly: filling and
 // clearing select nothing and raise nothing; choosing another entry, by the
 // user or by code, raises klick() at once; choosing the selected entry raises nothing.

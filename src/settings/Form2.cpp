@@ -2,17 +2,14 @@
 
 #include "platform/Dienste.h"
 #include "platform/Nebenfenster.h"
-#include "platform/Programmsymbol.h"
 #include "platform/Steuerelemente.h"
 #include "platform/Zahlen.h"
 #include "settings/Listen.h"
 #include "settings/SettingsStore.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,9 +24,8 @@ constexpr int designHoehe = 434;
 } // namespace
 
 Form2::Form2(SettingsStore& store, QWidget* hauptfenster, std::function<void()> datenLaden, const QString& anhang)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : EigenesFenster(hauptfenster)
     , m_store(store)
-    , m_hauptfenster(hauptfenster)
     , m_datenLaden(std::move(datenLaden))
 {
     aufbauen();
@@ -40,57 +36,25 @@ void Form2::aufbauen()
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Bevorzugte Einstellungen"));
-    setWindowIcon(programmSymbol());
-    setAttribute(Qt::WA_DeleteOnClose);
     // The main window's narrow face, so that the dense design's captions fit.
-    if (m_hauptfenster)
-        setFont(m_hauptfenster->font());
+    if (oeffner())
+        setFont(oeffner()->font());
     setFixedSize(designBreite, designHoehe);
 
-    const auto rahmen = [this](const char* name, const QString& titel, int x, int y, int b, int h) {
-        auto* r = new QGroupBox(titel, this);
-        r->setObjectName(QString::fromUtf8(name));
-        r->setGeometry(x, y, b, h);
-        return r;
-    };
-    const auto label = [](QWidget* eltern, const char* name, const QString& text, int x, int y, int b, int h = 17) {
-        auto* l = new QLabel(text, eltern);
-        l->setObjectName(QString::fromUtf8(name));
-        l->setGeometry(x, y, b, h);
-        return l;
-    };
-    const auto knopf = [](QWidget* eltern, const char* name, const QString& text, int x, int y, int b, int h) {
-        auto* k = new QPushButton(text, eltern);
-        k->setObjectName(QString::fromUtf8(name));
-        k->setGeometry(x, y, b, h);
-        return k;
-    };
-    const auto textfeld = [](QWidget* eltern, const char* name, int x, int y, int b, int h) {
-        auto* t = new QLineEdit(eltern);
-        t->setObjectName(QString::fromUtf8(name));
-        t->setGeometry(x, y, b, h);
-        return t;
-    };
-    const auto liste = [](QWidget* eltern, const char* name, int x, int y, int b, int h) {
-        auto* l = new Liste(eltern);
-        l->setObjectName(QString::fromUtf8(name));
-        l->setGeometry(x, y, b, h);
-        return l;
-    };
 
     // Folders
-    Frame1 = rahmen("Frame1", QStringLiteral("Dateiablage"), 8, 8, 513, 105);
-    label(Frame1, "Label1", QStringLiteral("Standardordner für \"Datei öffnen\""), 16, 18, 300);
-    Text1 = textfeld(Frame1, "Text1", 16, 35, 441, 22);
-    Command1 = knopf(Frame1, "Command1", QStringLiteral("..."), 464, 35, 33, 22);
+    Frame1 = platzieren<QGroupBox>(this, "Frame1", {8, 8, 513, 105}, QStringLiteral("Dateiablage"));
+    platzieren<QLabel>(Frame1, "Label1", {16, 18, 300, 17}, QStringLiteral("Standardordner für \"Datei öffnen\""));
+    Text1 = platzieren<QLineEdit>(Frame1, "Text1", {16, 35, 441, 22});
+    Command1 = platzieren<QPushButton>(Frame1, "Command1", {464, 35, 33, 22}, QStringLiteral("..."));
     Command1->setToolTip(QStringLiteral("Durchsuchen"));
-    label(Frame1, "Label2", QStringLiteral("Standardordner für \"Datei speichern\""), 16, 60, 300);
-    Text2 = textfeld(Frame1, "Text2", 16, 77, 441, 22);
-    Command2 = knopf(Frame1, "Command2", QStringLiteral("..."), 464, 77, 33, 22);
+    platzieren<QLabel>(Frame1, "Label2", {16, 60, 300, 17}, QStringLiteral("Standardordner für \"Datei speichern\""));
+    Text2 = platzieren<QLineEdit>(Frame1, "Text2", {16, 77, 441, 22});
+    Command2 = platzieren<QPushButton>(Frame1, "Command2", {464, 77, 33, 22}, QStringLiteral("..."));
     Command2->setToolTip(QStringLiteral("Durchsuchen"));
 
     // File names
-    Frame5 = rahmen("Frame5", QStringLiteral("Dateinamen"), 8, 120, 513, 97);
+    Frame5 = platzieren<QGroupBox>(this, "Frame5", {8, 120, 513, 97}, QStringLiteral("Dateinamen"));
     const QString optionen[3] = {QStringLiteral("keinen Dateinamen vorschlagen"),
                                  QStringLiteral("Namen der Originaldatei vorschlagen"),
                                  QStringLiteral("Namen der Originaldatei vorschlagen mit diesem Anhang")};
@@ -99,33 +63,33 @@ void Form2::aufbauen()
         Option1[i]->setObjectName(QStringLiteral("Option1(%1)").arg(i));
         Option1[i]->setGeometry(16, 20 + 24 * i, i == 2 ? 330 : 400, 19);
     }
-    Text3 = textfeld(Frame5, "Text3", 352, 67, 145, 22);
+    Text3 = platzieren<QLineEdit>(Frame5, "Text3", {352, 67, 145, 22});
     Text3->setEnabled(false);
 
     // Selection frame ("Auswahrahmen" is how the dialog has always spelled it)
-    Frame4 = rahmen("Frame4", QStringLiteral("Auswahrahmen"), 8, 224, 241, 97);
-    label(Frame4, "Label3", QStringLiteral("Seitenverhältnis"), 16, 26, 100);
-    Combo1 = liste(Frame4, "Combo1", 120, 22, 105, 22);
-    label(Frame4, "Label4", QStringLiteral("Farbe"), 16, 58, 100);
-    oColor = liste(Frame4, "oColor", 120, 54, 105, 22);
+    Frame4 = platzieren<QGroupBox>(this, "Frame4", {8, 224, 241, 97}, QStringLiteral("Auswahrahmen"));
+    platzieren<QLabel>(Frame4, "Label3", {16, 26, 100, 17}, QStringLiteral("Seitenverhältnis"));
+    Combo1 = platzieren<Liste>(Frame4, "Combo1", {120, 22, 105, 22});
+    platzieren<QLabel>(Frame4, "Label4", {16, 58, 100, 17}, QStringLiteral("Farbe"));
+    oColor = platzieren<Liste>(Frame4, "oColor", {120, 54, 105, 22});
 
     // Target size
-    Frame2 = rahmen("Frame2", QStringLiteral("Zielformat"), 256, 224, 161, 97);
-    List1 = liste(Frame2, "List1", 8, 18, 145, 22);
-    label(Frame2, "Label5", QStringLiteral("Abmessungen in Pixel"), 8, 44, 145, 15);
-    TextB = textfeld(Frame2, "TextB", 8, 62, 49, 22);
+    Frame2 = platzieren<QGroupBox>(this, "Frame2", {256, 224, 161, 97}, QStringLiteral("Zielformat"));
+    List1 = platzieren<Liste>(Frame2, "List1", {8, 18, 145, 22});
+    platzieren<QLabel>(Frame2, "Label5", {8, 44, 145, 15}, QStringLiteral("Abmessungen in Pixel"));
+    TextB = platzieren<QLineEdit>(Frame2, "TextB", {8, 62, 49, 22});
     UpDown1 = new UpDown(TextB, 10, 10000, 10, Frame2);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->setGeometry(57, 62, 15, 22);
-    label(Frame2, "Label6", QStringLiteral("x"), 74, 64, 10)->setAlignment(Qt::AlignCenter);
-    TextH = textfeld(Frame2, "TextH", 86, 62, 49, 22);
+    platzieren<QLabel>(Frame2, "Label6", {74, 64, 10, 17}, QStringLiteral("x"))->setAlignment(Qt::AlignCenter);
+    TextH = platzieren<QLineEdit>(Frame2, "TextH", {86, 62, 49, 22});
     TextB->setEnabled(false);
     TextH->setEnabled(false);
 
     // Quality
-    Frame3 = rahmen("Frame3", QStringLiteral("Kompression"), 424, 224, 97, 97);
-    label(Frame3, "Label7", QStringLiteral("Kompr."), 12, 26, 70);
-    TextKomp = textfeld(Frame3, "TextKomp", 12, 46, 45, 22);
+    Frame3 = platzieren<QGroupBox>(this, "Frame3", {424, 224, 97, 97}, QStringLiteral("Kompression"));
+    platzieren<QLabel>(Frame3, "Label7", {12, 26, 70, 17}, QStringLiteral("Kompr."));
+    TextKomp = platzieren<QLineEdit>(Frame3, "TextKomp", {12, 46, 45, 22});
     UpDown2 = new UpDown(TextKomp, 50, 100, 92, Frame3);
     UpDown2->setObjectName(QStringLiteral("UpDown2"));
     UpDown2->setGeometry(57, 46, 15, 22);
@@ -139,9 +103,9 @@ void Form2::aufbauen()
     Check2->setObjectName(QStringLiteral("Check2"));
     Check2->setGeometry(32, 352, designBreite - 32 - 8, 17);
 
-    Command5 = knopf(this, "Command5", QStringLiteral("Standardeinstellungen"), 8, 392, 161, 25);
-    Command4 = knopf(this, "Command4", QStringLiteral("Abbrechen"), 320, 392, 97, 25);
-    Command3 = knopf(this, "Command3", QStringLiteral("OK"), 424, 392, 97, 25);
+    Command5 = platzieren<QPushButton>(this, "Command5", {8, 392, 161, 25}, QStringLiteral("Standardeinstellungen"));
+    Command4 = platzieren<QPushButton>(this, "Command4", {320, 392, 97, 25}, QStringLiteral("Abbrechen"));
+    Command3 = platzieren<QPushButton>(this, "Command3", {424, 392, 97, 25}, QStringLiteral("OK"));
 
     connect(Combo1, &Liste::klick, this, &Form2::Combo1_Click);
     connect(List1, &Liste::klick, this, &Form2::List1_Click);
@@ -204,8 +168,6 @@ void Form2::Form_Load(const QString& anhang)
         Text3->setEnabled(true);
 }
 
-void Form2::zeigen() { nebenfensterZeigen(this, m_hauptfenster); }
-
 void Form2::Combo1_Click()
 {
     if (const auto* v = listen::seitenverhaeltnis(Combo1->ListIndex())) {
@@ -216,19 +178,7 @@ void Form2::Combo1_Click()
     List1->setzeListIndex(4);
 }
 
-void Form2::List1_Click()
-{
-    const int index = List1->ListIndex();
-    const bool eigene = index == 0;
-    TextB->setEnabled(eigene);
-    TextH->setEnabled(eigene);
-    UpDown1->setEnabled(eigene);
-    if (eigene || index < 0)
-        return;
-    const double breite = zahlen::Val(List1->eintrag(index));
-    TextB->setText(zahlen::Kurz(breite));
-    UpDown1->setzeWert(int(zahlen::RundeGerade(breite)));
-}
+void Form2::List1_Click() { listen::groesseGewaehlt(*List1, *TextB, *TextH, *UpDown1); }
 
 void Form2::TextB_Change()
 {
@@ -313,32 +263,13 @@ void Form2::Command3_Click()
 
     if (m_datenLaden)
         m_datenLaden();
-    if (m_hauptfenster) {
-        m_hauptfenster->setEnabled(true);
-        m_hauptfenster->show();
+    if (oeffner()) {
+        oeffner()->setEnabled(true);
+        oeffner()->show();
     }
     close();
 }
 
-void Form2::Command4_Click()
-{
-    if (m_hauptfenster)
-        m_hauptfenster->setEnabled(true);
-    close();
-}
+void Form2::Command4_Click() { close(); }
 
-void Form2::closeEvent(QCloseEvent* e)
-{
-    // However the dialog goes, the main window takes input again.
-    if (m_hauptfenster)
-        m_hauptfenster->setEnabled(true);
-    e->accept();
-}
 
-void Form2::keyPressEvent(QKeyEvent* e)
-{
-    if (e->key() == Qt::Key_Escape)
-        close();
-    else
-        QWidget::keyPressEvent(e);
-}

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
+#include "platform/Nebenfenster.h"
 
 #include <array>
 #include <functional>
@@ -19,7 +18,7 @@ class UpDown;
 // "Bevorzugte Einstellungen": the settings record in editable form. Edits live
 // only in the controls until "OK" writes the whole record and the main window
 // takes it over; every other way out discards them.
-class Form2 : public QWidget {
+class Form2 : public EigenesFenster {
     Q_OBJECT
 public:
     // store: the main window's settings connection. hauptfenster: disabled
@@ -28,8 +27,6 @@ public:
     // anhang: the main window's current file-name suffix.
     Form2(SettingsStore& store, QWidget* hauptfenster, std::function<void()> datenLaden, const QString& anhang);
 
-    // Shows the dialog non-modally in front of the main window.
-    void zeigen();
 
     // --- dialog state ---
     float verhaeltnisB = 3, verhaeltnisH = 2;
@@ -47,10 +44,6 @@ public:
     QCheckBox *Check1, *Check2;
     QPushButton *Command5, *Command4, *Command3;
 
-protected:
-    void closeEvent(QCloseEvent*) override;
-    void keyPressEvent(QKeyEvent*) override;
-
 private:
     void aufbauen();
     void Form_Load(const QString& anhang);
@@ -67,6 +60,5 @@ private:
     void Command4_Click();
 
     SettingsStore& m_store;
-    QPointer<QWidget> m_hauptfenster;
     std::function<void()> m_datenLaden;
 };

@@ -57,6 +57,20 @@ double hoeheZurBreite(double breite, float verhaeltnisB, float verhaeltnisH)
     return zahlen::Ganz(breite / double(verhaeltnisB)) * double(verhaeltnisH);
 }
 
+void groesseGewaehlt(const Liste& liste, QLineEdit& breite, QLineEdit& hoehe, UpDown& drehknopf)
+{
+    const int index = liste.ListIndex();
+    const bool eigene = index == 0;
+    breite.setEnabled(eigene);
+    hoehe.setEnabled(eigene);
+    drehknopf.setEnabled(eigene);
+    if (eigene || index < 0)
+        return;
+    const double wert = zahlen::Val(liste.eintrag(index));
+    breite.setText(zahlen::Kurz(wert));
+    drehknopf.setzeWert(int(zahlen::RundeGerade(wert)));
+}
+
 void seitenverhaeltnisseFuellen(Liste& liste)
 {
     liste.leeren();

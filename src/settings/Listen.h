@@ -5,6 +5,8 @@
 #include <QStringList>
 
 class Liste;
+class QLineEdit;
+class UpDown;
 
 // The entries of the three lists that the main window and the preferences
 // dialog share: aspect ratios, frame colours and target sizes.
@@ -33,6 +35,11 @@ QStringList groessenEintraege(float breite, float hoehe);
 // The height that belongs to a width at the ratio parts: the whole-number part
 // of width / width part, times the height part (1000 at 16:9 gives 62 x 9 = 558).
 double hoeheZurBreite(double breite, float verhaeltnisB, float verhaeltnisH);
+
+// A row of the size list chosen: "benutzerdefiniert" switches the width and
+// height boxes and the width's spin control on; a preset switches them off and
+// writes its width into the width box, whose change handling then runs.
+void groesseGewaehlt(const Liste& liste, QLineEdit& breite, QLineEdit& hoehe, UpDown& drehknopf);
 
 void seitenverhaeltnisseFuellen(Liste& liste);
 void farbenFuellen(Liste& liste);
