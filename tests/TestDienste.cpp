@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -45,6 +47,10 @@ void TestDienste::urlOeffnen(QWidget*, const QUrl& url) { urls << url; }
 
 void testUmgebungEinrichten()
 {
+    // A data folder of this process alone: test programs may run side by side.
+    static QTemporaryDir ordner;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(ordner.filePath(QStringLiteral("daten"))));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(ordner.filePath(QStringLiteral("konfiguration"))));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(ordner.filePath(QStringLiteral("zwischenspeicher"))));
     QCoreApplication::setApplicationName(QStringLiteral("Fotoschliff-Test"));
-    QStandardPaths::setTestModeEnabled(true);
 }

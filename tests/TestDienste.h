@@ -44,5 +44,5 @@ private:
     bool dialog(QStringList& antworten, DateiDialog& dialog);
 };
 
-// Points the per-user data folder at a scratch folder for the whole test run.
+// Points the per-user data folder at a scratch folder of this test process.
 void testUmgebungEinrichten();
