@@ -42,8 +42,25 @@ public:
     void urlOeffnen(QWidget*, const QUrl&) override {}
 };
 
-// The program's own settings stay untouched.
-void eigeneEinstellungen() { QStandardPaths::setTestModeEnabled(true); }
+// The program's main window, its open dialog answered with one photo. The
+// program's own settings stay untouched.
+struct Programm {
+    Oeffner oeffner;
+    std::unique_ptr<Form1> fenster;
+    explicit Programm(const QString& datei)
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        oeffner.datei = datei;
+        diensteSetzen(&oeffner);
+        fenster = std::make_unique<Form1>();
+        fenster->show();
+    }
+    ~Programm()
+    {
+        fenster.reset();
+        diensteSetzen(nullptr);
+    }
+};
 
 double kilobyte(const char* feld)
 {
@@ -71,13 +88,10 @@ ABSCHNITT(laden, 25, "load cam18.jpg in the program: dialog OK to picture shown,
     const QString cam18 = umgebung.cam18();
     if (cam18.isEmpty())
         return;
-    eigeneEinstellungen();
-    Oeffner oeffner;
-    oeffner.datei = cam18;
-    diensteSetzen(&oeffner);
     {
-        Form1 f;
-        f.show();
+        Programm programm(cam18);
+        Form1& f = *programm.fenster;
+        Oeffner& oeffner = programm.oeffner;
         einmalLaden(f, oeffner); // warm-up: file in the page cache, as for djpeg
         std::vector<double> zeiten;
         for (int i = 0; i < 7; ++i)
@@ -98,7 +112,6 @@ ABSCHNITT(laden, 25, "load cam18.jpg in the program: dialog OK to picture shown,
                   median(zeiten) / median(djpegZeiten));
         }
     }
-    diensteSetzen(nullptr);
 }
 
 ABSCHNITT(speicher, 26, "peak memory of the program with cam18.jpg loaded and a frame placed, in a fresh process")
@@ -131,13 +144,9 @@ ABSCHNITT(speicher_kind, 27, "(child of speicher)")
     const QString cam18 = umgebung.cam18();
     if (cam18.isEmpty())
         return;
-    eigeneEinstellungen();
-    Oeffner oeffner;
-    oeffner.datei = cam18;
-    diensteSetzen(&oeffner);
-    Form1 f;
-    f.show();
-    einmalLaden(f, oeffner);
+    Programm programm(cam18);
+    Form1& f = *programm.fenster;
+    einmalLaden(f, programm.oeffner);
     auto* ansicht = f.findChild<BildFlaeche*>(QStringLiteral("picZiel"));
     (void)QTest::qWaitFor([ansicht] { return ansicht->isEnabled(); }); // the view takes the mouse 100 ms after a load
     QTest::mousePress(ansicht, Qt::LeftButton, {}, QPoint(80, 10));
@@ -152,5 +161,4 @@ ABSCHNITT(speicher_kind, 27, "(child of speicher)")
     std::printf("peak (VmHWM): %.1f MB (target < 3 x raw)\n", kilobyte("VmHWM:") / 1024.0);
     std::printf("now (VmRSS): %.1f MB\n", kilobyte("VmRSS:") / 1024.0);
     std::fflush(stdout);
-    diensteSetzen(nullptr);
 }
