@@ -7,6 +7,7 @@
 #include "app/Form1.h"
 #include "platform/Dienste.h"
 #include "platform/Flaechen.h"
+#include "platform/Steuerelemente.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -134,6 +135,36 @@ ABSCHNITT(speicher, 26, "peak memory of the program with cam18.jpg loaded and a 
     for (const QString& z : ausgabe.split(u'\n'))
         if (z.startsWith(QStringLiteral("peak")) || z.startsWith(QStringLiteral("now")) || z.startsWith(QStringLiteral("raw")))
             zeile("%s", qPrintable(z));
+}
+
+ABSCHNITT(freigabe, 15, "a frame release in the program's window on cam18.jpg (whole chain incl. judging and repaint), median of 20")
+{
+    ueberschrift(QStringLiteral("frame release in the window (cam18.jpg, 4500 source pixels wide -> 900 x 600, quality 92)"));
+    const QString cam18 = umgebung.cam18();
+    if (cam18.isEmpty())
+        return;
+    Programm programm(cam18);
+    Form1& f = *programm.fenster;
+    einmalLaden(f, programm.oeffner);
+    f.findChild<Liste*>(QStringLiteral("List1"))->setzeListIndex(5); // 900 x 600
+    auto* ansicht = f.findChild<BildFlaeche*>(QStringLiteral("picZiel"));
+    (void)QTest::qWaitFor([ansicht] { return ansicht->isEnabled(); });
+    // 4500 source pixels of the 5640 wide photo, as seen on the view.
+    const int breite = int(4500.0f * ansicht->ScaleWidth() / 5640.0f);
+    std::vector<double> zeiten;
+    for (int i = 0; i < 21; ++i) {
+        const QPoint von(40 + i % 3, 10), bis(40 + i % 3 + breite - 1, 200);
+        QTest::mousePress(ansicht, Qt::LeftButton, {}, von);
+        QTest::mouseMove(ansicht, bis);
+        const Uhr::time_point anfang = Uhr::now();
+        QTest::mouseRelease(ansicht, Qt::LeftButton, {}, bis);
+        ansicht->repaint();
+        if (i > 0)
+            zeiten.push_back(msSeit(anfang));
+    }
+    zeile("call: press, move, release on picZiel (frame %s source pixels; release to repainted view)",
+          qPrintable(f.findChild<QWidget*>(QStringLiteral("lblA"))->property("text").toString()));
+    zeile("release: median %.2f ms (20 runs after one warm-up; target < 30 ms)", median(zeiten));
 }
 
 // Runs only as the child of "speicher": one load and one frame in a fresh process.
