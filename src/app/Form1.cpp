@@ -325,10 +325,10 @@ void Form1::Form_Load()
     // 12.
     if (Data1->datensatz().startmeldung) {
         const HilfeEintrag start = hilfeText(0);
-        m_hilfe = new Form3(this);
-        m_hilfe->setzeText(start.titel, start.text);
+        Form3* hilfe = hilfeFenster();
+        hilfe->setzeText(start.titel, start.text);
         show();
-        m_hilfe->zeigen();
+        hilfe->zeigen();
     }
 }
 

@@ -150,8 +150,12 @@ private:
     // --- secondary windows: help, preferences, about box (Form1_Fenster.cpp) ---
     void fensterVerbinden();
     void HilfeZeigen(int index);
+    // The one help window, created when first needed; it knows the find-location dialog.
+    Form3* hilfeFenster();
     void Command5_Click();
+    void Command6_Click();
     void lblKontakt_Click();
     Nebenfenster m_form2;
     Nebenfenster m_about;
+    Nebenfenster m_fund;
 };

@@ -1,9 +1,10 @@
 // The main window's ways into its secondary windows: the help behind every
-// "?", the preferences dialog and the about box. Each of them is a window of
-// its own; while one is open the main window takes no input, and closing it
-// in any way gives the input back.
+// "?", the preferences dialog, the find-location dialog and the about box.
+// Each of them is a window of its own; while one is open the main window
+// takes no input, and closing it in any way gives the input back.
 #include "app/Form1.h"
 
+#include "findreport/frmFund.h"
 #include "output/Form3.h"
 #include "output/HilfeTexte.h"
 #include "output/frmAbout.h"
@@ -19,6 +20,7 @@ void Form1::fensterVerbinden()
     for (int i = 0; i < int(Command4.size()); ++i)
         connect(Command4[i], &QPushButton::clicked, this, [this, i] { HilfeZeigen(i); });
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
     connect(lblKontakt, &KlickLabel::geklickt, this, &Form1::lblKontakt_Click);
 }
 
@@ -26,17 +28,36 @@ void Form1::HilfeZeigen(int index)
 {
     const HilfeEintrag eintrag = hilfeText(index);
     // The start message may still be open; it then takes the new text.
+    Form3* hilfe = hilfeFenster();
+    hilfe->setzeText(eintrag.titel, eintrag.text);
+    setEnabled(false);
+    hilfe->zeigen();
+}
+
+Form3* Form1::hilfeFenster()
+{
     if (!m_hilfe)
         m_hilfe = new Form3(this);
-    m_hilfe->setzeText(eintrag.titel, eintrag.text);
-    setEnabled(false);
-    m_hilfe->zeigen();
+    m_hilfe->setzeFundDialog(m_fund.fenster());
+    return m_hilfe;
 }
 
 void Form1::Command5_Click()
 {
     auto* dialog = new Form2(*Data1, this, [this] { Daten_Laden(); }, anhang);
     m_form2.setzen(dialog);
+    setEnabled(false);
+    dialog->zeigen();
+}
+
+void Form1::Command6_Click()
+{
+    // An open dialog is brought to the front as it is; a new one starts afresh.
+    auto* dialog = qobject_cast<frmFund*>(m_fund.fenster());
+    if (!dialog) {
+        dialog = new frmFund(this, [this] { return hilfeFenster(); });
+        m_fund.setzen(dialog);
+    }
     setEnabled(false);
     dialog->zeigen();
 }

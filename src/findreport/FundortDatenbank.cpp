@@ -1,0 +1,341 @@
+#include "findreport/FundortDatenbank.h"
+
+#include "platform/Dienste.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStandardPaths>
+#include <QVariant>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// The nine fields in the order a row lists them.
+constexpr std::array<const char*, 9> felder = {"land",  "bundesland", "stadt",   "fundort", "fundortbeschreibung",
+                                               "höhe", "datum",      "bildart", "autor"};
+enum Feld { Land, Bundesland, Stadt, Fundort, Beschreibung, Hoehe, Datum, Bildart, Autor };
+
+QString& feld(FindRecord& r, int i)
+{
+    QString* const alle[] = {&r.land,  &r.bundesland, &r.stadt,   &r.fundort, &r.fundortbeschreibung,
+                             &r.höhe, &r.datum,      &r.bildart, &r.autor};
+    return *alle[i];
+}
+
+QString bezeichner(const QString& name) { return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"'); }
+
+const QCollator& deutscheOrdnung()
+{
+    static const QCollator ordnung = [] {
+        QCollator c{QLocale(QLocale::German, QLocale::Germany)};
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    return ordnung;
+}
+
+int sqliteCode(const QSqlError& fehler) { return fehler.nativeErrorCode().toInt() & 0xff; }
+
+// SQLite's result codes, told in the user's words.
+QString ursache(const QSqlError& fehler)
+{
+    switch (sqliteCode(fehler)) {
+    case 3: return QStringLiteral("Es fehlt die Berechtigung, auf die Datei zuzugreifen.");
+    case 5:
+    case 6: return QStringLiteral("Die Datei wird gerade von einem anderen Programm benutzt.");
+    case 8: return QStringLiteral("Die Datei ist schreibgeschützt.");
+    case 10: return QStringLiteral("Beim Lesen oder Schreiben der Datei ist ein Fehler aufgetreten.");
+    case 11:
+    case 26: return QStringLiteral("Die Datei ist beschädigt.");
+    case 13: return QStringLiteral("Der Datenträger ist voll.");
+    case 14: return QStringLiteral("Die Datei lässt sich nicht öffnen.");
+    default:
+        return fehler.text().trimmed().isEmpty() ? QStringLiteral("Die Datenbank meldet einen unbekannten Fehler.")
+                                                  : QStringLiteral("Die Datenbank meldet: %1").arg(fehler.text().trimmed());
+    }
+}
+
+bool istBeschaedigt(const QSqlError& fehler) { return sqliteCode(fehler) == 11 || sqliteCode(fehler) == 26; }
+
+// Puts a damaged file aside under a name that is still free; "" when it cannot be moved.
+QString beiseiteLegen(const QString& pfad)
+{
+    QString ziel = pfad + QStringLiteral(".defekt");
+    for (int n = 2; QFileInfo::exists(ziel) || QFileInfo(ziel).isSymLink(); ++n)
+        ziel = pfad + QStringLiteral(".defekt%1").arg(n);
+    return QFile::rename(pfad, ziel) ? ziel : QString();
+}
+
+// Values sorted in German order, each value that differs only in case once
+// (the first stored spelling wins: the input comes in storage order).
+QStringList verschiedenSortiert(const QStringList& werte)
+{
+    QStringList einmal;
+    QSet<QString> gesehen;
+    for (const QString& w : werte)
+        if (!gesehen.contains(w.toCaseFolded())) {
+            gesehen.insert(w.toCaseFolded());
+            einmal << w;
+        }
+    const QCollator& ordnung = deutscheOrdnung();
+    std::stable_sort(einmal.begin(), einmal.end(),
+                     [&ordnung](const QString& a, const QString& b) { return ordnung.compare(a, b) < 0; });
+    return einmal;
+}
+
+} // namespace
+
+FundortDatenbank::FundortDatenbank(const QString& name, QObject* eltern, const QString& ordner)
+    : QObject(eltern)
+    , m_ordner(ordner.isEmpty() ? standardOrdner() : ordner)
+    , m_verbindung(QStringLiteral("fundorte-%1-%2").arg(name).arg(quintptr(this), 0, 16))
+{
+    setObjectName(name);
+}
+
+FundortDatenbank::~FundortDatenbank() { schliessen(); }
+
+QString FundortDatenbank::standardOrdner() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); }
+
+QString FundortDatenbank::dateipfad() const { return QDir(m_ordner).filePath(QStringLiteral("data.db")); }
+
+void FundortDatenbank::schliessen()
+{
+    if (QSqlDatabase::contains(m_verbindung)) {
+        QSqlDatabase::database(m_verbindung, false).close();
+        QSqlDatabase::removeDatabase(m_verbindung);
+    }
+}
+
+bool FundortDatenbank::fehlschlag(const QString& text)
+{
+    m_fehler = text;
+    return false;
+}
+
+bool FundortDatenbank::oeffnen(QWidget* besitzer)
+{
+    schliessen();
+    m_fehler.clear();
+    m_zeilen.clear();
+    m_aktuell = -1;
+    QDir().mkpath(m_ordner);
+
+    const auto verbinden = [this] {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_verbindung);
+        db.setDatabaseName(dateipfad());
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        return db.open();
+    };
+    // A file that is there but no database (or a damaged one) is kept aside, never overwritten.
+    const auto pruefen = [this]() -> std::optional<QSqlError> {
+        QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
+        QSqlQuery abfrage(db);
+        if (!abfrage.exec(QStringLiteral("PRAGMA quick_check")))
+            return abfrage.lastError();
+        if (abfrage.next() && abfrage.value(0).toString() != u"ok")
+            return QSqlError(QString(), QStringLiteral("quick_check"), QSqlError::StatementError, QStringLiteral("11"));
+        return std::nullopt;
+    };
+
+    if (!QFileInfo(dateipfad()).isDir() && verbinden()) {
+        if (const auto fehler = pruefen(); fehler && istBeschaedigt(*fehler)) {
+            schliessen();
+            const QString beiseite = beiseiteLegen(dateipfad());
+            if (beiseite.isEmpty())
+                return fehlschlag(QStringLiteral("Die Datei ist beschädigt und ließ sich nicht beiseitelegen."));
+            meldung(besitzer,
+                    QStringLiteral("Die Fundortdatei „%1“ ließ sich nicht lesen. Sie wurde unverändert als „%2“ "
+                                   "aufbewahrt; die Fundortzusammenstellung beginnt mit einer leeren Liste.")
+                        .arg(QDir::toNativeSeparators(dateipfad()), QFileInfo(beiseite).fileName()),
+                    programmTitel(), Dienste::Symbol::Info);
+            if (!verbinden())
+                return fehlschlag(ursache(QSqlDatabase::database(m_verbindung, false).lastError()));
+        } else if (fehler) {
+            return fehlschlag(ursache(*fehler));
+        }
+    } else if (QFileInfo(dateipfad()).isDir()) {
+        return fehlschlag(QStringLiteral("An ihrer Stelle steht ein Ordner."));
+    } else {
+        return fehlschlag(ursache(QSqlDatabase::database(m_verbindung, false).lastError()));
+    }
+    return einrichten();
+}
+
+bool FundortDatenbank::einrichten()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
+    QSqlQuery abfrage(db);
+    QStringList spalten;
+    for (const char* f : felder)
+        spalten << bezeichner(QString::fromUtf8(f)) + QStringLiteral(" TEXT");
+    if (!abfrage.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS data (%1)").arg(spalten.join(u", ")))
+        && !db.tables().contains(QStringLiteral("data"), Qt::CaseInsensitive))
+        return fehlschlag(ursache(abfrage.lastError()));
+
+    // Field names count without regard to case; a table from elsewhere may lack fields.
+    m_spalten.clear();
+    const QSqlRecord vorhanden = db.record(QStringLiteral("data"));
+    for (const char* f : felder) {
+        const QString name = QString::fromUtf8(f);
+        QString gefunden;
+        for (int i = 0; i < vorhanden.count() && gefunden.isEmpty(); ++i)
+            if (vorhanden.fieldName(i).compare(name, Qt::CaseInsensitive) == 0)
+                gefunden = vorhanden.fieldName(i);
+        if (gefunden.isEmpty()
+            && abfrage.exec(QStringLiteral("ALTER TABLE data ADD COLUMN %1 TEXT").arg(bezeichner(name))))
+            gefunden = name;
+        m_spalten << gefunden;
+    }
+    return true;
+}
+
+bool FundortDatenbank::allesLaden()
+{
+    if (!QSqlDatabase::contains(m_verbindung))
+        return fehlschlag(m_fehler.isEmpty() ? QStringLiteral("Die Datei ist nicht geöffnet.") : m_fehler);
+    QStringList auswahl{QStringLiteral("rowid")};
+    for (const QString& s : std::as_const(m_spalten))
+        auswahl << (s.isEmpty() ? QStringLiteral("NULL") : bezeichner(s));
+    QSqlQuery abfrage(QSqlDatabase::database(m_verbindung, false));
+    abfrage.setForwardOnly(true);
+    if (!abfrage.exec(QStringLiteral("SELECT %1 FROM data ORDER BY rowid").arg(auswahl.join(u", "))))
+        return fehlschlag(ursache(abfrage.lastError()));
+
+    QVector<Zeile> zeilen;
+    while (abfrage.next()) {
+        Zeile z{abfrage.value(0).toLongLong(), {}};
+        for (int i = 0; i < int(felder.size()); ++i)
+            feld(z.werte, i) = abfrage.value(i + 1).toString();
+        zeilen << z;
+    }
+    if (abfrage.lastError().isValid())
+        return fehlschlag(ursache(abfrage.lastError()));
+
+    // Each distinct text of the four ordering fields gets its rank in German
+    // order once, so that the rows sort on whole numbers.
+    QHash<QString, int> rang;
+    for (const Zeile& z : std::as_const(zeilen))
+        for (const QString* t : {&z.werte.land, &z.werte.bundesland, &z.werte.stadt, &z.werte.fundort})
+            rang.insert(*t, 0);
+    const QCollator& ordnung = deutscheOrdnung();
+    std::vector<std::pair<QCollatorSortKey, QString>> schluessel;
+    schluessel.reserve(size_t(rang.size()));
+    for (auto it = rang.cbegin(); it != rang.cend(); ++it)
+        schluessel.emplace_back(ordnung.sortKey(it.key()), it.key());
+    std::sort(schluessel.begin(), schluessel.end(),
+              [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+    for (size_t i = 0, r = 0; i < schluessel.size(); ++i) {
+        if (i > 0 && schluessel[i - 1].first.compare(schluessel[i].first) != 0)
+            ++r;
+        rang[schluessel[i].second] = int(r);
+    }
+    std::stable_sort(zeilen.begin(), zeilen.end(), [&rang](const Zeile& a, const Zeile& b) {
+        const auto rangfolge = [&rang](const FindRecord& w) {
+            return std::array{rang.value(w.land), rang.value(w.bundesland), rang.value(w.stadt), rang.value(w.fundort)};
+        };
+        return rangfolge(a.werte) < rangfolge(b.werte);
+    });
+
+    m_zeilen = std::move(zeilen);
+    m_aktuell = -1;
+    return true;
+}
+
+bool FundortDatenbank::positionieren(int position)
+{
+    if (position < 0 || position >= anzahl())
+        return false;
+    m_aktuell = position;
+    return true;
+}
+
+bool FundortDatenbank::hinzufuegen(const FindRecord& neu)
+{
+    if (!QSqlDatabase::contains(m_verbindung))
+        return fehlschlag(m_fehler.isEmpty() ? QStringLiteral("Die Datei ist nicht geöffnet.") : m_fehler);
+    QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
+    QStringList namen, platzhalter;
+    for (int i = 0; i < int(felder.size()); ++i) {
+        namen << bezeichner(m_spalten.value(i).isEmpty() ? QString::fromUtf8(felder[size_t(i)]) : m_spalten[i]);
+        platzhalter << QStringLiteral("?");
+    }
+    if (!db.transaction())
+        return fehlschlag(ursache(db.lastError()));
+    QSqlQuery abfrage(db);
+    bool ok = abfrage.prepare(QStringLiteral("INSERT INTO data (%1) VALUES (%2)").arg(namen.join(u", "), platzhalter.join(u", ")));
+    FindRecord werte = neu;
+    for (int i = 0; i < int(felder.size()); ++i) {
+        // An empty field is stored as an empty text, not as a missing value.
+        const QString& w = feld(werte, i);
+        abfrage.addBindValue(w.isNull() ? QString("") : w);
+    }
+    ok = ok && abfrage.exec();
+    if (!ok || !db.commit()) {
+        const QSqlError fehler = ok ? db.lastError() : abfrage.lastError();
+        db.rollback();
+        return fehlschlag(ursache(fehler));
+    }
+    return true;
+}
+
+bool FundortDatenbank::aktuellLoeschen()
+{
+    if (m_aktuell < 0 || m_aktuell >= anzahl())
+        return fehlschlag(QStringLiteral("Es ist kein Fundort ausgewählt."));
+    QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
+    if (!db.transaction())
+        return fehlschlag(ursache(db.lastError()));
+    QSqlQuery abfrage(db);
+    bool ok = abfrage.prepare(QStringLiteral("DELETE FROM data WHERE rowid = ?"));
+    abfrage.addBindValue(m_zeilen[m_aktuell].schluessel);
+    ok = ok && abfrage.exec();
+    if (!ok || !db.commit()) {
+        const QSqlError fehler = ok ? db.lastError() : abfrage.lastError();
+        db.rollback();
+        return fehlschlag(ursache(fehler));
+    }
+    return true;
+}
+
+std::optional<QStringList> FundortDatenbank::verschieden(int feldNr, int filterNr, const QString& filterWert)
+{
+    if (!QSqlDatabase::contains(m_verbindung)) {
+        fehlschlag(m_fehler.isEmpty() ? QStringLiteral("Die Datei ist nicht geöffnet.") : m_fehler);
+        return std::nullopt;
+    }
+    const auto spalte = [this](int nr) { return m_spalten[nr].isEmpty() ? QStringLiteral("NULL") : bezeichner(m_spalten[nr]); };
+    QSqlQuery abfrage(QSqlDatabase::database(m_verbindung, false));
+    abfrage.setForwardOnly(true);
+    const QString auswahl = filterNr < 0 ? spalte(feldNr) : spalte(feldNr) + QLatin1String(", ") + spalte(filterNr);
+    if (!abfrage.exec(QStringLiteral("SELECT %1 FROM data ORDER BY rowid").arg(auswahl))) {
+        fehlschlag(ursache(abfrage.lastError()));
+        return std::nullopt;
+    }
+    // The filter is equality without regard to case; no character of the value is a pattern.
+    const QString gesucht = filterWert.toCaseFolded();
+    QStringList werte;
+    while (abfrage.next())
+        if (filterNr < 0 || abfrage.value(1).toString().toCaseFolded() == gesucht)
+            werte << abfrage.value(0).toString();
+    if (abfrage.lastError().isValid()) {
+        fehlschlag(ursache(abfrage.lastError()));
+        return std::nullopt;
+    }
+    return verschiedenSortiert(werte);
+}
+
+std::optional<QStringList> FundortDatenbank::laender() { return verschieden(Land); }
+std::optional<QStringList> FundortDatenbank::bundeslaender(const QString& land) { return verschieden(Bundesland, Land, land); }
+std::optional<QStringList> FundortDatenbank::staedte(const QString& bundesland) { return verschieden(Stadt, Bundesland, bundesland); }
+std::optional<QStringList> FundortDatenbank::fundorte(const QString& stadt) { return verschieden(Fundort, Stadt, stadt); }
+std::optional<QStringList> FundortDatenbank::autoren() { return verschieden(Autor); }

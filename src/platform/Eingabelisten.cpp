@@ -1,0 +1,222 @@
+#include "platform/Eingabelisten.h"
+
+#include <QKeyEvent>
+#include <QListView>
+#include <QSignalBlocker>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace {
+
+// Keys that would pick another entry of a list.
+bool waehltEintrag(const QKeyEvent* e)
+{
+    switch (e->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_F4:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+SperrListe::SperrListe(QWidget* eltern)
+    : Liste(eltern)
+{
+    // Long lists are not measured entry by entry; the list keeps its designed width.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    if (auto* liste = qobject_cast<QListView*>(view()))
+        liste->setUniformItemSizes(true);
+}
+
+void SperrListe::alleHinzufuegen(const QStringList& eintraege)
+{
+    const QSignalBlocker stumm(this);
+    const int vorher = currentIndex();
+    addItems(eintraege);
+    if (currentIndex() != vorher)
+        setCurrentIndex(vorher);
+}
+
+void SperrListe::einfuegen(int position, const QString& eintrag)
+{
+    const QSignalBlocker stumm(this);
+    const int vorher = currentIndex();
+    insertItem(position, eintrag);
+    setCurrentIndex(vorher < 0 ? -1 : (position <= vorher ? vorher + 1 : vorher));
+}
+
+void SperrListe::showPopup()
+{
+    if (!m_gesperrt)
+        Liste::showPopup();
+}
+
+void SperrListe::keyPressEvent(QKeyEvent* e)
+{
+    // Locked: only moving on with Tab gets through.
+    if (m_gesperrt && e->key() != Qt::Key_Tab && e->key() != Qt::Key_Backtab)
+        e->ignore();
+    else
+        Liste::keyPressEvent(e);
+}
+
+void SperrListe::wheelEvent(QWheelEvent* e)
+{
+    if (m_gesperrt)
+        e->ignore();
+    else
+        Liste::wheelEvent(e);
+}
+
+EingabeListe::EingabeListe(QWidget* eltern)
+    : QComboBox(eltern)
+{
+    setEditable(true);
+    setCompleter(nullptr);
+    setInsertPolicy(QComboBox::NoInsert);
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    if (auto* liste = qobject_cast<QListView*>(view()))
+        liste->setUniformItemSizes(true);
+    lineEdit()->installEventFilter(this);
+    connect(lineEdit(), &QLineEdit::textEdited, this, &EingabeListe::geaendert);
+    connect(this, &QComboBox::activated, this, &EingabeListe::klick);
+}
+
+QString EingabeListe::Text() const { return lineEdit()->text(); }
+
+void EingabeListe::setzeText(const QString& text)
+{
+    lineEdit()->setText(text);
+    emit geaendert();
+}
+
+void EingabeListe::leeren()
+{
+    const QSignalBlocker stumm(this);
+    clear();
+    lineEdit()->clear();
+}
+
+void EingabeListe::hinzufuegen(const QStringList& eintraege)
+{
+    // Qt selects the first entry of an empty list by itself; the text stays as it is.
+    const QSignalBlocker stumm(this);
+    const int vorher = currentIndex();
+    const QString text = lineEdit()->text();
+    addItems(eintraege);
+    if (currentIndex() != vorher) {
+        setCurrentIndex(vorher);
+        lineEdit()->setText(text);
+    }
+}
+
+void EingabeListe::setzeListIndex(int index)
+{
+    if (index < -1 || index >= count())
+        index = -1;
+    if (index == currentIndex())
+        return;
+    {
+        const QSignalBlocker stumm(this);
+        setCurrentIndex(index);
+    }
+    emit klick();
+}
+
+void EingabeListe::setzeGesperrt(bool gesperrt)
+{
+    m_gesperrt = gesperrt;
+    lineEdit()->setReadOnly(gesperrt);
+}
+
+void EingabeListe::showPopup()
+{
+    if (!m_gesperrt)
+        QComboBox::showPopup();
+}
+
+void EingabeListe::keyPressEvent(QKeyEvent* e)
+{
+    // Return would pick the entry that matches the text regardless of case.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || (m_gesperrt && waehltEintrag(e)))
+        e->ignore();
+    else
+        QComboBox::keyPressEvent(e);
+}
+
+void EingabeListe::wheelEvent(QWheelEvent* e)
+{
+    if (m_gesperrt)
+        e->ignore();
+    else
+        QComboBox::wheelEvent(e);
+}
+
+bool EingabeListe::eventFilter(QObject* objekt, QEvent* ereignis)
+{
+    if (objekt == lineEdit() && ereignis->type() == QEvent::KeyPress) {
+        const auto* taste = static_cast<QKeyEvent*>(ereignis);
+        if (taste->key() == Qt::Key_Return || taste->key() == Qt::Key_Enter)
+            return true;
+    }
+    return QComboBox::eventFilter(objekt, ereignis);
+}
+
+EingabeFeld::EingabeFeld(QWidget* eltern)
+    : QLineEdit(eltern)
+{
+    connect(this, &QLineEdit::textEdited, this, &EingabeFeld::geaendert);
+}
+
+void EingabeFeld::setzeText(const QString& text)
+{
+    setText(text);
+    emit geaendert();
+}
+
+EingabeText::EingabeText(QWidget* eltern)
+    : QPlainTextEdit(eltern)
+{
+    setTabChangesFocus(true);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        m_text = toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+        emit geaendert();
+    });
+}
+
+void EingabeText::setzeText(const QString& text)
+{
+    {
+        const QSignalBlocker stumm(this);
+        setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    }
+    m_text = text;
+    emit geaendert();
+}
+
+UmbruchKasten::UmbruchKasten(const QString& text, QWidget* eltern)
+    : QCheckBox(text, eltern)
+{
+}
+
+void UmbruchKasten::paintEvent(QPaintEvent*)
+{
+    QStylePainter maler(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString text = option.text;
+    option.text.clear();
+    maler.drawControl(QStyle::CE_CheckBox, option);
+    const QRect flaeche = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
+    maler.drawItemText(flaeche, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, option.palette, isEnabled(), text,
+                       QPalette::WindowText);
+}
+
+bool UmbruchKasten::hitButton(const QPoint& pos) const { return rect().contains(pos); }

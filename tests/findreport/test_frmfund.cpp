@@ -1,0 +1,644 @@
+#include "app/Form1.h"
+#include "findreport/FundortDatenbank.h"
+#include "findreport/frmFund.h"
+#include "output/Form3.h"
+#include "platform/Eingabelisten.h"
+
+#include "Einstellungsdatei.h"
+#include "TestDienste.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+
+const QColor gruen(0x00, 0xC0, 0x00);
+const QColor rot(0xFF, 0x00, 0x00);
+
+FindRecord fund(const QString& land, const QString& bundesland, const QString& stadt, const QString& fundort,
+                const QString& hoehe = QStringLiteral("520"), const QString& datum = QStringLiteral("15. Juni 2010"),
+                const QString& autor = QStringLiteral("N. N."), const QString& beschreibung = QString(""))
+{
+    return {land, bundesland, stadt, fundort, beschreibung, hoehe, datum, QStringLiteral("Freilandfoto"), autor};
+}
+
+// The stored locations the dialog will find, written before it opens.
+void speichern(const QList<FindRecord>& zeilen)
+{
+    FundortDatenbank db(QStringLiteral("vorbereitung"));
+    QVERIFY(db.oeffnen());
+    for (const FindRecord& z : zeilen)
+        QVERIFY(db.hinzufuegen(z));
+}
+
+QStringList eintraege(const QComboBox* liste)
+{
+    QStringList l;
+    for (int i = 0; i < liste->count(); ++i)
+        l << liste->itemText(i);
+    return l;
+}
+
+QColor farbe(const QLabel* l) { return l->palette().color(QPalette::WindowText); }
+
+// Picks an entry as a user does: from the drop-down with the mouse, or in a
+// pick-only list with the arrow keys.
+void waehlen(QComboBox* liste, int index)
+{
+    if (!liste->isEditable()) {
+        liste->setFocus();
+        while (liste->currentIndex() != index)
+            QTest::keyClick(liste, liste->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
+        return;
+    }
+    liste->showPopup();
+    QAbstractItemView* ansicht = liste->view();
+    QVERIFY(QTest::qWaitFor([ansicht] { return ansicht->isVisible(); }));
+    const QRect ort = ansicht->visualRect(ansicht->model()->index(index, 0));
+    QTest::mouseClick(ansicht->viewport(), Qt::LeftButton, {}, ort.center());
+    QVERIFY(QTest::qWaitFor([ansicht] { return !ansicht->isVisible(); }));
+}
+
+// Types text into a control: letters outside ASCII go as key events carrying the text.
+void tippen(QWidget* w, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// A stand-in for the main window, with the help window it would own.
+struct Umgebung {
+    QWidget hauptfenster;
+    QPointer<Form3> hilfe;
+    std::unique_ptr<frmFund> dialog;
+
+    explicit Umgebung(QDate heute = QDate(2024, 3, 31))
+    {
+        hauptfenster.setEnabled(false);
+        dialog = std::make_unique<frmFund>(&hauptfenster, [this] {
+            if (!hilfe)
+                hilfe = new Form3(&hauptfenster);
+            return hilfe.data();
+        }, QString(), heute);
+        dialog->show();
+    }
+    ~Umgebung()
+    {
+        delete hilfe.data();
+    }
+    frmFund* operator->() const { return dialog.get(); }
+};
+
+frmFund* offenerDialog()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<frmFund*>(w); d && d->isVisible())
+            return d;
+    return nullptr;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(FindRecord)
+
+class TestFrmFund : public QObject {
+    Q_OBJECT
+
+    TestDienste m_dienste;
+
+private slots:
+    void initTestCase() { testUmgebungEinrichten(); }
+    void init()
+    {
+        QDir(FundortDatenbank::standardOrdner()).removeRecursively();
+        m_dienste.meldungen.clear();
+        m_dienste.zwischenablage.clear();
+    }
+
+    void aufbau()
+    {
+        Umgebung u;
+        frmFund& d = *u.dialog;
+        QCOMPARE(d.windowTitle(), QStringLiteral("Fundortzusammenstellung"));
+        QCOMPARE(d.size(), QSize(742, 529));
+        QVERIFY(!(d.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        // Twips divided by 15: left, top, width, height in pixels.
+        const struct {
+            const char* name;
+            QRect ort;
+            const char* text;
+        } steuerelemente[] = {
+            {"Combo7", {40, 32, 681, 21}, nullptr},
+            {"cmdHilfe", {248, 80, 17, 17}, "?"},
+            {"Combo1", {40, 104, 225, 21}, nullptr},
+            {"Combo2", {40, 136, 225, 21}, nullptr},
+            {"Combo8", {40, 168, 225, 21}, nullptr},
+            {"Combo9", {40, 200, 225, 21}, nullptr},
+            {"Text3", {40, 232, 225, 89}, nullptr},
+            {"Text4", {40, 328, 225, 25}, nullptr},
+            {"Combo5", {40, 360, 73, 21}, nullptr},
+            {"Combo3", {120, 360, 89, 21}, nullptr},
+            {"Combo4", {216, 360, 49, 21}, nullptr},
+            {"Combo6", {40, 392, 225, 21}, nullptr},
+            {"Combo10", {40, 424, 225, 21}, nullptr},
+            {"lblZusammenstellung", {40, 472, 681, 41}, ""},
+            {"Command6", {528, 104, 193, 21}, "alle bisherigen Fundorte anzeigen"},
+            {"Command5", {528, 176, 193, 21}, "Neuer Fundort"},
+            {"Check1", {536, 200, 153, 25}, "im Moment angezeigte Daten beibehalten"},
+            {"Command1", {528, 240, 193, 21}, "Fundort speichern"},
+            {"Command7", {528, 272, 193, 21}, "Fundort löschen"},
+            {"Command3", {528, 352, 193, 21}, "Schließen"},
+            {"Command4", {528, 440, 193, 21}, "Fundort in die Zwischenablage"},
+        };
+        for (const auto& s : steuerelemente) {
+            QWidget* w = d.findChild<QWidget*>(QString::fromUtf8(s.name));
+            QVERIFY2(w, s.name);
+            QCOMPARE(w->geometry(), s.ort);
+            if (s.text)
+                QCOMPARE(w->property("text").toString(), QString::fromUtf8(s.text));
+        }
+        const QStringList beschriftungen = {"Land", "Bundesland, Kanton, Department etc.", "nahegelegene größere Stadt/Region",
+                                            "genauerer Fundort", "Fundortbeschreibung",
+                                            "Höhenangabe (msm wird automatisch hinzugefügt)", "Datum (t.mmmm yyyy)",
+                                            "Art des Fotos", "Autor", "Ansicht der neuen Zusammenstellung",
+                                            "Alle bisherigen Fundorte"};
+        for (int i = 0; i < beschriftungen.size(); ++i) {
+            auto* l = d.findChild<QLabel*>(QStringLiteral("Label1(%1)").arg(i));
+            QVERIFY(l);
+            QCOMPARE(l->text(), beschriftungen[i]);
+            QVERIFY2(l->sizeHint().width() <= l->width(), qPrintable(l->text())); // readable in full
+        }
+        QCOMPARE(d.findChild<QLabel*>(QStringLiteral("Label1(6)"))->y(), 368);
+        QCOMPARE(d.findChild<QLabel*>(QStringLiteral("Label3(0)"))->text(), QStringLiteral("* = Pflichtfelder"));
+        for (int i = 0; i <= 8; ++i) {
+            auto* stern = d.findChild<QLabel*>(QStringLiteral("Label3(%1)").arg(i));
+            QVERIFY(stern);
+            QCOMPARE(farbe(stern), rot);
+            QVERIFY(stern->font().bold());
+        }
+        QCOMPARE(d.cmdHilfe->palette().color(QPalette::Button), QColor(0xFF, 0xFF, 0x00));
+        QVERIFY(d.cmdHilfe->font().bold() && d.lblZusammenstellung->font().bold());
+
+        // The keyboard order.
+        const QStringList reihenfolge = {"Combo1", "Combo2",   "Combo8",   "Combo9",   "Text3",    "Text4",  "Combo5",
+                                         "Combo3", "Combo4",   "Combo6",   "Combo10",  "Command1", "Command4", "Command5",
+                                         "Command6", "Command7", "Combo7", "Command3", "Check1",   "cmdHilfe"};
+        for (int i = 0; i + 1 < reihenfolge.size(); ++i) {
+            QWidget* w = d.findChild<QWidget*>(reihenfolge[i]);
+            QWidget* naechstes = w->nextInFocusChain();
+            while (naechstes->parentWidget() != &d || naechstes->focusPolicy() == Qt::NoFocus)
+                naechstes = naechstes->nextInFocusChain();
+            QCOMPARE(naechstes->objectName(), reihenfolge[i + 1]);
+        }
+    }
+
+    void oeffnenLeer()
+    {
+        Umgebung u(QDate(2024, 3, 31));
+        frmFund& d = *u.dialog;
+        QVERIFY(!d.neuerFundort);
+        QCOMPARE(d.Combo7->count(), 0);
+        QVERIFY(d.Combo7->isEnabled());
+        for (EingabeListe* l : {d.Combo1, d.Combo2, d.Combo8, d.Combo9, d.Combo10})
+            QCOMPARE(l->Text(), QString());
+        QCOMPARE(d.Text3->Text(), QString());
+        QCOMPARE(d.Text4->text(), QString());
+        QCOMPARE(d.Combo6->Text(), QStringLiteral("Foto"));
+        QCOMPARE(eintraege(d.Combo6), (QStringList{"Foto", "Freilandfoto", "manipuliertes Freilandfoto", "Studiofoto"}));
+        QCOMPARE(d.Combo5->currentText(), QStringLiteral("2024"));
+        QCOMPARE(d.Combo5->count(), 25);
+        QCOMPARE(d.Combo5->itemText(0), QStringLiteral("2000"));
+        QCOMPARE(d.Combo3->currentText(), QStringLiteral("März"));
+        QCOMPARE(d.Combo4->currentText(), QStringLiteral("31."));
+        QCOMPARE(d.Combo4->count(), 31);
+        QCOMPARE(d.lblZusammenstellung->text(), QString());
+        const QList<QWidget*> an = {d.Command5, d.Command3, d.cmdHilfe};
+        const QList<QWidget*> aus = {d.Command1, d.Command4, d.Command6, d.Command7};
+        for (QWidget* w : an)
+            QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
+        for (QWidget* w : aus)
+            QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+        QVERIFY(!d.Check1->isChecked());
+        // Read-only at opening, except town, site and author.
+        for (EingabeListe* l : {d.Combo1, d.Combo2, d.Combo6})
+            QVERIFY(l->Locked() && l->lineEdit()->isReadOnly());
+        for (EingabeListe* l : {d.Combo8, d.Combo9, d.Combo10})
+            QVERIFY(!l->Locked());
+        for (SperrListe* l : {d.Combo3, d.Combo4, d.Combo5})
+            QVERIFY(l->Locked());
+        QVERIFY(d.Text3->isReadOnly() && d.Text4->isReadOnly());
+        // A locked list offers nothing to pick.
+        QTest::keyClick(d.Combo3, Qt::Key_Down);
+        QCOMPARE(d.Combo3->currentText(), QStringLiteral("März"));
+        QVERIFY(m_dienste.meldungen.isEmpty());
+    }
+
+    void oeffnenMitZeilen()
+    {
+        speichern({fund("Schweiz", "Bern", "Thun", "Seeufer"), fund("deutschland", "Bayern", "München", "Isarauen"),
+                   fund("Deutschland", "Baden-Württemberg", "Freiburg", "Schauinsland", "1284", "3. Mai 2021")});
+        Umgebung u;
+        frmFund& d = *u.dialog;
+        QCOMPARE(eintraege(d.Combo7),
+                 (QStringList{"Deutschland, Baden-Württemberg, Freiburg, Schauinsland, 1284 msm, 3. Mai 2021 (Freilandfoto: N. N.)",
+                              "deutschland, Bayern, München, Isarauen, 520 msm, 15. Juni 2010 (Freilandfoto: N. N.)",
+                              "Schweiz, Bern, Thun, Seeufer, 520 msm, 15. Juni 2010 (Freilandfoto: N. N.)"}));
+        QCOMPARE(d.Combo7->currentIndex(), 0);
+        QCOMPARE(d.lblZusammenstellung->text(), d.Combo7->itemText(0));
+        QCOMPARE(farbe(d.lblZusammenstellung), gruen);
+        QCOMPARE(d.Combo2->Text(), QStringLiteral("Baden-Württemberg"));
+        QCOMPARE(d.Combo5->currentText() + d.Combo3->currentText() + d.Combo4->currentText(), QStringLiteral("2021Mai3."));
+        QVERIFY(d.Command4->isEnabled() && d.Command7->isEnabled());
+        QVERIFY(!d.Command1->isEnabled() && !d.Command6->isEnabled());
+
+        // Picking another stored row shows it.
+        waehlen(d.Combo7, 2);
+        QCOMPARE(d.Combo1->Text(), QStringLiteral("Schweiz"));
+        QCOMPARE(d.lblZusammenstellung->text(), d.Combo7->itemText(2));
+
+        // Copying puts exactly the shown line on the clipboard.
+        QTest::mouseClick(d.Command4, Qt::LeftButton);
+        QCOMPARE(m_dienste.zwischenablage, QStringList{d.Combo7->itemText(2)});
+    }
+
+    void neuerFundortMitVorschlaegen()
+    {
+        speichern({fund("Deutschland", "Bayern", "Rosenheim", "Innufer", "450", "15. Juni 2010", "Anna"),
+                   fund("Deutschland", "Bayern", "Rosenheim", "Auwald", "455", "15. Juni 2010", "Bernd"),
+                   fund("Deutschland", "Bayern", "Augsburg", "Lech", "490"),
+                   fund("Deutschland", "Hessen", "Kassel", "Aue", "160"),
+                   fund("Österreich", "Tirol", "Rosenheim", "Moor", "600")});
+        Umgebung u;
+        frmFund& d = *u.dialog;
+        d.Text3->setzeText(QStringLiteral("alt"));
+        QTest::mouseClick(d.Command5, Qt::LeftButton);
+        QVERIFY(d.neuerFundort);
+        QVERIFY(!d.Combo7->isEnabled() && !d.Command7->isEnabled() && d.Command6->isEnabled());
+        QVERIFY(!d.Combo1->Locked() && !d.Combo3->Locked() && !d.Text4->isReadOnly());
+        // The first country, its first state, that state's first town and that town's first site.
+        QCOMPARE(eintraege(d.Combo1), (QStringList{"Deutschland", "Österreich"}));
+        QCOMPARE(eintraege(d.Combo2), (QStringList{"Bayern", "Hessen"}));
+        QCOMPARE(eintraege(d.Combo8), (QStringList{"Augsburg", "Rosenheim"}));
+        QCOMPARE(eintraege(d.Combo9), QStringList{"Lech"});
+        QCOMPARE(eintraege(d.Combo10), (QStringList{"Anna", "Bernd", "N. N."}));
+        QCOMPARE(d.Combo1->Text() + '|' + d.Combo2->Text() + '|' + d.Combo8->Text() + '|' + d.Combo9->Text() + '|'
+                     + d.Combo10->Text(),
+                 QStringLiteral("Deutschland|Bayern|Augsburg|Lech|Anna"));
+        QCOMPARE(d.Text3->Text(), QString());
+        QCOMPARE(d.Text4->text(), QString());
+        QCOMPARE(d.lblZusammenstellung->text(),
+                 QStringLiteral("Deutschland, Bayern, Augsburg, Lech,  msm, 15. Juni 2010 (Freilandfoto: Anna)"));
+        QCOMPARE(farbe(d.lblZusammenstellung), rot);
+        QVERIFY(!d.Command1->isEnabled() && !d.Command4->isEnabled());
+
+        // A pick refills the lists below it; the same town in another state shares its sites.
+        waehlen(d.Combo8, 1);
+        QCOMPARE(eintraege(d.Combo9), (QStringList{"Auwald", "Innufer", "Moor"}));
+        waehlen(d.Combo1, 1);
+        QCOMPARE(d.Combo2->Text() + '|' + d.Combo8->Text() + '|' + d.Combo9->Text(), QStringLiteral("Tirol|Rosenheim|Auwald"));
+        // Typing instead of picking leaves the next list as it was.
+        d.Combo2->lineEdit()->selectAll();
+        QTest::keyClicks(d.Combo2, QStringLiteral("Vorarlberg"));
+        QCOMPARE(d.Combo2->Text(), QStringLiteral("Vorarlberg"));
+        QCOMPARE(eintraege(d.Combo8), QStringList{"Rosenheim"});
+        QVERIFY(d.lblZusammenstellung->text().startsWith(QStringLiteral("Österreich, Vorarlberg, Rosenheim, Auwald, ")));
+
+        // A pick of the kind of photo changes the line at once; the altitude completes it.
+        waehlen(d.Combo6, 3);
+        QVERIFY(d.lblZusammenstellung->text().endsWith(QStringLiteral("(Studiofoto: Anna)")));
+        QTest::keyClicks(d.Text4, QStringLiteral("1200"));
+        QCOMPARE(farbe(d.lblZusammenstellung), gruen);
+        QVERIFY(d.Command1->isEnabled() && d.Command4->isEnabled());
+
+        const QString zeile = d.lblZusammenstellung->text();
+        QCOMPARE(zeile, QStringLiteral("Österreich, Vorarlberg, Rosenheim, Auwald, 1200 msm, 15. Juni 2010 (Studiofoto: Anna)"));
+        QTest::mouseClick(d.Command1, Qt::LeftButton);
+        QVERIFY(!d.neuerFundort);
+        QCOMPARE(d.Combo7->count(), 6);
+        QCOMPARE(d.Combo7->currentText(), zeile);
+        QCOMPARE(d.Combo7->currentIndex(), 5);
+        QCOMPARE(d.lblZusammenstellung->text(), zeile);
+        QVERIFY(!d.Combo7->isEnabled() && !d.Command1->isEnabled());
+        QVERIFY(d.Command4->isEnabled() && d.Command6->isEnabled() && d.Command7->isEnabled());
+        // Changes now have no effect on the line.
+        QTest::keyClicks(d.Text4, QStringLiteral("0"));
+        QCOMPARE(d.lblZusammenstellung->text(), zeile);
+
+        // Back to the stored list: the first entry, read-only fields.
+        QTest::mouseClick(d.Command6, Qt::LeftButton);
+        QVERIFY(d.Combo7->isEnabled());
+        QCOMPARE(d.Combo7->currentIndex(), 0);
+        QCOMPARE(d.Text4->text(), QStringLiteral("490"));
+        QVERIFY(d.Combo1->Locked() && d.Combo8->Locked() && d.Text3->isReadOnly() && d.Combo4->Locked());
+        QVERIFY(d.Command7->isEnabled());
+    }
+
+    void neuerFundortBehaeltDaten()
+    {
+        speichern({fund("Deutschland", "Bayern", "München", "Isarauen", "520", "15. Juni 2010", "N. N.", "Kiesbank\r\nlinks")});
+        Umgebung u;
+        frmFund& d = *u.dialog;
+        const QString vorher = d.lblZusammenstellung->text();
+        d.Check1->setChecked(true);
+        QTest::mouseClick(d.Command5, Qt::LeftButton);
+        QCOMPARE(d.Text3->Text(), QStringLiteral("Kiesbank\r\nlinks"));
+        QCOMPARE(d.Combo9->Text(), QStringLiteral("Isarauen"));
+        QCOMPARE(d.Combo1->count(), 0);
+        QCOMPARE(d.lblZusammenstellung->text(), vorher);
+        QVERIFY(!d.Command1->isEnabled());
+        // Changing only the date is enough to save it as a new location.
+        d.Combo4->setFocus();
+        QTest::keyClick(d.Combo4, Qt::Key_Down);
+        QCOMPARE(d.lblZusammenstellung->text(),
+                 QStringLiteral("Deutschland, Bayern, München, Isarauen, Kiesbank\r\nlinks, 520 msm, 16. Juni 2010 (Freilandfoto: N. N.)"));
+        QVERIFY(d.Command1->isEnabled());
+        QTest::mouseClick(d.Command1, Qt::LeftButton);
+        QCOMPARE(d.Combo7->count(), 2);
+        QCOMPARE(d.Combo7->currentIndex(), 1);
+        QCOMPARE(d.Combo7->currentText(), d.lblZusammenstellung->text());
+    }
+
+    void leereTabelle()
+    {
+        Umgebung u(QDate(2024, 3, 31));
+        frmFund& d = *u.dialog;
+        QTest::mouseClick(d.Command5, Qt::LeftButton);
+        for (QComboBox* l : {(QComboBox*)d.Combo1, (QComboBox*)d.Combo2, (QComboBox*)d.Combo8, (QComboBox*)d.Combo10})
+            QCOMPARE(l->count(), 0);
+        QCOMPARE(d.lblZusammenstellung->text(), QStringLiteral(", , , ,  msm, 31. März 2024 (Foto: )"));
+        QCOMPARE(farbe(d.lblZusammenstellung), rot);
+        // "alle bisherigen Fundorte anzeigen" with nothing stored changes nothing.
+        QTest::mouseClick(d.Command6, Qt::LeftButton);
+        QVERIFY(d.neuerFundort);
+
+        tippen(d.Combo1, QStringLiteral("Ö"));
+        tippen(d.Combo2, QStringLiteral("T"));
+        tippen(d.Combo8, QStringLiteral("Innsbruck"));
+        tippen(d.Combo9, QStringLiteral("Alpenzoo"));
+        tippen(d.Text4, QStringLiteral("750"));
+        tippen(d.Combo10, QStringLiteral("Maria"));
+        const QString zeile = QStringLiteral("Österreich, Tirol, Innsbruck, Alpenzoo, 750 msm, 31. März 2024 (Foto: Maria)");
+        QCOMPARE(d.lblZusammenstellung->text(), zeile);
+        QTest::mouseClick(d.Command1, Qt::LeftButton);
+        QCOMPARE(eintraege(d.Combo7), QStringList{zeile});
+        QCOMPARE(d.Combo7->currentIndex(), 0);
+
+        // The only row deleted: an empty list and no deleting.
+        QTest::mouseClick(d.Command6, Qt::LeftButton);
+        QTest::mouseClick(d.Command7, Qt::LeftButton);
+        QCOMPARE(d.Combo7->count(), 0);
+        QVERIFY(!d.Command7->isEnabled());
+        QVERIFY(m_dienste.meldungen.isEmpty());
+        FundortDatenbank db(QStringLiteral("pruefung"));
+        QVERIFY(db.oeffnen() && db.allesLaden());
+        QCOMPARE(db.anzahl(), 0);
+    }
+
+    void gleicheZeilenWaehlenDieErste()
+    {
+        const FindRecord a = fund("Deutschland", "Bayern", "München", "Isarauen");
+        speichern({a, fund("Deutschland", "Bayern", "München", "Zoo")});
+        Umgebung u(QDate(2024, 3, 15));
+        frmFund& d = *u.dialog;
+        d.Check1->setChecked(true);
+        QTest::mouseClick(d.Command5, Qt::LeftButton);
+        d.Combo3->setzeListIndex(6); // July, rebuilding the days
+        d.Combo3->setzeListIndex(5); // June again: an identical line
+        QVERIFY(d.Command1->isEnabled());
+        QTest::mouseClick(d.Command1, Qt::LeftButton);
+        QCOMPARE(d.Combo7->count(), 3);
+        QCOMPARE(d.Combo7->itemText(0), d.Combo7->itemText(1));
+        QCOMPARE(d.Combo7->currentIndex(), 0);
+        QCOMPARE(d.Data1->aktuellePosition(), 0);
+    }
+
+    void loeschenBeimEingeben()
+    {
+        speichern({fund("A", "B", "C", "D")});
+        Umgebung u;
+        frmFund& d = *u.dialog;
+        QTest::mouseClick(d.Command5, Qt::LeftButton);
+        d.Command7->setEnabled(true); // the rule guards also what the disabled button cannot do
+        QTest::mouseClick(d.Command7, Qt::LeftButton);
+        QCOMPARE(m_dienste.meldungen.size(), 1);
+        QCOMPARE(m_dienste.meldungen[0].text,
+                 QStringLiteral("Fundort kann nicht gelöscht werden!\r\nKlicken Sie zuerst auf ALLE BISHERIGEN FUNDORTE."));
+        QCOMPARE(m_dienste.meldungen[0].titel, QStringLiteral("Löschen"));
+        QCOMPARE(m_dienste.meldungen[0].symbol, Dienste::Symbol::Fehler);
+        QCOMPARE(d.Combo7->count(), 1);
+    }
+
+    void vervollstaendigung_data()
+    {
+        QTest::addColumn<QString>("land");  // set into the country field first ("" leaves it)
+        QTest::addColumn<QString>("feld");  // "Combo1" or "Combo2"
+        QTest::addColumn<QString>("tasten"); // typed; "\b" is backspace, ">" the End key
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("markiert");
+        QTest::newRow("D") << "" << "Combo1" << "D" << "Deutschland" << "eutschland";
+        QTest::newRow("d klein") << "" << "Combo1" << "d" << "d" << "";
+        QTest::newRow("Ö") << "" << "Combo1" << "Ö" << "Österreich" << "sterreich";
+        QTest::newRow("Spanien weitergetippt") << "" << "Combo1" << "Spanien" << "Spanien" << "";
+        QTest::newRow("B nichts") << "Deutschland" << "Combo2" << "B" << "B" << "";
+        QTest::newRow("Ba nichts") << "Deutschland" << "Combo2" << "Ba" << "Ba" << "";
+        QTest::newRow("Bay") << "Deutschland" << "Combo2" << "Bay" << "Bayern" << "ern";
+        QTest::newRow("Be") << "Deutschland" << "Combo2" << "Be" << "Berlin" << "rlin";
+        QTest::newRow("bay klein") << "Deutschland" << "Combo2" << "bay" << "bay" << "";
+        QTest::newRow("Bade nichts") << "Deutschland" << "Combo2" << "Bade" << "Bade" << "";
+        QTest::newRow("T Österreich") << "Österreich" << "Combo2" << "T" << "Tirol" << "irol";
+        QTest::newRow("T Deutschland") << "Deutschland" << "Combo2" << "T" << "Thüringen" << "hüringen";
+        QTest::newRow("T Schweiz") << "Schweiz" << "Combo2" << "T" << "T" << "";
+        QTest::newRow("Th Schweiz") << "Schweiz" << "Combo2" << "Th" << "Thurgau" << "urgau";
+        QTest::newRow("St Schweiz") << "Schweiz" << "Combo2" << "St" << "St. Gallen" << ". Gallen";
+        QTest::newRow("St Österreich") << "Österreich" << "Combo2" << "St" << "Steiermark" << "eiermark";
+        QTest::newRow("Ba Schweiz") << "Schweiz" << "Combo2" << "Ba" << "Basel-" << "sel-";
+        QTest::newRow("Basel-S") << "Schweiz" << "Combo2" << "Ba>S" << "Basel-Stadt" << "tadt";
+        QTest::newRow("Sachsen-Anhalt") << "Deutschland" << "Combo2" << "Sachsen-" << "Sachsen-Anhalt" << "Anhalt";
+        QTest::newRow("Appenzell-I") << "Schweiz" << "Combo2" << "Appenzell-I" << "Appenzell Innerrhoden" << "nnerrhoden";
+        QTest::newRow("Zü") << "Schweiz" << "Combo2" << "Zü" << "Zürich" << "rich";
+        QTest::newRow("Land klein") << "deutschland" << "Combo2" << "Bay" << "Bay" << "";
+        QTest::newRow("Land mit Blank") << "Deutschland " << "Combo2" << "Bay" << "Bay" << "";
+        QTest::newRow("Rücktaste ergänzt wieder") << "Deutschland" << "Combo2" << "Bay\b" << "Bayern" << "ern";
+    }
+    void vervollstaendigung()
+    {
+        QFETCH(QString, land);
+        QFETCH(QString, feld);
+        QFETCH(QString, tasten);
+        QFETCH(QString, text);
+        QFETCH(QString, markiert);
+        Umgebung u;
+        frmFund& d = *u.dialog;
+        QTest::mouseClick(d.Command5, Qt::LeftButton);
+        if (!land.isEmpty())
+            d.Combo1->setzeText(land);
+        auto* f = d.findChild<EingabeListe*>(feld);
+        f->setFocus();
+        for (const QChar c : tasten) {
+            if (c == u'\b')
+                QTest::keyClick(f, Qt::Key_Backspace);
+            else if (c == u'>')
+                QTest::keyClick(f, Qt::Key_End);
+            else
+                tippen(f, QString(c));
+        }
+        QCOMPARE(f->Text(), text);
+        QCOMPARE(f->lineEdit()->selectedText(), markiert);
+        if (!markiert.isEmpty()) {
+            // The caret stands behind the typed letters; the rest is selected.
+            QCOMPARE(f->lineEdit()->selectionStart(), text.size() - markiert.size());
+            QCOMPARE(f->lineEdit()->cursorPosition(), text.size() - markiert.size());
+        }
+        // The line follows the completed name.
+        QVERIFY(d.lblZusammenstellung->text().contains(text));
+    }
+
+    void gespeicherteNamenBleiben()
+    {
+        speichern({fund("D", "Bay", "X", "Y"), fund("Schweiz", "Basel-", "Basel", "Rhein")});
+        Umgebung u;
+        frmFund& d = *u.dialog;
+        // A stored typed text is shown completed; a full name, even a stage of a longer one, stays.
+        QCOMPARE(d.Combo1->Text(), QStringLiteral("Deutschland"));
+        QCOMPARE(d.Combo2->Text(), QStringLiteral("Bayern"));
+        waehlen(d.Combo7, 1);
+        QCOMPARE(d.Combo2->Text(), QStringLiteral("Basel-"));
+    }
+
+    void datum_data()
+    {
+        QTest::addColumn<QDate>("heute");
+        QTest::addColumn<QString>("gespeichert");
+        QTest::addColumn<QString>("jahr");
+        QTest::addColumn<QString>("monat");
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<int>("tage");
+        // After 2020: the year list reaches this year.
+        QTest::newRow("2031") << QDate(2031, 7, 4) << "" << "2031" << "Juli" << "4." << 31;
+        QTest::newRow("Jahr danach") << QDate(2031, 7, 4) << "2. Mai 2035" << "2035" << "Mai" << "2." << 31;
+        QTest::newRow("Jahr davor") << QDate(2031, 7, 4) << "2. Februar 1996" << "1996" << "Februar" << "2." << 29;
+        // A stale February: the month is selected already, the year differs.
+        QTest::newRow("Februar eines Schaltjahrs") << QDate(2013, 2, 10) << "29. Februar 2012" << "2012" << "Februar" << "29." << 29;
+        QTest::newRow("Februar ohne Schaltjahr") << QDate(2012, 2, 29) << "28. Februar 2013" << "2013" << "Februar" << "28." << 28;
+        // Today's day beyond the stored month's length.
+        QTest::newRow("31. nach April") << QDate(2024, 3, 31) << "30. April 2020" << "2020" << "April" << "30." << 30;
+        QTest::newRow("31. nach Februar") << QDate(2024, 1, 31) << "1. Februar 2023" << "2023" << "Februar" << "1." << 28;
+        // Other forms leave the lists as they are.
+        QTest::newRow("Zahlenform") << QDate(2024, 3, 31) << "15.06.2010" << "2024" << "März" << "31." << 31;
+    }
+    void datum()
+    {
+        QFETCH(QDate, heute);
+        QFETCH(QString, gespeichert);
+        QFETCH(QString, jahr);
+        QFETCH(QString, monat);
+        QFETCH(QString, tag);
+        QFETCH(int, tage);
+        if (!gespeichert.isEmpty())
+            speichern({fund("A", "B", "C", "D", "1", gespeichert)});
+        Umgebung u(heute);
+        frmFund& d = *u.dialog;
+        QCOMPARE(d.Combo5->itemText(0), jahr.toInt() < 2000 ? jahr : QStringLiteral("2000"));
+        QCOMPARE(d.Combo5->findText(QString::number(heute.year())), heute.year() - 2000 + (jahr.toInt() < 2000 ? 1 : 0));
+        QCOMPARE(d.Combo5->currentText(), jahr);
+        QCOMPARE(d.Combo3->currentText(), monat);
+        QCOMPARE(d.Combo4->currentText(), tag);
+        QCOMPARE(d.Combo4->count(), tage);
+        if (!gespeichert.isEmpty())
+            QCOMPARE(d.Combo1->Text(), QStringLiteral("A")); // the rest of the row is shown
+    }
+
+    void heuteNachDemMonatsende()
+    {
+        // On the 31st, choosing April selects its last day.
+        Umgebung u(QDate(2024, 3, 31));
+        frmFund& d = *u.dialog;
+        QTest::mouseClick(d.Command5, Qt::LeftButton);
+        waehlen(d.Combo3, 3);
+        QCOMPARE(d.Combo4->count(), 30);
+        QCOMPARE(d.Combo4->currentText(), QStringLiteral("30."));
+        QVERIFY(d.lblZusammenstellung->text().contains(QStringLiteral("30. April 2024 (")));
+        // A year does not rebuild the days; a month does.
+        waehlen(d.Combo3, 1);
+        QCOMPARE(d.Combo4->count(), 29);
+        waehlen(d.Combo5, 13);
+        QCOMPARE(d.Combo4->count(), 29);
+        waehlen(d.Combo3, 0);
+        waehlen(d.Combo3, 1);
+        QCOMPARE(d.Combo4->count(), 28);
+    }
+
+    void hilfeUndSchliessen()
+    {
+        einstellungsdatei::schreiben(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 1, 0, '_web', 2"));
+        Form1 f;
+        f.show();
+        QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("Command6")), Qt::LeftButton);
+        auto* d = offenerDialog();
+        QVERIFY(d && d->isVisible());
+        QVERIFY(!f.isEnabled() && d->isEnabled());
+
+        QTest::mouseClick(d->cmdHilfe, Qt::LeftButton);
+        Form3* hilfe = f.hilfe();
+        QVERIFY(hilfe && hilfe->isVisible());
+        QCOMPARE(hilfe->Label1->text(), QStringLiteral("Fundorteingabe"));
+        QCOMPARE(hilfe->Label2->text(), frmFund::hilfetext());
+        QVERIFY(frmFund::hilfetext().contains(QStringLiteral("nür geringfügig verändern möchten (z.B. das Datum)")));
+        QCOMPARE(frmFund::hilfetext().size(), 770);
+        QVERIFY(!d->isEnabled());
+        QTest::mouseClick(hilfe->Command1, Qt::LeftButton);
+        QVERIFY(d->isEnabled());
+        // The help window gives the main window back whenever it closes.
+        QVERIFY(f.isEnabled());
+
+        QPointer<frmFund> weg = d;
+        f.setEnabled(false);
+        QTest::mouseClick(d->Command3, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&weg] { return weg.isNull(); }));
+        QVERIFY(f.isEnabled() && f.isVisible());
+
+        // The close box does the same, and the next opening starts afresh.
+        QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("Command6")), Qt::LeftButton);
+        weg = offenerDialog();
+        QVERIFY(weg && !weg->neuerFundort && !f.isEnabled());
+        weg->close();
+        QVERIFY(f.isEnabled());
+    }
+
+    void datenbankFehler()
+    {
+        speichern({fund("A", "B", "C", "D")});
+        Umgebung u;
+        frmFund& d = *u.dialog;
+        d.Check1->setChecked(true);
+        QTest::mouseClick(d.Command5, Qt::LeftButton);
+        QTest::keyClicks(d.Text4, QStringLiteral("0"));
+        {
+            QSqlDatabase sperre = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("sperre"));
+            sperre.setDatabaseName(d.Data1->dateipfad());
+            QVERIFY(sperre.open());
+            QVERIFY(QSqlQuery(sperre).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            QTest::mouseClick(d.Command1, Qt::LeftButton);
+            QVERIFY(QSqlQuery(sperre).exec(QStringLiteral("ROLLBACK")));
+            sperre.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("sperre"));
+        QCOMPARE(m_dienste.meldungen.size(), 1);
+        QVERIFY(m_dienste.meldungen[0].text.startsWith(
+            QStringLiteral("Der Fundort konnte nicht gespeichert werden.\r\n\r\nDie Datei wird gerade von einem anderen Programm benutzt.")));
+        // Still entering, and the second try stores it.
+        QVERIFY(d.neuerFundort && d.Command1->isEnabled());
+        QTest::mouseClick(d.Command1, Qt::LeftButton);
+        QCOMPARE(d.Combo7->count(), 2);
+        QCOMPARE(m_dienste.meldungen.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestFrmFund)
+#include "test_frmfund.moc"

@@ -1,0 +1,275 @@
+#include "findreport/FundortDatenbank.h"
+
+#include "TestDienste.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+FindRecord zeile(const QString& land, const QString& bundesland, const QString& stadt, const QString& fundort,
+                 const QString& autor = QStringLiteral("N. N."))
+{
+    return {land, bundesland, stadt, fundort, QString(""), QStringLiteral("100"), QStringLiteral("15. Juni 2010"),
+            QStringLiteral("Foto"), autor};
+}
+
+// SQL straight into the file, as another program (or an older version) might write it.
+bool roh(const QString& pfad, const QStringList& befehle)
+{
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("roh"));
+        db.setDatabaseName(pfad);
+        ok = db.open();
+        QSqlQuery q(db);
+        for (const QString& b : befehle)
+            ok = ok && q.exec(b);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("roh"));
+    return ok;
+}
+
+QStringList laender(FundortDatenbank& db)
+{
+    QStringList l;
+    for (int i = 0; i < db.anzahl(); ++i)
+        l << db.zeile(i).land + u'/' + db.zeile(i).bundesland + u'/' + db.zeile(i).stadt + u'/' + db.zeile(i).fundort;
+    return l;
+}
+
+} // namespace
+
+class TestFundortdatenbank : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_ordner;
+    TestDienste m_dienste;
+
+    QString pfad() const { return QDir(m_ordner.path()).filePath(QStringLiteral("data.db")); }
+
+private slots:
+    void init()
+    {
+        QDir(m_ordner.path()).removeRecursively();
+        QDir().mkpath(m_ordner.path());
+        m_dienste.meldungen.clear();
+    }
+
+    void leereTabelleUndEineZeile()
+    {
+        FundortDatenbank db(QStringLiteral("Data1"), nullptr, m_ordner.path());
+        QVERIFY(db.oeffnen());
+        QVERIFY(QFile::exists(pfad()));
+        QVERIFY(db.allesLaden());
+        QCOMPARE(db.anzahl(), 0);
+        QVERIFY(!db.positionieren(0));
+        QVERIFY(!db.aktuellLoeschen());
+        QCOMPARE(db.laender(), QStringList());
+        QCOMPARE(db.autoren(), QStringList());
+
+        FindRecord neu = zeile(QStringLiteral("Deutschland"), QStringLiteral("Bayern"), QStringLiteral("München"),
+                               QStringLiteral("Isarauen"));
+        neu.fundortbeschreibung = QString();
+        neu.datum = QStringLiteral("15. Juni 2010");
+        QVERIFY(db.hinzufuegen(neu));
+        QVERIFY(db.allesLaden());
+        QCOMPARE(db.anzahl(), 1);
+        QVERIFY(db.positionieren(0));
+        QCOMPARE(db.aktuell(), neu);
+        // An empty description is stored as an empty text, not as a missing value.
+        {
+            QSqlDatabase roh = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("typ"));
+            roh.setDatabaseName(pfad());
+            QVERIFY(roh.open());
+            QSqlQuery q(roh);
+            QVERIFY(q.exec(QStringLiteral("SELECT typeof(fundortbeschreibung), typeof(\"höhe\") FROM data")) && q.next());
+            QCOMPARE(q.value(0).toString(), QStringLiteral("text"));
+            QCOMPARE(q.value(1).toString(), QStringLiteral("text"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("typ"));
+        QVERIFY(m_dienste.meldungen.isEmpty());
+    }
+
+    void deutscheOrdnungUndVerschiedeneWerte()
+    {
+        FundortDatenbank db(QStringLiteral("Data1"), nullptr, m_ordner.path());
+        QVERIFY(db.oeffnen());
+        const QList<FindRecord> zeilen = {
+            zeile("Schweiz", "Bern", "Thun", "Seeufer"),
+            zeile("österreich", "Tirol", "Rosenheim", "Moor", "anna"),
+            zeile("Deutschland", "bayern", "Rosenheim", "Innufer", "Anna"),
+            zeile("Österreich", "Tirol", "Innsbruck", "Alpenzoo", "Zoë"),
+            zeile("deutschland", "Bayern", "Rosenheim", "Auwald", "Émile"),
+            zeile("Osterreich", "X", "Y", "Z", "ANNA"),
+            zeile("Deutschland", "Baden-Württemberg", "Freiburg", "Schauinsland", "Bernd"),
+            zeile("Deutschland", "Bayern", "Rosenheim", "Innufer", "Bernd"),
+        };
+        for (const FindRecord& z : zeilen)
+            QVERIFY(db.hinzufuegen(z));
+        QVERIFY(db.allesLaden());
+        // Case does not count, umlauts sort among their base letters; equal keys keep the order stored.
+        QCOMPARE(laender(db), (QStringList{
+                                  "Deutschland/Baden-Württemberg/Freiburg/Schauinsland",
+                                  "deutschland/Bayern/Rosenheim/Auwald",
+                                  "Deutschland/bayern/Rosenheim/Innufer",
+                                  "Deutschland/Bayern/Rosenheim/Innufer",
+                                  "Osterreich/X/Y/Z",
+                                  "Österreich/Tirol/Innsbruck/Alpenzoo",
+                                  "österreich/Tirol/Rosenheim/Moor",
+                                  "Schweiz/Bern/Thun/Seeufer",
+                              }));
+        // Each value once, the first stored spelling, in German order.
+        QCOMPARE(*db.laender(), (QStringList{"Deutschland", "Osterreich", "österreich", "Schweiz"}));
+        QCOMPARE(*db.autoren(), (QStringList{"anna", "Bernd", "Émile", "N. N.", "Zoë"}));
+        // Filters compare without regard to case, also for umlauts, and look one level up only.
+        QCOMPARE(*db.bundeslaender(QStringLiteral("ÖSTERREICH")), QStringList{"Tirol"});
+        QCOMPARE(*db.bundeslaender(QStringLiteral("deutschland")), (QStringList{"Baden-Württemberg", "bayern"}));
+        QCOMPARE(*db.bundeslaender(QStringLiteral("Deutsch")), QStringList());
+        QCOMPARE(*db.staedte(QStringLiteral("BAYERN")), QStringList{"Rosenheim"});
+        QCOMPARE(*db.staedte(QStringLiteral("Tirol")), (QStringList{"Innsbruck", "Rosenheim"}));
+        // The same town in two states shares its sites.
+        QCOMPARE(*db.fundorte(QStringLiteral("rosenheim")), (QStringList{"Auwald", "Innufer", "Moor"}));
+    }
+
+    void apostropheUndMusterzeichen_data()
+    {
+        QTest::addColumn<QString>("wert");
+        QTest::addColumn<QString>("aehnlich"); // stored beside it; must not match
+        QTest::newRow("Val d'Aosta") << "Val d'Aosta" << "Val dxAosta";
+        QTest::newRow("L'Aquila") << "L'Aquila" << "L''Aquila";
+        QTest::newRow("Côte-d'Or") << "Côte-d'Or" << "Cote-d'Or";
+        QTest::newRow("Monte d'Accoddi") << "Monte d'Accoddi" << "Monte d Accoddi";
+        QTest::newRow("Prozent") << "50%" << "500";
+        QTest::newRow("Unterstrich") << "Ort_1" << "Ort21";
+        QTest::newRow("Stern") << "Nord*" << "Nordhang";
+        QTest::newRow("Fragezeichen") << "Hang?" << "Hangx";
+        QTest::newRow("Nummer") << "Feld #" << "Feld 7";
+        QTest::newRow("Klammer") << "[Ufer]" << "U";
+        QTest::newRow("Backslash") << "a\\b" << "ab";
+    }
+    void apostropheUndMusterzeichen()
+    {
+        QFETCH(QString, wert);
+        QFETCH(QString, aehnlich);
+        FundortDatenbank db(QStringLiteral("Data1"), nullptr, m_ordner.path());
+        QVERIFY(db.oeffnen());
+        QVERIFY(db.hinzufuegen(zeile(wert, wert, wert, wert + QStringLiteral(" Fundort"), wert)));
+        QVERIFY(db.hinzufuegen(zeile(aehnlich, aehnlich, aehnlich, aehnlich + QStringLiteral(" Fundort"), aehnlich)));
+        QVERIFY(db.allesLaden());
+        QCOMPARE(db.anzahl(), 2);
+        QStringList gelesen;
+        for (int i = 0; i < 2; ++i)
+            gelesen << db.zeile(i).land << db.zeile(i).autor;
+        QVERIFY(gelesen.contains(wert));
+        QCOMPARE(*db.bundeslaender(wert), QStringList{wert});
+        QCOMPARE(*db.staedte(wert), QStringList{wert});
+        QCOMPARE(*db.fundorte(wert), QStringList{wert + QStringLiteral(" Fundort")});
+        QVERIFY(db.laender()->contains(wert));
+    }
+
+    void loeschtDieAktuelleZeile()
+    {
+        FundortDatenbank db(QStringLiteral("Data1"), nullptr, m_ordner.path());
+        QVERIFY(db.oeffnen());
+        const FindRecord a = zeile("A", "B", "C", "D");
+        QVERIFY(db.hinzufuegen(a));
+        QVERIFY(db.hinzufuegen(a));
+        QVERIFY(db.hinzufuegen(zeile("B", "B", "C", "D")));
+        QVERIFY(db.allesLaden());
+        QVERIFY(db.positionieren(1));
+        QVERIFY(db.aktuellLoeschen());
+        QVERIFY(db.allesLaden());
+        QCOMPARE(laender(db), (QStringList{"A/B/C/D", "B/B/C/D"}));
+        QVERIFY(db.positionieren(1));
+        QVERIFY(db.aktuellLoeschen());
+        QVERIFY(db.allesLaden());
+        QCOMPARE(laender(db), QStringList{"A/B/C/D"});
+    }
+
+    void fremdeTabellen()
+    {
+        // Names in other case, a missing field, missing values and numbers: read as text, never as failure.
+        QVERIFY(roh(pfad(), {QStringLiteral("CREATE TABLE data (Land TEXT, Bundesland TEXT, STADT TEXT, fundort TEXT, "
+                                            "fundortbeschreibung TEXT, \"höhe\" NUMERIC, datum TEXT, bildart TEXT)"),
+                             QStringLiteral("INSERT INTO data VALUES ('Schweiz', NULL, 'Bern', 'Aare', NULL, 512, "
+                                            "'1. März 2024', 'Foto')")}));
+        FundortDatenbank db(QStringLiteral("Data1"), nullptr, m_ordner.path());
+        QVERIFY(db.oeffnen());
+        QVERIFY(db.allesLaden());
+        QCOMPARE(db.anzahl(), 1);
+        const FindRecord r = db.zeile(0);
+        QCOMPARE(r.land, QStringLiteral("Schweiz"));
+        QCOMPARE(r.bundesland, QString());
+        QCOMPARE(r.stadt, QStringLiteral("Bern"));
+        QCOMPARE(r.höhe, QStringLiteral("512"));
+        QCOMPARE(r.autor, QString());
+        // The missing field was added, so a new row keeps its author.
+        QVERIFY(db.hinzufuegen(zeile("Schweiz", "Bern", "Bern", "Aare", "Urs")));
+        QVERIFY(db.allesLaden());
+        QCOMPARE(*db.autoren(), (QStringList{"", "Urs"}));
+    }
+
+    void beschaedigteDateiWirdAufbewahrt()
+    {
+        const QByteArray muell = QByteArray("Dies ist keine Datenbank, sondern eine Notiz.\n").repeated(200);
+        for (const QString& beiseite : {QStringLiteral("data.db.defekt"), QStringLiteral("data.db.defekt2")}) {
+            QFile f(pfad());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(muell);
+            f.close();
+            m_dienste.meldungen.clear();
+            FundortDatenbank db(QStringLiteral("Data2"), nullptr, m_ordner.path());
+            QVERIFY(db.oeffnen());
+            QVERIFY(db.allesLaden());
+            QCOMPARE(db.anzahl(), 0);
+            QVERIFY(db.hinzufuegen(zeile("A", "B", "C", "D")));
+            QFile alt(QDir(m_ordner.path()).filePath(beiseite));
+            QVERIFY(alt.open(QIODevice::ReadOnly));
+            QCOMPARE(alt.readAll(), muell);
+            QCOMPARE(m_dienste.meldungen.size(), 1);
+            QVERIFY(m_dienste.meldungen[0].text.contains(beiseite));
+            QVERIFY(m_dienste.meldungen[0].text.startsWith(QStringLiteral("Die Fundortdatei „")));
+        }
+    }
+
+    void gesperrteDateiVerliertNichts()
+    {
+        FundortDatenbank db(QStringLiteral("Data1"), nullptr, m_ordner.path());
+        QVERIFY(db.oeffnen());
+        QVERIFY(db.hinzufuegen(zeile("A", "B", "C", "D")));
+        {
+            QSqlDatabase sperre = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("sperre"));
+            sperre.setDatabaseName(pfad());
+            QVERIFY(sperre.open());
+            QVERIFY(QSqlQuery(sperre).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            QVERIFY(!db.hinzufuegen(zeile("E", "F", "G", "H")));
+            QCOMPARE(db.letzterFehler(), QStringLiteral("Die Datei wird gerade von einem anderen Programm benutzt."));
+            QVERIFY(!db.allesLaden());
+            QVERIFY(QSqlQuery(sperre).exec(QStringLiteral("ROLLBACK")));
+            sperre.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("sperre"));
+        QVERIFY(db.allesLaden());
+        QCOMPARE(laender(db), QStringList{"A/B/C/D"});
+    }
+
+    void ordnerStattDatei()
+    {
+        QVERIFY(QDir().mkpath(pfad()));
+        FundortDatenbank db(QStringLiteral("Data1"), nullptr, m_ordner.path());
+        QVERIFY(!db.oeffnen());
+        QVERIFY(!db.letzterFehler().isEmpty());
+        QVERIFY(!db.allesLaden());
+        QVERIFY(!db.laender());
+        QVERIFY(QFileInfo(pfad()).isDir());
+    }
+};
+
+QTEST_MAIN(TestFundortdatenbank)
+#include "test_fundortdatenbank.moc"
