@@ -80,7 +80,7 @@ void frmFund::aufbauen()
     setFixedSize(designBreite, designHoehe);
 
     Label1_10 = platzieren<QLabel>(this, "Label1(10)", {40, 16, 113, 13}, QStringLiteral("Alle bisherigen Fundorte"));
-    Combo7 = platzieren<SperrListe>(this, "Combo7", {40, 32, 681, 21});
+    Combo7 = platzieren<ZeilenListe>(this, "Combo7", {40, 32, 681, 21});
 
     Label3_0 = platzieren<QLabel>(this, "Label3(0)", {32, 80, 89, 13}, QStringLiteral("* = Pflichtfelder"));
     faerben(Label3_0, QPalette::WindowText, rot);

@@ -16,6 +16,7 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class SperrListe;
+class ZeilenListe;
 
 // "Fundortzusammenstellung": composes the find-location line the forum wants
 // beside each picture, copies it, and keeps every saved location so that it
@@ -38,7 +39,7 @@ public:
 
     // --- controls ---
     QLabel *Label1_10, *Label1_9, *Label3_0;
-    SperrListe* Combo7;
+    ZeilenListe* Combo7;
     QPushButton* cmdHilfe;
     EingabeListe *Combo1, *Combo2, *Combo8, *Combo9, *Combo6, *Combo10;
     EingabeText* Text3;

@@ -4,9 +4,27 @@
 #include <QListView>
 #include <QSignalBlocker>
 #include <QStyleOptionButton>
+#include <QStyledItemDelegate>
 #include <QStylePainter>
 
 namespace {
+
+QString einzeilig(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QStringLiteral(" \u21B5 ")).replace(QLatin1Char('\n'), QStringLiteral(" \u21B5 "));
+}
+
+class EinzeiligDelegat : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text = einzeilig(option->text);
+    }
+};
 
 // Keys that would pick another entry of a list.
 bool waehltEintrag(const QKeyEvent* e)
@@ -49,6 +67,22 @@ void SperrListe::einfuegen(int position, const QString& eintrag)
     const int vorher = currentIndex();
     insertItem(position, eintrag);
     setCurrentIndex(vorher < 0 ? -1 : (position <= vorher ? vorher + 1 : vorher));
+}
+
+ZeilenListe::ZeilenListe(QWidget* eltern)
+    : SperrListe(eltern)
+{
+    setItemDelegate(new EinzeiligDelegat(this));
+}
+
+void ZeilenListe::paintEvent(QPaintEvent*)
+{
+    QStylePainter maler(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText = einzeilig(option.currentText);
+    maler.drawComplexControl(QStyle::CC_ComboBox, option);
+    maler.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
 void SperrListe::showPopup()

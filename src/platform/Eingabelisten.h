@@ -33,6 +33,17 @@ private:
     bool m_gesperrt = false;
 };
 
+// A pick-only list of one-line texts that may hold line breaks: they are shown
+// as "↵" so that each entry stays on one line; the entries themselves are kept.
+class ZeilenListe : public SperrListe {
+    Q_OBJECT
+public:
+    explicit ZeilenListe(QWidget* eltern = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
 // A text field with a drop-down list of suggestions. Typing, pasting and texts
 // set by the program raise geaendert(); an entry picked by the user (even the
 // one already selected) or a different entry selected by the program raises
