@@ -259,52 +259,39 @@ bool FundortDatenbank::positionieren(int position)
     return true;
 }
 
-bool FundortDatenbank::hinzufuegen(const FindRecord& neu)
+bool FundortDatenbank::schreiben(const QString& befehl, const QVariantList& werte)
 {
     if (!QSqlDatabase::contains(m_verbindung))
         return fehlschlag(m_fehler.isEmpty() ? QStringLiteral("Die Datei ist nicht geöffnet.") : m_fehler);
-    QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
+    // One statement is one transaction of its own: it is stored whole or not at all.
+    QSqlQuery abfrage(QSqlDatabase::database(m_verbindung, false));
+    if (!abfrage.prepare(befehl))
+        return fehlschlag(ursache(abfrage.lastError()));
+    for (const QVariant& w : werte)
+        abfrage.addBindValue(w);
+    return abfrage.exec() || fehlschlag(ursache(abfrage.lastError()));
+}
+
+bool FundortDatenbank::hinzufuegen(const FindRecord& neu)
+{
     QStringList namen, platzhalter;
+    QVariantList werte;
+    FindRecord kopie = neu;
     for (int i = 0; i < int(felder.size()); ++i) {
         namen << bezeichner(m_spalten.value(i).isEmpty() ? QString::fromUtf8(felder[size_t(i)]) : m_spalten[i]);
         platzhalter << QStringLiteral("?");
-    }
-    if (!db.transaction())
-        return fehlschlag(ursache(db.lastError()));
-    QSqlQuery abfrage(db);
-    bool ok = abfrage.prepare(QStringLiteral("INSERT INTO data (%1) VALUES (%2)").arg(namen.join(u", "), platzhalter.join(u", ")));
-    FindRecord werte = neu;
-    for (int i = 0; i < int(felder.size()); ++i) {
         // An empty field is stored as an empty text, not as a missing value.
-        const QString& w = feld(werte, i);
-        abfrage.addBindValue(w.isNull() ? QString("") : w);
+        const QString& w = feld(kopie, i);
+        werte << (w.isNull() ? QString("") : w);
     }
-    ok = ok && abfrage.exec();
-    if (!ok || !db.commit()) {
-        const QSqlError fehler = ok ? db.lastError() : abfrage.lastError();
-        db.rollback();
-        return fehlschlag(ursache(fehler));
-    }
-    return true;
+    return schreiben(QStringLiteral("INSERT INTO data (%1) VALUES (%2)").arg(namen.join(u", "), platzhalter.join(u", ")), werte);
 }
 
 bool FundortDatenbank::aktuellLoeschen()
 {
     if (m_aktuell < 0 || m_aktuell >= anzahl())
         return fehlschlag(QStringLiteral("Es ist kein Fundort ausgewählt."));
-    QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
-    if (!db.transaction())
-        return fehlschlag(ursache(db.lastError()));
-    QSqlQuery abfrage(db);
-    bool ok = abfrage.prepare(QStringLiteral("DELETE FROM data WHERE rowid = ?"));
-    abfrage.addBindValue(m_zeilen[m_aktuell].schluessel);
-    ok = ok && abfrage.exec();
-    if (!ok || !db.commit()) {
-        const QSqlError fehler = ok ? db.lastError() : abfrage.lastError();
-        db.rollback();
-        return fehlschlag(ursache(fehler));
-    }
-    return true;
+    return schreiben(QStringLiteral("DELETE FROM data WHERE rowid = ?"), {m_zeilen[m_aktuell].schluessel});
 }
 
 std::optional<QStringList> FundortDatenbank::verschieden(int feldNr, int filterNr, const QString& filterWert)

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QVariantList>
 #include <QVector>
 
 class QWidget;
@@ -67,6 +68,8 @@ private:
 
     std::optional<QStringList> verschieden(int feld, int filterFeld = -1, const QString& filterWert = {});
     bool einrichten();
+    // Runs one writing statement with bound values.
+    bool schreiben(const QString& befehl, const QVariantList& werte);
     void schliessen();
     bool fehlschlag(const QString& text);
 
