@@ -2,7 +2,9 @@
 
 #include <QKeyEvent>
 #include <QListView>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QStyleOptionButton>
 #include <QStyledItemDelegate>
 #include <QStylePainter>
@@ -118,21 +120,38 @@ EingabeListe::EingabeListe(QWidget* eltern)
     if (auto* liste = qobject_cast<QListView*>(view()))
         liste->setUniformItemSizes(true);
     lineEdit()->installEventFilter(this);
-    connect(lineEdit(), &QLineEdit::textEdited, this, &EingabeListe::geaendert);
-    connect(this, &QComboBox::activated, this, &EingabeListe::klick);
+    connect(lineEdit(), &QLineEdit::textChanged, this, [this] {
+        if (!m_auswahlText)
+            emit geaendert();
+    });
+    // Qt sets the text of a selected entry before it reports the new index.
+    connect(this, &QComboBox::currentIndexChanged, this, [this] {
+        m_auswahlText = false;
+        m_geklickt = true;
+        emit klick();
+    });
+    connect(this, &QComboBox::activated, this, [this] {
+        m_auswahlText = false;
+        if (!m_geklickt)
+            emit klick(); // the entry picked was the one selected already
+        m_geklickt = false;
+    });
 }
 
 QString EingabeListe::Text() const { return lineEdit()->text(); }
 
 void EingabeListe::setzeText(const QString& text)
 {
-    lineEdit()->setText(text);
-    emit geaendert();
+    if (lineEdit()->text() == text)
+        emit geaendert();
+    else
+        lineEdit()->setText(text);
 }
 
 void EingabeListe::leeren()
 {
     const QSignalBlocker stumm(this);
+    const QScopedValueRollback auswahl(m_auswahlText, true);
     clear();
     lineEdit()->clear();
 }
@@ -141,6 +160,7 @@ void EingabeListe::hinzufuegen(const QStringList& eintraege)
 {
     // Qt selects the first entry of an empty list by itself; the text stays as it is.
     const QSignalBlocker stumm(this);
+    const QScopedValueRollback auswahl(m_auswahlText, true);
     const int vorher = currentIndex();
     const QString text = lineEdit()->text();
     addItems(eintraege);
@@ -156,11 +176,9 @@ void EingabeListe::setzeListIndex(int index)
         index = -1;
     if (index == currentIndex())
         return;
-    {
-        const QSignalBlocker stumm(this);
-        setCurrentIndex(index);
-    }
-    emit klick();
+    m_auswahlText = true;
+    setCurrentIndex(index);
+    m_auswahlText = false;
 }
 
 void EingabeListe::setzeGesperrt(bool gesperrt)
@@ -171,25 +189,45 @@ void EingabeListe::setzeGesperrt(bool gesperrt)
 
 void EingabeListe::showPopup()
 {
-    if (!m_gesperrt)
-        QComboBox::showPopup();
+    if (m_gesperrt)
+        return;
+    m_geklickt = false;
+    QComboBox::showPopup();
+}
+
+void EingabeListe::hidePopup()
+{
+    // A pick from the list follows at once; when none does, typing counts again.
+    QComboBox::hidePopup();
+    m_auswahlText = true;
+    QTimer::singleShot(0, this, [this] { m_auswahlText = false; });
 }
 
 void EingabeListe::keyPressEvent(QKeyEvent* e)
 {
     // Return would pick the entry that matches the text regardless of case.
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || (m_gesperrt && waehltEintrag(e)))
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || (m_gesperrt && waehltEintrag(e))) {
         e->ignore();
-    else
+        return;
+    }
+    if (!waehltEintrag(e)) {
         QComboBox::keyPressEvent(e);
+        return;
+    }
+    m_geklickt = false;
+    const QScopedValueRollback auswahl(m_auswahlText, true);
+    QComboBox::keyPressEvent(e);
 }
 
 void EingabeListe::wheelEvent(QWheelEvent* e)
 {
-    if (m_gesperrt)
+    if (m_gesperrt) {
         e->ignore();
-    else
-        QComboBox::wheelEvent(e);
+        return;
+    }
+    m_geklickt = false;
+    const QScopedValueRollback auswahl(m_auswahlText, true);
+    QComboBox::wheelEvent(e);
 }
 
 bool EingabeListe::eventFilter(QObject* objekt, QEvent* ereignis)

@@ -44,11 +44,13 @@ protected:
     void paintEvent(QPaintEvent*) override;
 };
 
-// A text field with a drop-down list of suggestions. Typing, pasting and texts
-// set by the program raise geaendert(); an entry picked by the user (even the
-// one already selected) or a different entry selected by the program raises
-// klick(). Filling and clearing select nothing. Qt's own completion and
-// insertion of typed texts are off: they would fight the program's.
+// A text field with a drop-down list of suggestions. Every change of the text
+// (typing, pasting, a text set by the program, also one equal to the text
+// shown) raises geaendert(), except the text that a selection brings with it;
+// an entry picked by the user (even the one already selected) or a different
+// entry selected by the program raises klick(). Filling and clearing select
+// nothing. Qt's own completion and insertion of typed texts are off: they
+// would fight the program's.
 class EingabeListe : public QComboBox {
     Q_OBJECT
     Q_PROPERTY(bool Locked READ Locked WRITE setzeGesperrt)
@@ -70,6 +72,7 @@ public:
     bool Locked() const { return m_gesperrt; }
     void setzeGesperrt(bool gesperrt);
     void showPopup() override;
+    void hidePopup() override;
 
 signals:
     void geaendert();
@@ -82,6 +85,8 @@ protected:
 
 private:
     bool m_gesperrt = false;
+    bool m_auswahlText = false; // the text changes because an entry is being selected
+    bool m_geklickt = false;    // this pick has raised klick() already
 };
 
 // A one-line text box with the same change handling.

@@ -509,6 +509,16 @@ private slots:
         QCOMPARE(d.Combo2->Text(), QStringLiteral("Bayern"));
         waehlen(d.Combo7, 1);
         QCOMPARE(d.Combo2->Text(), QStringLiteral("Basel-"));
+        // An entry selected or picked from a list is never completed; any other text is.
+        QTest::mouseClick(d.Command5, Qt::LeftButton);
+        QCOMPARE(d.Combo1->Text(), QStringLiteral("D"));
+        QCOMPARE(d.Combo2->Text(), QStringLiteral("Bay"));
+        waehlen(d.Combo1, 1);
+        waehlen(d.Combo1, 0);
+        QCOMPARE(d.Combo1->Text(), QStringLiteral("D"));
+        d.Combo1->setEditText(QStringLiteral("S"));
+        QCOMPARE(d.Combo1->Text(), QStringLiteral("Schweiz"));
+        QVERIFY(d.lblZusammenstellung->text().startsWith(QStringLiteral("Schweiz, ")));
     }
 
     void datum_data()
