@@ -1,5 +1,7 @@
 #include "output/Quellbild.h"
 
+#include "platform/Bildspeicher.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -77,7 +79,7 @@ QImage halbieren(const QImage& q)
 {
     const int w = q.width(), h = q.height();
     const int zw = (w + 1) / 2, zh = (h + 1) / 2;
-    QImage z(zw, zh, QImage::Format_RGB32);
+    QImage z = bildspeicher::rgb32(zw, zh);
     if (z.isNull())
         return z;
     // One row summed vertically, with a pixel of margin on the left and up to two on the right.
@@ -247,7 +249,7 @@ VEKTOR_VARIANTEN void zeileFiltern(const Pixel* span, const Achse& h, uchar* o)
 QImage resample(const QImage& q, double x0, double y0, double rw, double rh, QSize ziel)
 {
     const int zw = ziel.width(), zh = ziel.height();
-    QImage z(zw, zh, QImage::Format_RGB32);
+    QImage z = bildspeicher::rgb32(zw, zh);
     if (z.isNull())
         return z;
 
