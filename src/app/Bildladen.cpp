@@ -1,15 +1,26 @@
 #include "app/Bildladen.h"
 
-#include <QBuffer>
+#include "platform/Bildspeicher.h"
+
 #include <QColorSpace>
 #include <QFile>
-#include <QFileInfo>
-#include <QImageReader>
-#include <QTransform>
+#include <QLocale>
 
+#include <algorithm>
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
 #include <cstring>
 #include <map>
-#include <turbojpeg.h>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// jpeglib.h first: it sets what jerror.h lists.
+#include <jpeglib.h>
+#include <jerror.h>
 
 namespace {
 
@@ -48,42 +59,373 @@ int exifOrientierung(const uchar* tiff, qsizetype n)
     return 1;
 }
 
-// Turns a picture stored as the camera held it into the upright one.
-QImage aufrichten(QImage bild, int orientierung)
+QString unvollstaendig() { return QStringLiteral("Die Bilddaten sind unvollständig oder beschädigt."); }
+
+QString nichtUnterstuetzt(const QString& art = {})
 {
-    // Mirror (2, 7), flip (4, 5), then a quarter turn clockwise (5, 6, 7); 3 half, 8 three quarters.
+    return art.isEmpty() ? QStringLiteral("Diese JPEG-Art wird nicht unterstützt.")
+                         : QStringLiteral("Diese JPEG-Art wird nicht unterstützt (%1).").arg(art);
+}
+
+// What kind of JPEG the frame marker names, when it is one libjpeg cannot decode.
+QString nichtUnterstuetzteArt(const JpegKopf& kopf)
+{
+    const int art = kopf.rahmenArt;
+    if (art == 0xC3 || art == 0xC7 || art == 0xCB || art == 0xCF)
+        return QStringLiteral("verlustfrei komprimiert");
+    if (art == 0xC5 || art == 0xC6 || art == 0xCD || art == 0xCE)
+        return QStringLiteral("hierarchisch aufgebaut");
+    if (kopf.bits != 8)
+        return QStringLiteral("%1 Bit je Farbkanal").arg(kopf.bits);
+    if (kopf.hoehe == 0)
+        return QStringLiteral("Höhe erst am Ende angegeben");
+    return {};
+}
+
+bool huffmanKodiert(int rahmenArt) { return rahmenArt >= 0xC0 && rahmenArt <= 0xC7; }
+
+// ---- decoding with libjpeg ----
+
+// libjpeg reports errors by calling error_exit, which must not return: it jumps back into
+// the wrapper that made the call. Everything libjpeg touches lives in this plain struct,
+// and the wrappers hold no object with a destructor.
+struct Dekoder {
+    struct Fehler {
+        jpeg_error_mgr pub;
+        std::jmp_buf sprung;
+        int code;         // libjpeg's message code of the failure
+        bool beschaedigt; // the data is damaged or incomplete
+    };
+    jpeg_decompress_struct info;
+    Fehler fehler;
+    bool angelegt;
+};
+
+void fehlerAusgang(j_common_ptr info)
+{
+    auto* f = reinterpret_cast<Dekoder::Fehler*>(info->err);
+    f->code = f->pub.msg_code;
+    std::longjmp(f->sprung, 1);
+}
+
+// A warning that says pixels are missing or wrong ends the decode, as a failure would.
+// Bytes left over before the end marker or between scans lose nothing.
+void warnung(j_common_ptr info, int stufe)
+{
+    if (stufe >= 0)
+        return; // trace messages
+    auto* f = reinterpret_cast<Dekoder::Fehler*>(info->err);
+    const int code = f->pub.msg_code;
+    const bool schaden = code == JWRN_HIT_MARKER || code == JWRN_JPEG_EOF || code == JWRN_MUST_RESYNC
+                      || code == JWRN_HUFF_BAD_CODE || code == JWRN_ARITH_BAD_CODE || code == JWRN_BOGUS_PROGRESSION
+                      || (code == JWRN_EXTRANEOUS_DATA && f->pub.msg_parm.i[1] >= 0xD0 && f->pub.msg_parm.i[1] <= 0xD7);
+    if (!schaden)
+        return;
+    f->code = code;
+    f->beschaedigt = true;
+    std::longjmp(f->sprung, 1);
+}
+
+void nichtsAusgeben(j_common_ptr) {}
+
+int kopfLesen(Dekoder* d, const unsigned char* daten, unsigned long laenge)
+{
+    d->info.err = jpeg_std_error(&d->fehler.pub);
+    d->fehler.pub.error_exit = fehlerAusgang;
+    d->fehler.pub.emit_message = warnung;
+    d->fehler.pub.output_message = nichtsAusgeben;
+    if (setjmp(d->fehler.sprung))
+        return 1;
+    jpeg_create_decompress(&d->info);
+    d->angelegt = true;
+    jpeg_mem_src(&d->info, daten, laenge);
+    jpeg_read_header(&d->info, TRUE);
+    return 0;
+}
+
+int starten(Dekoder* d, J_COLOR_SPACE ausgabe)
+{
+    if (setjmp(d->fehler.sprung))
+        return 1;
+    d->info.out_color_space = ausgabe;
+    d->info.dct_method = JDCT_ISLOW;
+    jpeg_start_decompress(&d->info);
+    return 0;
+}
+
+int zeilenLesen(Dekoder* d, JSAMPARRAY zeilen, int anzahl, int* gelesen)
+{
+    if (setjmp(d->fehler.sprung))
+        return 1;
+    *gelesen = int(jpeg_read_scanlines(&d->info, zeilen, JDIMENSION(anzahl)));
+    return 0;
+}
+
+int abschliessen(Dekoder* d)
+{
+    if (setjmp(d->fehler.sprung))
+        return 1;
+    jpeg_finish_decompress(&d->info);
+    return 0;
+}
+
+// A progressive file cut between two scans ends without complaint, with some detail never
+// sent; an encoder always sends every coefficient of every component.
+bool koeffizientenFehlen(const jpeg_decompress_struct& info)
+{
+    if (!info.progressive_mode || !info.coef_bits)
+        return false;
+    for (int c = 0; c < info.num_components; ++c)
+        for (int k = 0; k < DCTSIZE2; ++k)
+            if (info.coef_bits[c][k] < 0)
+                return true;
+    return false;
+}
+
+struct DekoderHalter {
+    Dekoder d{};
+    ~DekoderHalter()
+    {
+        if (d.angelegt)
+            jpeg_destroy_decompress(&d.info);
+    }
+};
+
+// Where a stored pixel (x, y) lands in the upright picture: basis + x * sx + y * sy, in
+// pixels of the upright picture with z pixels per row.
+struct Abbildung {
+    qsizetype basis, sx, sy;
+    bool quer; // the sides swap (orientations 5 to 8)
+};
+
+Abbildung abbildung(int orientierung, qsizetype w, qsizetype h, qsizetype z)
+{
     switch (orientierung) {
-    case 2: return bild.mirrored(true, false);
-    case 3: return bild.mirrored(true, true);
-    case 4: return bild.mirrored(false, true);
-    case 5: return bild.mirrored(false, true).transformed(QTransform().rotate(90));
-    case 6: return bild.transformed(QTransform().rotate(90));
-    case 7: return bild.mirrored(true, false).transformed(QTransform().rotate(90));
-    case 8: return bild.transformed(QTransform().rotate(270));
-    default: return bild;
+    case 2: return {w - 1, -1, z, false};
+    case 3: return {(h - 1) * z + w - 1, -1, -z, false};
+    case 4: return {(h - 1) * z, 1, -z, false};
+    case 5: return {0, z, 1, true};
+    case 6: return {h - 1, z, -1, true};
+    case 7: return {(w - 1) * z + h - 1, -z, -1, true};
+    case 8: return {(w - 1) * z, -z, 1, true};
+    default: return {0, 1, z, false};
     }
 }
 
-QString unvollstaendig() { return QStringLiteral("Die Bilddaten sind unvollständig oder beschädigt."); }
+// Rows as decoded (RGB32 pixels, or CMYK as Adobe writes it: inverted), put into the
+// upright picture. For a quarter turn the rows of a strip are taken column by column,
+// so that the writes stay close together.
+void streifenEinsetzen(const uchar* streifen, qsizetype abstand, int y0, int zeilen, int breite, bool cmyk,
+                       const Abbildung& a, quint32* ziel)
+{
+    const auto pixel = [&](int x, int r) -> quint32 {
+        const uchar* p = streifen + r * abstand + 4 * qsizetype(x);
+        if (!cmyk) {
+            quint32 wert;
+            std::memcpy(&wert, p, 4);
+            return wert;
+        }
+        const int k = p[3];
+        return qRgb(k * p[0] / 255, k * p[1] / 255, k * p[2] / 255);
+    };
+    if (a.quer) {
+        for (int x = 0; x < breite; ++x) {
+            quint32* spalte = ziel + a.basis + x * a.sx + y0 * a.sy;
+            for (int r = 0; r < zeilen; ++r)
+                spalte[r * a.sy] = pixel(x, r);
+        }
+    } else {
+        for (int r = 0; r < zeilen; ++r) {
+            quint32* zeile = ziel + a.basis + (y0 + r) * a.sy;
+            for (int x = 0; x < breite; ++x)
+                zeile[x * a.sx] = pixel(x, r);
+        }
+    }
+}
 
-// CMYK and YCCK pictures (rare from cameras, common from print work) take Qt's decoder.
-Ladeergebnis mitQtLesen(const QByteArray& inhalt)
+// Decodes into the upright picture. Orientations 1 to 4 decode straight into the picture's
+// rows (mirrored in place where needed), the others through a small strip: the picture is
+// never held twice, which at 150 megapixels would take another 600 MB.
+Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, int orientierung)
 {
     Ladeergebnis ergebnis;
-    QByteArray kopie = QByteArray::fromRawData(inhalt.constData(), inhalt.size());
-    QBuffer puffer(&kopie);
-    puffer.open(QIODevice::ReadOnly);
-    QImageReader leser(&puffer, "jpeg");
-    leser.setDecideFormatFromContent(false);
-    leser.setAutoTransform(true);
-    if (QImageReader::allocationLimit() < int(hoechstePixelzahl * 4 / (1024 * 1024)) + 1)
-        QImageReader::setAllocationLimit(int(hoechstePixelzahl * 4 / (1024 * 1024)) + 1);
-    if (!leser.read(&ergebnis.bild) || ergebnis.bild.isNull())
-        ergebnis.grund = unvollstaendig();
+    DekoderHalter halter;
+    Dekoder* d = &halter.d;
+    const auto gescheitert = [&] {
+        const int code = d->fehler.code;
+        if (d->fehler.beschaedigt)
+            ergebnis.grund = unvollstaendig();
+        else if (code == JERR_OUT_OF_MEMORY)
+            ergebnis.grund = QStringLiteral("Für ein Bild dieser Größe reicht der Speicher nicht.");
+        else if (code == JERR_BAD_PRECISION || code == JERR_SOF_UNSUPPORTED || code == JERR_CONVERSION_NOTIMPL
+                 || code == JERR_ARITH_NOTIMPL || code == JERR_EMPTY_IMAGE || code == JERR_NOTIMPL
+                 || code == JERR_COMPONENT_COUNT || code == JERR_IMAGE_TOO_BIG || code == JERR_WIDTH_OVERFLOW)
+            ergebnis.grund = nichtUnterstuetzt();
+        else
+            ergebnis.grund = unvollstaendig();
+        ergebnis.bild = QImage();
+        return ergebnis;
+    };
+
+    if (kopfLesen(d, daten, (unsigned long)laenge) != 0)
+        return gescheitert();
+    const J_COLOR_SPACE farbraum = d->info.jpeg_color_space;
+    const bool cmyk = farbraum == JCS_CMYK || farbraum == JCS_YCCK;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    const J_COLOR_SPACE rgb32 = JCS_EXT_BGRX; // the 32-bit value 0xffRRGGBB is B, G, R, ff in memory
+#else
+    const J_COLOR_SPACE rgb32 = JCS_EXT_XRGB;
+#endif
+    if (starten(d, cmyk ? JCS_CMYK : rgb32) != 0)
+        return gescheitert();
+    if (koeffizientenFehlen(d->info)) {
+        d->fehler.beschaedigt = true;
+        return gescheitert();
+    }
+
+    const int w = int(d->info.output_width), h = int(d->info.output_height);
+    const Abbildung probe = abbildung(orientierung, w, h, 0);
+    ergebnis.bild = probe.quer ? bildspeicher::rgb32(h, w) : bildspeicher::rgb32(w, h);
+    if (ergebnis.bild.isNull()) {
+        ergebnis.grund = QStringLiteral("Für ein Bild dieser Größe reicht der Speicher nicht.");
+        return ergebnis;
+    }
+    auto* ziel = reinterpret_cast<quint32*>(ergebnis.bild.bits());
+    const qsizetype z = ergebnis.bild.bytesPerLine() / 4;
+    const Abbildung a = abbildung(orientierung, w, h, z);
+
+    if (!cmyk && !a.quer) {
+        // Straight into the rows; upside down where the picture is stored so.
+        std::vector<JSAMPROW> zeilen(static_cast<size_t>(h));
+        for (int y = 0; y < h; ++y)
+            zeilen[size_t(y)] = reinterpret_cast<JSAMPROW>(ziel + a.basis - (a.sx < 0 ? w - 1 : 0) + y * a.sy);
+        while (d->info.output_scanline < d->info.output_height) {
+            const int y0 = int(d->info.output_scanline);
+            int gelesen = 0;
+            if (zeilenLesen(d, zeilen.data() + y0, h - y0, &gelesen) != 0)
+                return gescheitert();
+            if (a.sx < 0)
+                for (int y = y0; y < y0 + gelesen; ++y) {
+                    auto* zeile = reinterpret_cast<quint32*>(zeilen[size_t(y)]);
+                    std::reverse(zeile, zeile + w);
+                }
+        }
+    } else {
+        constexpr int streifenHoehe = 16;
+        const qsizetype abstand = 4 * qsizetype(w);
+        std::vector<uchar> streifen(size_t(abstand) * streifenHoehe);
+        JSAMPROW zeilen[streifenHoehe];
+        for (int r = 0; r < streifenHoehe; ++r)
+            zeilen[r] = streifen.data() + r * abstand;
+        while (d->info.output_scanline < d->info.output_height) {
+            const int y0 = int(d->info.output_scanline);
+            int voll = 0;
+            while (voll < streifenHoehe && d->info.output_scanline < d->info.output_height) {
+                int gelesen = 0;
+                if (zeilenLesen(d, zeilen + voll, streifenHoehe - voll, &gelesen) != 0)
+                    return gescheitert();
+                voll += gelesen;
+            }
+            streifenEinsetzen(streifen.data(), abstand, y0, voll, w, cmyk, a, ziel);
+        }
+    }
+    if (abschliessen(d) != 0)
+        return gescheitert();
     return ergebnis;
 }
 
+// ---- reading the file ----
+
+QString oeffnenFehler(int fehler)
+{
+    switch (fehler) {
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("Sie ist nicht (mehr) vorhanden.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Sie lässt sich nicht öffnen (fehlt die Leseberechtigung?).");
+    default:
+        return QStringLiteral("Sie lässt sich nicht öffnen.");
+    }
+}
+
+QString artFehler(mode_t art)
+{
+    if (S_ISDIR(art))
+        return QStringLiteral("Sie ist ein Ordner.");
+    return QStringLiteral("Sie ist keine gewöhnliche Datei, sondern ein Gerät, eine Pipe oder ein Socket.");
+}
+
+// The file's bytes, read without ever waiting for a writer and never beyond the size it
+// had when it was checked. Anything but a regular file is refused before it is opened.
+bildspeicher::Block dateiLesen(const QString& pfad, qsizetype& gelesen, QString& grund)
+{
+    gelesen = 0;
+    const QByteArray name = QFile::encodeName(pfad);
+    struct stat vorher {};
+    if (name.isEmpty() || ::stat(name.constData(), &vorher) != 0) {
+        grund = oeffnenFehler(name.isEmpty() ? ENOENT : errno);
+        return {};
+    }
+    if (!S_ISREG(vorher.st_mode)) {
+        grund = artFehler(vorher.st_mode);
+        return {};
+    }
+    if (vorher.st_size > hoechsteDateigroesse) {
+        grund = QStringLiteral("Sie ist mit %1 MB zu groß; Fotoschliff liest Dateien bis %2 MB.")
+                    .arg(qint64(vorher.st_size) >> 20)
+                    .arg(hoechsteDateigroesse >> 20);
+        return {};
+    }
+    // Non-blocking: should a pipe have taken the file's place since the check, the
+    // open does not wait for a writer, and the second check refuses it.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        grund = oeffnenFehler(errno);
+        return {};
+    }
+    struct stat offen {};
+    if (::fstat(fd, &offen) != 0 || !S_ISREG(offen.st_mode)) {
+        grund = artFehler(offen.st_mode);
+        ::close(fd);
+        return {};
+    }
+    const qsizetype groesse = qsizetype(vorher.st_size);
+    bildspeicher::Block puffer(size_t(std::max<qsizetype>(groesse, 1)));
+    if (puffer.isNull()) {
+        grund = QStringLiteral("Für diese Datei reicht der Speicher nicht.");
+        ::close(fd);
+        return {};
+    }
+    while (gelesen < groesse) {
+        const ssize_t n = ::read(fd, puffer.daten() + gelesen, size_t(groesse - gelesen));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break; // shorter now than when checked: what is there is judged as it is
+        gelesen += n;
+    }
+    ::close(fd);
+    if (gelesen == 0)
+        grund = QStringLiteral("Sie ist leer oder lässt sich nicht lesen.");
+    return puffer;
+}
+
 } // namespace
+
+QString megapixelText(qint64 pixel, qint64 grenze)
+{
+    QLocale deutsch(QLocale::German);
+    deutsch.setNumberOptions(QLocale::OmitGroupSeparator);
+    const double mp = double(pixel) / 1e6;
+    for (int stellen = 0; stellen < 6; ++stellen) {
+        const QString text = deutsch.toString(mp, 'f', stellen);
+        if (deutsch.toDouble(text) * 1e6 > double(grenze))
+            return text;
+    }
+    return deutsch.toString(mp, 'f', 6);
+}
 
 JpegKopf jpegKopfLesen(QByteArrayView daten)
 {
@@ -117,6 +459,8 @@ JpegKopf jpegKopfLesen(QByteArrayView daten)
         const qsizetype inhaltLaenge = std::min<qsizetype>(laenge - 2, n - pos - 4);
         const bool sof = (marke >= 0xC0 && marke <= 0xCF) && marke != 0xC4 && marke != 0xC8 && marke != 0xCC;
         if (sof && kopf.komponenten == 0 && inhaltLaenge >= 6) {
+            kopf.rahmenArt = marke;
+            kopf.bits = inhalt[0];
             kopf.hoehe = be16(inhalt + 1);
             kopf.breite = be16(inhalt + 3);
             kopf.komponenten = inhalt[5];
@@ -130,6 +474,7 @@ JpegKopf jpegKopfLesen(QByteArrayView daten)
             continue;
         // Entropy-coded data runs to the next marker that is neither a stuffed
         // 0xFF00 nor a restart marker; memchr keeps this quick on large files.
+        const qsizetype anfang = std::min(pos, n);
         while (pos + 1 < n) {
             const void* ff = std::memchr(d + pos, 0xFF, size_t(n - pos - 1));
             if (!ff) {
@@ -142,82 +487,54 @@ JpegKopf jpegKopfLesen(QByteArrayView daten)
                 break;
             pos += folge == 0xFF ? 1 : 2;
         }
+        kopf.datenBytes += std::min(pos, n) - anfang;
     }
     for (const auto& [nummer, teil] : iccTeile)
         kopf.icc += teil;
     return kopf;
 }
 
-Ladeergebnis jpegLaden(const QString& pfad)
+Ladeergebnis jpegDekodieren(QByteArrayView daten, qint64 pixelGrenze)
 {
     Ladeergebnis ergebnis;
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::ReadOnly)) {
-        ergebnis.grund = QFileInfo::exists(pfad) ? QStringLiteral("Sie lässt sich nicht öffnen (fehlt die Leseberechtigung?).")
-                                                 : QStringLiteral("Sie ist nicht (mehr) vorhanden.");
-        return ergebnis;
-    }
-    const qint64 groesse = datei.size();
-    uchar* abbild = groesse > 0 ? datei.map(0, groesse) : nullptr;
-    const QByteArray inhalt = abbild ? QByteArray::fromRawData(reinterpret_cast<const char*>(abbild), groesse) : datei.readAll();
-    if (inhalt.isEmpty()) {
+    if (daten.isEmpty()) {
         ergebnis.grund = QStringLiteral("Sie ist leer oder lässt sich nicht lesen.");
         return ergebnis;
     }
-
-    const JpegKopf kopf = jpegKopfLesen(inhalt);
-    if (kopf.komponenten == 0 || kopf.breite == 0 || kopf.hoehe == 0) {
+    const JpegKopf kopf = jpegKopfLesen(daten);
+    if (kopf.komponenten == 0 || kopf.breite == 0) {
         ergebnis.grund = QStringLiteral("Sie enthält kein JPEG-Bild.");
         return ergebnis;
     }
-    if (qint64(kopf.breite) * kopf.hoehe > hoechstePixelzahl) {
+    if (const QString art = nichtUnterstuetzteArt(kopf); !art.isEmpty()) {
+        ergebnis.grund = nichtUnterstuetzt(art);
+        return ergebnis;
+    }
+    const qint64 pixel = qint64(kopf.breite) * kopf.hoehe;
+    if (pixel > pixelGrenze) {
         ergebnis.grund = QStringLiteral("Das Bild ist mit %1 Megapixeln zu groß; Fotoschliff verarbeitet Bilder bis %2 Megapixel.")
-                             .arg(qint64(kopf.breite) * kopf.hoehe / 1'000'000)
-                             .arg(hoechstePixelzahl / 1'000'000);
+                             .arg(megapixelText(pixel, pixelGrenze), QLocale(QLocale::German).toString(double(pixelGrenze) / 1e6));
         return ergebnis;
     }
     if (!kopf.vollstaendig) {
         ergebnis.grund = unvollstaendig();
         return ergebnis;
     }
-
-    // libjpeg-turbo straight into the picture's memory: the quickest way to
-    // show a camera photo. What it cannot turn into RGB goes to Qt's decoder.
-    tjhandle dekodierer = tjInitDecompress();
-    int breite = 0, hoehe = 0, unterabtastung = 0, farbraum = 0;
-    const auto* quelle = reinterpret_cast<const unsigned char*>(inhalt.constData());
-    const bool kopfOk = dekodierer && tjDecompressHeader3(dekodierer, quelle, (unsigned long)inhalt.size(), &breite, &hoehe,
-                                                           &unterabtastung, &farbraum) == 0;
-    if (!kopfOk || farbraum == TJCS_CMYK || farbraum == TJCS_YCCK) {
-        if (dekodierer)
-            tjDestroy(dekodierer);
-        ergebnis = mitQtLesen(inhalt);
-    } else {
-        QImage bild(breite, hoehe, QImage::Format_RGB32);
-        if (bild.isNull()) {
-            tjDestroy(dekodierer);
-            ergebnis.grund = QStringLiteral("Für ein Bild dieser Größe reicht der Speicher nicht.");
-            return ergebnis;
-        }
-        const int format = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? TJPF_BGRX : TJPF_XRGB;
-        const int status = tjDecompress2(dekodierer, quelle, (unsigned long)inhalt.size(), bild.bits(), breite,
-                                         int(bild.bytesPerLine()), hoehe, format, TJFLAG_ACCURATEDCT);
-        // Warnings (some damaged data in the middle) still leave a usable picture.
-        const bool fehler = status != 0 && tjGetErrorCode(dekodierer) == TJERR_FATAL;
-        tjDestroy(dekodierer);
-        if (fehler) {
-            ergebnis.grund = unvollstaendig();
-            return ergebnis;
-        }
-        ergebnis.bild = aufrichten(std::move(bild), kopf.orientierung);
+    // With Huffman codes every 8 x 8 block of the full-size component takes at least one
+    // bit; data too short for the size the header claims is no picture of that size.
+    // (Arithmetic coding can be far denser, so it is not judged this way.)
+    const qint64 bloecke = qint64((kopf.breite + 7) / 8) * ((kopf.hoehe + 7) / 8);
+    if (huffmanKodiert(kopf.rahmenArt) && kopf.datenBytes * 8 < bloecke) {
+        ergebnis.grund = unvollstaendig();
+        return ergebnis;
     }
+
+    ergebnis = dekodieren(reinterpret_cast<const uchar*>(daten.data()), daten.size(), kopf.orientierung);
     if (ergebnis.bild.isNull())
         return ergebnis;
 
     // The published file carries no profile: what the photographer saw must be in sRGB values.
     QImage& bild = ergebnis.bild;
-    if (bild.format() != QImage::Format_RGB32)
-        bild = bild.convertToFormat(QImage::Format_RGB32);
     const QColorSpace profil = kopf.icc.isEmpty() ? QColorSpace() : QColorSpace::fromIccProfile(kopf.icc);
     if (profil.isValid() && profil != QColorSpace(QColorSpace::SRgb)) {
         bild.setColorSpace(profil);
@@ -225,4 +542,14 @@ Ladeergebnis jpegLaden(const QString& pfad)
     }
     bild.setColorSpace(QColorSpace());
     return ergebnis;
+}
+
+Ladeergebnis jpegLaden(const QString& pfad)
+{
+    Ladeergebnis ergebnis;
+    qsizetype gelesen = 0;
+    const bildspeicher::Block inhalt = dateiLesen(pfad, gelesen, ergebnis.grund);
+    if (!ergebnis.grund.isEmpty())
+        return ergebnis;
+    return jpegDekodieren(QByteArrayView(inhalt.daten(), gelesen));
 }
