@@ -25,6 +25,10 @@ struct Umgebung {
     // cam18.jpg in the scratch folder, made from the elephants with jpegtran if missing.
     // "" (after saying why) when that is not possible.
     QString cam18();
+    // gross150.jpg in the scratch folder: 15000 x 10000 pixels (the program's limit of
+    // 150 megapixels) tiled from the elephants, stored sideways with EXIF orientation 6.
+    // Made row by row if missing; "" (after saying why) when that is not possible.
+    QString gross150();
     // The photo decoded as the program holds it (RGB32); null after saying why.
     QImage laden(const QString& datei);
 };
