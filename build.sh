@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12), builds, and runs the program, the tests or the benchmarks.
 #   ./build.sh run     build and start Fotoschliff
-#   ./build.sh test    build and run every test, then again under AddressSanitizer/UBSan
+#   ./build.sh test    build and run every test, then again under AddressSanitizer/UBSan,
+#                      then fuzz the loader for a minute (fuzz/laufen.sh)
 #   ./build.sh bench   build and run the benchmarks on real photographs
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -9,6 +10,9 @@ was=${1:-run}
 
 pakete=(cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite qt6-svg-dev libqt6svg6
         libturbojpeg0-dev libjpeg-dev fonts-dejavu-core fonts-dejavu-extra qt6-translations-l10n)
+if [ "$was" = test ]; then
+  pakete+=(clang libclang-rt-14-dev)
+fi
 if [ "$was" = bench ]; then
   pakete+=(mate-backgrounds libjpeg-turbo-progs imagemagick butteraugli)
 fi
@@ -41,6 +45,8 @@ case "$was" in
     ctest --test-dir build --output-on-failure -j "$jobs"
     bauen build-asan -DCMAKE_BUILD_TYPE=Debug -DFOTOSCHLIFF_SANITIZE=ON -DFOTOSCHLIFF_BENCH=OFF
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
+    bauen build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DFOTOSCHLIFF_FUZZ=ON
+    fuzz/laufen.sh build-fuzz 60
     ;;
   bench)
     bauen build -DCMAKE_BUILD_TYPE=Release

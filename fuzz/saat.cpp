@@ -1,0 +1,175 @@
+// Writes the seed corpus of fuzz_laden: tiny JPEGs of every kind the loader meets.
+//   fuzz_saat FOLDER
+
+#include <QByteArray>
+#include <QColorSpace>
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace {
+
+struct Art {
+    const char* name = "";
+    int breite = 16, hoehe = 16;
+    J_COLOR_SPACE eingabe = JCS_RGB; // JCS_RGB, JCS_GRAYSCALE or JCS_CMYK
+    J_COLOR_SPACE datei = JCS_YCbCr; // colour space stored in the file
+    bool progressiv = false;
+    bool arithmetisch = false;
+    bool voll = false;     // 4:4:4 instead of 4:2:0
+    int neustart = 0;      // restart interval in MCU rows
+    QByteArray exif;       // APP1 content
+    QByteArray icc;        // profile
+};
+
+QByteArray exifMitOrientierung(int orientierung, bool grossEndian)
+{
+    QByteArray t("Exif\0\0", 6);
+    if (grossEndian) {
+        t += QByteArray("MM\0*\0\0\0\x08", 8);
+        t += QByteArray("\0\x01", 2);
+        t += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8);
+        t += char(0);
+        t += char(orientierung);
+        t += QByteArray("\0\0\0\0\0\0", 6);
+    } else {
+        t += QByteArray("II*\0\x08\0\0\0", 8);
+        t += QByteArray("\x01\0", 2);
+        t += QByteArray("\x12\x01\x03\0\x01\0\0\0", 8);
+        t += char(orientierung);
+        t += QByteArray("\0\0\0\0\0\0\0", 7);
+    }
+    return t;
+}
+
+QByteArray schreiben(const Art& art)
+{
+    jpeg_compress_struct info;
+    jpeg_error_mgr fehler;
+    info.err = jpeg_std_error(&fehler);
+    jpeg_create_compress(&info);
+    unsigned char* puffer = nullptr;
+    unsigned long groesse = 0;
+    jpeg_mem_dest(&info, &puffer, &groesse);
+    const int komponenten = art.eingabe == JCS_GRAYSCALE ? 1 : art.eingabe == JCS_CMYK ? 4 : 3;
+    info.image_width = JDIMENSION(art.breite);
+    info.image_height = JDIMENSION(art.hoehe);
+    info.input_components = komponenten;
+    info.in_color_space = art.eingabe;
+    jpeg_set_defaults(&info);
+    jpeg_set_colorspace(&info, art.datei);
+    jpeg_set_quality(&info, 75, TRUE);
+    info.arith_code = art.arithmetisch ? TRUE : FALSE;
+    info.optimize_coding = art.arithmetisch ? FALSE : TRUE;
+    info.restart_in_rows = art.neustart;
+    if (art.voll)
+        for (int i = 0; i < info.num_components; ++i)
+            info.comp_info[i].h_samp_factor = info.comp_info[i].v_samp_factor = 1;
+    if (art.progressiv)
+        jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    if (!art.exif.isEmpty())
+        jpeg_write_marker(&info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(art.exif.constData()),
+                          unsigned(art.exif.size()));
+    if (!art.icc.isEmpty())
+        jpeg_write_icc_profile(&info, reinterpret_cast<const JOCTET*>(art.icc.constData()), unsigned(art.icc.size()));
+    std::vector<unsigned char> zeile(size_t(art.breite) * komponenten);
+    while (info.next_scanline < info.image_height) {
+        const int y = int(info.next_scanline);
+        for (int x = 0; x < art.breite; ++x)
+            for (int k = 0; k < komponenten; ++k)
+                zeile[size_t(x * komponenten + k)] = (unsigned char)(((x * 255) / art.breite + (y * 97) / art.hoehe * (k + 1)
+                                                                      + ((x / 4 + y / 4) % 2) * 40) & 0xFF);
+        JSAMPROW z = zeile.data();
+        jpeg_write_scanlines(&info, &z, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray daten(reinterpret_cast<const char*>(puffer), qsizetype(groesse));
+    std::free(puffer);
+    return daten;
+}
+
+// The frame header's marker or precision changed: kinds the decoder does not take.
+QByteArray rahmenGeaendert(QByteArray jpeg, char marke, char bits)
+{
+    const qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    if (sof >= 0) {
+        jpeg[sof + 1] = marke;
+        jpeg[sof + 4] = bits;
+    }
+    return jpeg;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz_saat FOLDER\n");
+        return 2;
+    }
+    const QString ordner = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(ordner))
+        return 1;
+    const QByteArray adobe = QColorSpace(QColorSpace::AdobeRgb).iccProfile();
+    const auto art = [](const char* name, int b, int h, J_COLOR_SPACE ein, J_COLOR_SPACE datei) {
+        Art a;
+        a.name = name;
+        a.breite = b;
+        a.hoehe = h;
+        a.eingabe = ein;
+        a.datei = datei;
+        return a;
+    };
+    std::vector<Art> arten;
+    arten.push_back(art("baseline", 48, 32, JCS_RGB, JCS_YCbCr));
+    arten.push_back(art("baseline_444_ungerade", 17, 13, JCS_RGB, JCS_YCbCr));
+    arten.back().voll = true;
+    arten.push_back(art("progressiv", 40, 24, JCS_RGB, JCS_YCbCr));
+    arten.back().progressiv = true;
+    arten.push_back(art("arithmetisch", 40, 24, JCS_RGB, JCS_YCbCr));
+    arten.back().arithmetisch = true;
+    arten.push_back(art("arithmetisch_progressiv", 24, 40, JCS_RGB, JCS_YCbCr));
+    arten.back().arithmetisch = arten.back().progressiv = true;
+    arten.push_back(art("grau", 33, 20, JCS_GRAYSCALE, JCS_GRAYSCALE));
+    arten.push_back(art("grau_progressiv", 20, 33, JCS_GRAYSCALE, JCS_GRAYSCALE));
+    arten.back().progressiv = true;
+    arten.push_back(art("rgb_ohne_ycc", 16, 16, JCS_RGB, JCS_RGB));
+    arten.back().voll = true;
+    arten.push_back(art("cmyk", 24, 16, JCS_CMYK, JCS_CMYK));
+    arten.push_back(art("ycck", 16, 24, JCS_CMYK, JCS_YCCK));
+    arten.push_back(art("neustart", 64, 48, JCS_RGB, JCS_YCbCr));
+    arten.back().neustart = 1;
+    arten.push_back(art("exif_o6", 30, 20, JCS_RGB, JCS_YCbCr));
+    arten.back().exif = exifMitOrientierung(6, false);
+    arten.push_back(art("exif_o8_mm", 20, 30, JCS_RGB, JCS_YCbCr));
+    arten.back().exif = exifMitOrientierung(8, true);
+    arten.back().progressiv = true;
+    arten.push_back(art("exif_o3_cmyk", 12, 10, JCS_CMYK, JCS_CMYK));
+    arten.back().exif = exifMitOrientierung(3, false);
+    arten.push_back(art("icc_adobergb", 24, 16, JCS_RGB, JCS_YCbCr));
+    arten.back().icc = adobe;
+    arten.push_back(art("exif_o5_icc", 16, 12, JCS_RGB, JCS_YCbCr));
+    arten.back().exif = exifMitOrientierung(5, false);
+    arten.back().icc = adobe;
+
+    int n = 0;
+    const auto ablegen = [&](const QString& name, const QByteArray& daten) {
+        QFile f(QDir(ordner).filePath(name + QStringLiteral(".jpg")));
+        if (f.open(QIODevice::WriteOnly) && f.write(daten) == daten.size())
+            ++n;
+    };
+    for (const Art& art : arten)
+        ablegen(QString::fromLatin1(art.name), schreiben(art));
+    const QByteArray basis = schreiben(arten.front());
+    ablegen(QStringLiteral("verlustfrei"), rahmenGeaendert(basis, char(0xC3), 8));
+    ablegen(QStringLiteral("zwoelf_bit"), rahmenGeaendert(basis, char(0xC1), 12));
+    std::printf("%d seed files in %s\n", n, argv[1]);
+    return n == int(arten.size()) + 2 ? 0 : 1;
+}
