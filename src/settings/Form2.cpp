@@ -233,6 +233,32 @@ void Form2::Command5_Click()
 
 void Form2::Command3_Click()
 {
+    // The stored record could not be read, so this dialog shows the defaults: writing
+    // them would replace what the user once stored. Read again; if that works, show
+    // the stored record and let the user decide anew.
+    if (m_store.aufVorgaben()) {
+        const QString datei = QDir::toNativeSeparators(m_store.dateipfad());
+        if (!m_store.wiederLesen(this)) {
+            meldung(this,
+                    QStringLiteral("Die Einstellungen wurden nicht gespeichert.\r\n\r\nDie Einstellungsdatei „%1“ ließ sich beim "
+                                   "Start nicht lesen und lässt sich noch immer nicht lesen. %2 Damit die dort gespeicherten "
+                                   "Einstellungen nicht durch die Standardeinstellungen ersetzt werden, schreibt Fotoschliff "
+                                   "nichts hinein.")
+                        .arg(datei, m_store.lesefehler()),
+                    programmTitel(), Dienste::Symbol::Fehler);
+            return;
+        }
+        if (m_datenLaden)
+            m_datenLaden();
+        Form_Load(m_store.datensatz().dateiname);
+        meldung(this,
+                QStringLiteral("Die Einstellungsdatei „%1“ ließ sich beim Start nicht lesen, jetzt aber schon. Dieser Dialog zeigt "
+                               "nun die gespeicherten Einstellungen; bitte prüfen Sie sie und klicken Sie dann erneut auf „OK“.")
+                    .arg(datei),
+                programmTitel(), Dienste::Symbol::Info);
+        return;
+    }
+
     SettingsRecord neu;
     neu.laden = Text1->text();
     neu.speichern = Text2->text();

@@ -28,7 +28,10 @@ struct SettingsRecord {
 
 // The settings database set.db in the per-user data folder. It is created
 // with the defaults when missing; a file that is not a readable database is
-// put aside, never overwritten.
+// put aside, never overwritten. When the file exists but cannot be read (locked
+// by another program, a folder in its place, a folder that cannot be made),
+// the store runs on the defaults and refuses to write: a record that was not
+// read is never written over.
 class SettingsStore : public QObject {
     Q_OBJECT
 public:
@@ -37,12 +40,21 @@ public:
     ~SettingsStore() override;
 
     // (Re)opens the database and reads the record. besitzer owns the one
-    // message shown when a damaged file had to be put aside.
+    // message shown when a damaged file had to be put aside, or when the
+    // record could not be read and the defaults are used instead.
     void oeffnen(QWidget* besitzer = nullptr);
+    // The same without the message of an unreadable record; true when the
+    // record was read this time.
+    bool wiederLesen(QWidget* besitzer = nullptr);
     const SettingsRecord& datensatz() const { return m_datensatz; }
+    // True while the record could not be read and the defaults stand in.
+    bool aufVorgaben() const { return m_aufVorgaben; }
+    // Why the record could not be read, as a German sentence.
+    QString lesefehler() const { return m_lesefehler; }
 
     // Writes the whole record in one transaction. On failure nothing stored
-    // changes, the record read before stays, and false is returned.
+    // changes, the record read before stays, and false is returned. While
+    // the store runs on the defaults, nothing is written.
     bool schreiben(const SettingsRecord& neu);
 
     QString dateipfad() const;
@@ -52,6 +64,9 @@ public:
 
 private:
     enum class Zustand { Gut, Beschaedigt, Unerreichbar };
+    void oeffnen(QWidget* besitzer, bool fehlerMelden);
+    void aufVorgabenUmschalten(QWidget* besitzer, bool melden, const QString& grund);
+    QString unerreichbarGrund() const;
     Zustand pruefen();
     bool einrichten();
     bool lesen();
@@ -62,4 +77,7 @@ private:
     QString m_verbindung;
     SettingsRecord m_datensatz;
     QString m_fehler;
+    QString m_fehlercode; // SQLite's code of the last failure
+    bool m_aufVorgaben = false;
+    QString m_lesefehler;
 };

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 
 // Opens set.db in a folder directly, bypassing the store, to set up or inspect a file.
@@ -48,12 +50,51 @@ private:
     QString m_name;
 };
 
+// Every field in a line, so that a failed comparison shows which one differs.
+QString beschreibung(const SettingsRecord& d)
+{
+    return QStringLiteral("laden=%1 speichern=%2 rahmen=%3 farbe=%4 Format=%5 breite=%6 höhe=%7 kompression=%8 "
+                          "fundortmeldung=%9 startmeldung=%10 dateiname=%11 vorschlag=%12")
+        .arg(d.laden, d.speichern)
+        .arg(d.rahmen)
+        .arg(d.farbe)
+        .arg(d.Format)
+        .arg(d.breite)
+        .arg(d.höhe)
+        .arg(d.kompression)
+        .arg(d.fundortmeldung)
+        .arg(d.startmeldung)
+        .arg(d.dateiname)
+        .arg(d.vorschlag);
+}
+
+SettingsRecord datensatz(const QString& laden, const QString& speichern, int rahmen, int farbe, int format, double breite,
+                         double hoehe, double kompression, bool fundort, bool start, const QString& dateiname, int vorschlag)
+{
+    SettingsRecord d;
+    d.laden = laden;
+    d.speichern = speichern;
+    d.rahmen = rahmen;
+    d.farbe = farbe;
+    d.Format = format;
+    d.breite = breite;
+    d.höhe = hoehe;
+    d.kompression = kompression;
+    d.fundortmeldung = fundort;
+    d.startmeldung = start;
+    d.dateiname = dateiname;
+    d.vorschlag = vorschlag;
+    return d;
+}
+
 const char* const tabelleAlle =
     "CREATE TABLE Einstellungen (laden TEXT, speichern TEXT, rahmen INTEGER, farbe INTEGER, Format INTEGER, "
     "breite REAL, \"höhe\" REAL, kompression REAL, fundortmeldung INTEGER, startmeldung INTEGER, dateiname TEXT, "
     "vorschlag INTEGER)";
 
 } // namespace
+
+Q_DECLARE_METATYPE(SettingsRecord)
 
 class TestSettingsStore : public QObject {
     Q_OBJECT
@@ -245,6 +286,126 @@ private slots:
         QCOMPARE(leser.datensatz(), vorher);
         // Once the lock is gone, writing works again.
         QVERIFY(store.schreiben(neu));
+    }
+
+    // Every way a settings file can be damaged or out of reach. A record that cannot be
+    // read leaves the store on the defaults, says so once, and is never written over;
+    // one that can be read is taken field by field, each field that is missing, Null or
+    // out of its range falling back to its default.
+    void beschaedigteDateien_data()
+    {
+        QTest::addColumn<QString>("fall");
+        QTest::addColumn<QString>("tabelle"); // CREATE TABLE, or "" for all twelve fields
+        QTest::addColumn<QString>("werte");   // the row as SQL
+        QTest::addColumn<SettingsRecord>("erwartet");
+        QTest::addColumn<bool>("aufVorgaben");
+        QTest::addColumn<QString>("meldung"); // a part of the one message, or "" for none
+
+        const QString nutzer = QStringLiteral("'/fotos', '/web', 3, 2, 0, 750, 1000, 80, 0, 0, '_lf', 1");
+        const SettingsRecord vorgabe;
+        const QString alt = QStringLiteral("CREATE TABLE Einstellungen (laden TEXT, rahmen INTEGER, kompression REAL)");
+        const SettingsRecord teilweise = datensatz(QStringLiteral("/fotos"), {}, 3, 0, 4, 600, 400, 85, false, false, {}, 2);
+        QTest::newRow("von einem anderen Programm gesperrt") << "gesperrt" << "" << nutzer << vorgabe << true
+                                                             << "Die Datei wird gerade von einem anderen Programm benutzt.";
+        QTest::newRow("ein Ordner statt der Datei") << "ordner" << "" << "" << vorgabe << true << "An ihrer Stelle liegt ein Ordner.";
+        QTest::newRow("Ordner nicht anlegbar") << "unanlegbar" << "" << "" << vorgabe << true << "lässt sich nicht anlegen.";
+        QTest::newRow("keine Datenbank") << "muell" << "" << "" << vorgabe << false << "aufbewahrt";
+        QTest::newRow("Felder fehlen, Datei schreibgeschützt") << "schreibgeschuetzt" << alt << "'/fotos', 3, 85" << teilweise
+                                                               << false << "";
+        QTest::newRow("Felder fehlen, Datei gerade gelesen") << "lesesperre" << alt << "'/fotos', 3, 85" << teilweise << false << "";
+        QTest::newRow("Zahlen riesig oder negativ")
+            << "" << "" << "'/a', '/b', 1, 1, 0, 1e308, -5, 1e308, 1, 1, 'x', 0"
+            << datensatz("/a", "/b", 1, 1, 0, 600, 400, 92, true, true, "x", 0) << false << "";
+        QTest::newRow("Qualität negativ, Breite 0, Höhe zu groß")
+            << "" << "" << "NULL, NULL, 0, 0, 0, 0, 10001, -7, 1, 1, '', 2"
+            << datensatz({}, {}, 0, 0, 0, 600, 400, 92, true, true, {}, 2) << false << "";
+        QTest::newRow("Grenzwerte gelten")
+            << "" << "" << "NULL, NULL, 0, 0, 0, 10000, 1, 0, 1, 1, '', 2"
+            << datensatz({}, {}, 0, 0, 0, 10000, 1, 0, true, true, {}, 2) << false << "";
+        QTest::newRow("Qualität 100,5 und als Text")
+            << "" << "" << "NULL, NULL, 0, 0, 0, 'breit', 'hoch', 100.5, 1, 1, '', 2"
+            << datensatz({}, {}, 0, 0, 0, 600, 400, 92, true, true, {}, 2) << false << "";
+    }
+    void beschaedigteDateien()
+    {
+        QFETCH(QString, fall);
+        QFETCH(QString, tabelle);
+        QFETCH(QString, werte);
+        QFETCH(SettingsRecord, erwartet);
+        QFETCH(bool, aufVorgaben);
+        QFETCH(QString, meldung);
+
+        QTemporaryDir tmp;
+        QString ordner = tmp.path();
+        const QString pfad = tmp.filePath(QStringLiteral("set.db"));
+        if (!werte.isEmpty()) {
+            Direkt db(ordner);
+            db.exec(tabelle.isEmpty() ? QString::fromUtf8(tabelleAlle) : tabelle);
+            db.exec(QStringLiteral("INSERT INTO Einstellungen VALUES (%1)").arg(werte));
+        }
+        if (fall == u"ordner") {
+            QVERIFY(QDir().mkdir(pfad));
+        } else if (fall == u"unanlegbar") {
+            QFile datei(tmp.filePath(QStringLiteral("datei")));
+            QVERIFY(datei.open(QIODevice::WriteOnly));
+            ordner = tmp.filePath(QStringLiteral("datei/unter"));
+        } else if (fall == u"muell") {
+            QFile datei(pfad);
+            QVERIFY(datei.open(QIODevice::WriteOnly));
+            datei.write(QByteArray(3000, 'x'));
+        } else if (fall == u"schreibgeschuetzt") {
+            QVERIFY(QFile::setPermissions(pfad, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        }
+        const QByteArray inhaltVorher = [&] {
+            QFile f(pfad);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+
+        // Another program holds the file: locked for everything, or reading it right now.
+        std::unique_ptr<Direkt> anderes;
+        if (fall == u"gesperrt" || fall == u"lesesperre") {
+            anderes = std::make_unique<Direkt>(ordner);
+            anderes->exec(QStringLiteral("BEGIN EXCLUSIVE"));
+            if (fall == u"lesesperre") {
+                anderes->exec(QStringLiteral("ROLLBACK"));
+                anderes->exec(QStringLiteral("BEGIN"));
+                anderes->exec(QStringLiteral("SELECT count(*) FROM Einstellungen"));
+            }
+        }
+
+        TestDienste dienste;
+        SettingsStore store(nullptr, ordner);
+        store.oeffnen();
+        QCOMPARE(beschreibung(store.datensatz()), beschreibung(erwartet));
+        QCOMPARE(store.aufVorgaben(), aufVorgaben);
+        if (meldung.isEmpty()) {
+            QCOMPARE(dienste.meldungen.size(), 0);
+        } else {
+            QCOMPARE(dienste.meldungen.size(), 1);
+            QVERIFY2(dienste.meldungen[0].text.contains(meldung), qPrintable(dienste.meldungen[0].text));
+        }
+        if (!aufVorgaben)
+            return;
+        QVERIFY(dienste.meldungen[0].text.startsWith(
+            QStringLiteral("Die Einstellungen konnten nicht aus „%1“ gelesen werden.").arg(QDir(ordner).filePath(QStringLiteral("set.db")))));
+        QVERIFY(dienste.meldungen[0].text.endsWith(
+            QStringLiteral("Fotoschliff arbeitet jetzt mit den Standardeinstellungen. Ihre gespeicherten Einstellungen bleiben "
+                           "unverändert; sie werden nicht überschrieben.")));
+        QCOMPARE(dienste.meldungen[0].symbol, Dienste::Symbol::Fehler);
+
+        // Once the other program lets go, the defaults still do not go over the stored record.
+        anderes.reset();
+        SettingsRecord neu;
+        neu.kompression = 70;
+        QVERIFY(!store.schreiben(neu));
+        QFile f(pfad);
+        QCOMPARE(f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(), inhaltVorher);
+        if (fall == u"gesperrt") {
+            QVERIFY(store.wiederLesen());
+            QCOMPARE(beschreibung(store.datensatz()), beschreibung(datensatz("/fotos", "/web", 3, 2, 0, 750, 1000, 80, false, false, "_lf", 1)));
+            QVERIFY(store.schreiben(neu)); // read now, so it may be written
+        }
+        QCOMPARE(dienste.meldungen.size(), 1);
     }
 };
 
