@@ -11,9 +11,14 @@ TestDienste::TestDienste() { diensteSetzen(this); }
 
 TestDienste::~TestDienste() { diensteSetzen(nullptr); }
 
-void TestDienste::meldung(QWidget*, const QString& text, const QString& titel, Symbol symbol)
+void TestDienste::meldung(QWidget* besitzer, const QString& text, const QString& titel, Symbol symbol)
 {
-    meldungen.append({text, titel, symbol});
+    meldungMitDetails(besitzer, text, QString(), titel, symbol);
+}
+
+void TestDienste::meldungMitDetails(QWidget*, const QString& text, const QString& details, const QString& titel, Symbol symbol)
+{
+    meldungen.append({text, titel, symbol, details});
     if (beiMeldung)
         beiMeldung(meldungen.constLast());
 }

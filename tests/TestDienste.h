@@ -17,6 +17,7 @@ public:
     struct Meldung {
         QString text, titel;
         Symbol symbol;
+        QString details; // the detail text behind the box's "Details" button
     };
     QList<Meldung> meldungen;
     QStringList zwischenablage;
@@ -34,6 +35,7 @@ public:
     std::function<void(const Meldung&)> beiMeldung;
 
     void meldung(QWidget*, const QString& text, const QString& titel, Symbol symbol) override;
+    void meldungMitDetails(QWidget*, const QString& text, const QString& details, const QString& titel, Symbol symbol) override;
     bool dateiOeffnen(QWidget*, DateiDialog& dialog) override;
     bool dateiSpeichern(QWidget*, DateiDialog& dialog) override;
     QString ordnerWaehlen(QWidget*, const QString& titel, const QString& start) override;

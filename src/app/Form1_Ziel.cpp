@@ -198,9 +198,9 @@ void Form1::Command2_Click()
 
     // The file written is the very JPEG whose size was shown and judged.
     const QString pfad = dateiDialog.FileName;
-    // A failing step has shown its own error box already.
+    // A failing step has shown its own error box already; the system's reason goes behind "Details".
     if (m_jpeg.JpegSpeichern(letzteMessung, pfad) != 0) {
-        meldung(this, QStringLiteral("Speichern war nicht erfolgreich."));
+        meldungMitDetails(this, QStringLiteral("Speichern war nicht erfolgreich."), m_jpeg.letzterSpeicherfehler());
         return;
     }
     veroeffentlichPfad = pfad;

@@ -7,10 +7,15 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -278,32 +283,95 @@ JpegMessung JpegDienst::JpegMessen(const QImage& bild, int qualitaet)
 
 int JpegDienst::JpegSpeichern(const JpegMessung& messung, const QString& datei)
 {
+    m_speicherfehler.clear();
     if (!bereit())
         return GdiplusNotInitialized;
-    if (messung.daten.isEmpty() || datei.isEmpty())
+    if (messung.daten.isEmpty() || datei.isEmpty()) {
+        m_speicherfehler = QStringLiteral("Es gibt noch kein gemessenes Bild zum Speichern.");
         return pruefen(InvalidParameter);
-
-    QSaveFile datei_(datei);
-    auto dateiFehler = [&] {
-        if (datei_.error() == QFileDevice::PermissionsError)
-            return AccessDenied;
-        const QFileInfo ordner(QFileInfo(datei).absolutePath());
-        if (ordner.isDir() && !ordner.isWritable())
-            return AccessDenied;
-        return Win32Error;
-    };
-    // Unbuffered, so that a write cut short (a full disk) shows in write()'s count;
-    // a buffered write would only hit the wall in commit(), which does not notice.
-    if (!datei_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return pruefen(dateiFehler());
-    if (datei_.write(messung.daten) != messung.daten.size()) {
-        const int status = dateiFehler();
-        datei_.cancelWriting();
-        return pruefen(status);
     }
-    if (!datei_.commit())
-        return pruefen(dateiFehler());
+
+    const QString pfad = QDir::toNativeSeparators(datei);
+    const auto scheitern = [&](int fehlernummer, const QString& grund = {}) {
+        m_speicherfehler = grund.isEmpty() ? speicherfehlerText(fehlernummer, pfad) : grund;
+        return pruefen(fehlernummer == EACCES || fehlernummer == EPERM ? AccessDenied : Win32Error);
+    };
+
+    // What is there already, and the folder, are checked first: afterwards the
+    // operating system's reason is no longer to be had.
+    const QByteArray name = QFile::encodeName(datei);
+    struct stat vorhanden {};
+    if (::stat(name.constData(), &vorhanden) == 0) {
+        if (S_ISDIR(vorhanden.st_mode))
+            return scheitern(EISDIR);
+        if (!S_ISREG(vorhanden.st_mode))
+            return scheitern(EINVAL, QStringLiteral("„%1“ ist keine gewöhnliche Datei.").arg(pfad));
+        // A file marked read-only is not replaced, whoever asks.
+        const int zugriff = ::access(name.constData(), W_OK) == 0 ? 0 : errno;
+        if ((vorhanden.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || zugriff != 0)
+            return scheitern(zugriff == EROFS ? EROFS : EACCES);
+    } else if (errno != ENOENT) {
+        return scheitern(errno);
+    }
+    const QString ordner = QFileInfo(datei).absolutePath();
+    const QByteArray ordnerName = QFile::encodeName(ordner);
+    struct stat ordnerStat {};
+    if (::stat(ordnerName.constData(), &ordnerStat) != 0 || !S_ISDIR(ordnerStat.st_mode))
+        return scheitern(ENOENT);
+    if (::access(ordnerName.constData(), W_OK | X_OK) != 0) {
+        const int fehlernummer = errno;
+        return scheitern(fehlernummer, fehlernummer == EACCES || fehlernummer == EPERM
+                                           ? QStringLiteral("Keine Schreibberechtigung für den Ordner „%1“.")
+                                                 .arg(QDir::toNativeSeparators(ordner))
+                                           : QString());
+    }
+
+    QSaveFile ziel(datei);
+    errno = 0;
+    if (!ziel.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return scheitern(errno ? errno : EIO);
+    // Written past Qt, so that the system's reason of a write cut short (a full disk) is kept.
+    const char* p = messung.daten.constData();
+    qsizetype rest = messung.daten.size();
+    while (rest > 0) {
+        const ssize_t n = ::write(ziel.handle(), p, size_t(rest));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int fehlernummer = n < 0 ? errno : ENOSPC;
+            ziel.cancelWriting();
+            return scheitern(fehlernummer);
+        }
+        p += n;
+        rest -= n;
+    }
+    errno = 0;
+    if (!ziel.commit())
+        return scheitern(errno ? errno : EIO);
     return Ok;
+}
+
+QString speicherfehlerText(int fehlernummer, const QString& datei)
+{
+    switch (fehlernummer) {
+    case ENOSPC: return QStringLiteral("Der Datenträger ist voll.");
+    case EDQUOT: return QStringLiteral("Der Ihnen zugeteilte Platz auf dem Datenträger ist aufgebraucht.");
+    case EFBIG: return QStringLiteral("Die Datei wäre größer, als das System erlaubt.");
+    case EROFS: return QStringLiteral("Der Datenträger ist schreibgeschützt.");
+    case EACCES:
+    case EPERM: return QStringLiteral("Keine Schreibberechtigung für „%1“.").arg(datei);
+    case ENOENT:
+    case ENOTDIR: return QStringLiteral("Der Ordner existiert nicht.");
+    case EISDIR: return QStringLiteral("„%1“ ist ein Ordner.").arg(datei);
+    case ENAMETOOLONG: return QStringLiteral("Der Dateiname ist zu lang.");
+    case EIO: return QStringLiteral("Beim Schreiben auf den Datenträger ist ein Fehler aufgetreten.");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("Es sind zu viele Dateien gleichzeitig geöffnet.");
+    default:
+        return QStringLiteral("Das Betriebssystem meldet: %1 (Fehler %2).")
+            .arg(QString::fromLocal8Bit(std::strerror(fehlernummer)))
+            .arg(fehlernummer);
+    }
 }
 
 QString GdipFehlertext(int status)

@@ -42,8 +42,11 @@ public:
     // {null, 0}.
     JpegMessung JpegMessen(const QImage& bild, int qualitaet);
     // Writes exactly messung.daten to datei, atomically: on any failure an existing file
-    // stays as it was. 0 = written.
+    // stays as it was. 0 = written. A denied write (a read-only file or folder) is
+    // status 12, any other failure of the file system 7.
     int JpegSpeichern(const JpegMessung& messung, const QString& datei);
+    // Why the last JpegSpeichern failed, as the operating system gave it, in plain German.
+    QString letzterSpeicherfehler() const { return m_speicherfehler; }
 
     // The window the error boxes belong to.
     void setzeBesitzer(QWidget* besitzer) { m_besitzer = besitzer; }
@@ -69,7 +72,12 @@ private:
     void* m_dekodierer = nullptr; // TurboJPEG handle
     QPointer<QWidget> m_besitzer;
     bool m_progressiv = false;
+    QString m_speicherfehler;
 };
+
+// The reason of a failed write (an errno value) in plain German; datei names what was
+// written to.
+QString speicherfehlerText(int fehlernummer, const QString& datei);
 
 // The message of a status number; "Unknown GDI+ Error." for anything not listed (also 0).
 QString GdipFehlertext(int status);

@@ -14,10 +14,18 @@ class QtDienste final : public Dienste {
 public:
     void meldung(QWidget* besitzer, const QString& text, const QString& titel, Symbol symbol) override
     {
+        meldungMitDetails(besitzer, text, QString(), titel, symbol);
+    }
+
+    void meldungMitDetails(QWidget* besitzer, const QString& text, const QString& details, const QString& titel,
+                           Symbol symbol) override
+    {
         QMessageBox box(symbol == Symbol::Fehler ? QMessageBox::Critical
                         : symbol == Symbol::Info ? QMessageBox::Information
                                                  : QMessageBox::NoIcon,
                         titel, text, QMessageBox::Ok, besitzer);
+        if (!details.isEmpty())
+            box.setDetailedText(details);
         box.exec();
     }
 
@@ -74,6 +82,12 @@ void diensteSetzen(Dienste* ersatz) { aktuelle = ersatz; }
 void meldung(QWidget* besitzer, const QString& text, const QString& titel, Dienste::Symbol symbol)
 {
     dienste().meldung(besitzer, text, titel.isEmpty() ? programmTitel() : titel, symbol);
+}
+
+void meldungMitDetails(QWidget* besitzer, const QString& text, const QString& details, const QString& titel,
+                       Dienste::Symbol symbol)
+{
+    dienste().meldungMitDetails(besitzer, text, details, titel.isEmpty() ? programmTitel() : titel, symbol);
 }
 
 QStringList qtFilter(const QString& filter)

@@ -28,6 +28,14 @@ public:
     virtual ~Dienste() = default;
 
     virtual void meldung(QWidget* besitzer, const QString& text, const QString& titel, Symbol symbol) = 0;
+    // The same with a detail text behind a "Details" button, so that the message itself
+    // stays as short as it is; without its own way, the detail is left out.
+    virtual void meldungMitDetails(QWidget* besitzer, const QString& text, const QString& details, const QString& titel,
+                                   Symbol symbol)
+    {
+        (void)details;
+        meldung(besitzer, text, titel, symbol);
+    }
     // Shows the dialog; on OK sets FileName (full path) and FileTitle and returns true.
     virtual bool dateiOeffnen(QWidget* besitzer, DateiDialog& dialog) = 0;
     virtual bool dateiSpeichern(QWidget* besitzer, DateiDialog& dialog) = 0;
@@ -51,6 +59,10 @@ inline const QString& programmTitel()
 // A message box with an OK button, titled with the program's name unless another title is given.
 void meldung(QWidget* besitzer, const QString& text, const QString& titel = programmTitel(),
              Dienste::Symbol symbol = Dienste::Symbol::Keins);
+
+// The same with a detail text (QMessageBox::setDetailedText); an empty one shows none.
+void meldungMitDetails(QWidget* besitzer, const QString& text, const QString& details, const QString& titel = programmTitel(),
+                       Dienste::Symbol symbol = Dienste::Symbol::Keins);
 
 // The Qt file dialog as the services would show it (not yet shown); a test can inspect it.
 QFileDialog* dateiDialogErzeugen(QWidget* besitzer, const DateiDialog& dialog, bool speichern);

@@ -390,6 +390,7 @@ private slots:
         QCOMPARE(m_dienste->meldungen.size(), 2);
         QCOMPARE(m_dienste->meldungen[0].titel, QStringLiteral("GDI Error"));
         QCOMPARE(m_dienste->meldungen[1].text, QStringLiteral("Speichern war nicht erfolgreich."));
+        QCOMPARE(m_dienste->meldungen[1].details, QStringLiteral("Die Datei wäre größer, als das System erlaubt."));
         QCOMPARE(m_dienste->meldungen[1].titel, QStringLiteral("Fotoschliff"));
         QCOMPARE(m_f->veroeffentlichPfad, QString());
         QVERIFY(!w<QPushButton>("Command3")->isEnabled());
@@ -399,6 +400,19 @@ private slots:
         QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
         QCOMPARE(m_dienste->meldungen.size(), 4);
         QCOMPARE(m_dienste->meldungen[3].text, QStringLiteral("Speichern war nicht erfolgreich."));
+        QCOMPARE(m_dienste->meldungen[3].details, QStringLiteral("Der Ordner existiert nicht."));
+
+        // A read-only file is an access denial, and the box says so behind "Details".
+        const QString nurLesen = m_ordner.filePath(QStringLiteral("nurlesen.jpg"));
+        QVERIFY(testbilder::schreiben(nurLesen, "ALT"));
+        QVERIFY(QFile::setPermissions(nurLesen, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        m_dienste->speichernAntworten << nurLesen;
+        QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
+        QCOMPARE(m_dienste->meldungen.size(), 6);
+        QCOMPARE(m_dienste->meldungen[4].text, QStringLiteral("Access Denied. GDI+ Error:12"));
+        QCOMPARE(m_dienste->meldungen[5].text, QStringLiteral("Speichern war nicht erfolgreich."));
+        QCOMPARE(m_dienste->meldungen[5].details, QStringLiteral("Keine Schreibberechtigung für „%1“.").arg(nurLesen));
+        QCOMPARE(lesen(nurLesen), QByteArray("ALT"));
 
         // Saving over the original on purpose works, with exactly the measured bytes.
         m_dienste->speichernAntworten << original;

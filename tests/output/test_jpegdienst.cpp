@@ -9,9 +9,12 @@
 
 #include <cmath>
 
+#include <cerrno>
+
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -414,36 +417,80 @@ private slots:
         QCOMPARE(m_dienste->meldungen[0].text, QStringLiteral("Invalid Parameter. GDI+ Error:2"));
     }
 
-    // A save that cannot succeed reports it and changes nothing on disk.
+    // A save that cannot succeed reports it with its status and the system's reason, and
+    // changes nothing on disk.
     void speichernScheitertOhneSchaden_data()
     {
         QTest::addColumn<QString>("ziel"); // relative to a scratch folder holding vorhanden.jpg and ordner/drin.jpg
-        QTest::newRow("fehlender Ordner") << QStringLiteral("gibtsnicht/neu.jpg");
-        QTest::newRow("Pfad ist ein Ordner") << QStringLiteral("ordner");
-        QTest::newRow("Ordner ist eine Datei") << QStringLiteral("vorhanden.jpg/neu.jpg");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("grund"); // %1: the full path of ziel, %2: of the scratch folder
+        QTest::newRow("fehlender Ordner") << "gibtsnicht/neu.jpg" << 7 << "Der Ordner existiert nicht.";
+        QTest::newRow("Pfad ist ein Ordner") << "ordner" << 7 << "„%1“ ist ein Ordner.";
+        QTest::newRow("Ordner ist eine Datei") << "vorhanden.jpg/neu.jpg" << 7 << "Der Ordner existiert nicht.";
+        QTest::newRow("schreibgeschützte Datei") << "nurlesen.jpg" << 12 << "Keine Schreibberechtigung für „%1“.";
+        QTest::newRow("schreibgeschützter Ordner") << "zu/neu.jpg" << 12 << "Keine Schreibberechtigung für den Ordner „%2/zu“.";
     }
     void speichernScheitertOhneSchaden()
     {
         QFETCH(QString, ziel);
+        QFETCH(int, status);
+        QFETCH(QString, grund);
+        if (ziel.startsWith(u"zu/") && geteuid() == 0)
+            QSKIP("the administrator may write into any folder");
         QTemporaryDir ordner;
         const QDir dir(ordner.path());
         QVERIFY(schreiben(dir.filePath(QStringLiteral("vorhanden.jpg")), "ALTER INHALT"));
         QVERIFY(dir.mkdir(QStringLiteral("ordner")));
         QVERIFY(schreiben(dir.filePath(QStringLiteral("ordner/drin.jpg")), "DRIN"));
+        QVERIFY(schreiben(dir.filePath(QStringLiteral("nurlesen.jpg")), "NUR LESEN"));
+        QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("nurlesen.jpg")), QFile::ReadOwner | QFile::ReadGroup));
+        QVERIFY(dir.mkdir(QStringLiteral("zu")));
+        QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("zu")), QFile::ReadOwner | QFile::ExeOwner));
+        const auto vorher = [&] {
+            QStringList alles = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+            for (const QString& u : {QStringLiteral("ordner"), QStringLiteral("zu")})
+                alles << QDir(dir.filePath(u)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+            return alles;
+        }();
 
         const JpegMessung m = m_jpeg->JpegMessen(testbild(), 80);
-        QCOMPARE(m_jpeg->JpegSpeichern(m, dir.filePath(ziel)), 7);
+        QCOMPARE(m_jpeg->JpegSpeichern(m, dir.filePath(ziel)), status);
         QCOMPARE(m_dienste->meldungen.size(), 1);
-        QCOMPARE(m_dienste->meldungen[0].text, QStringLiteral("Win32 Error. GDI+ Error:7"));
+        QCOMPARE(m_dienste->meldungen[0].text, status == 12 ? QStringLiteral("Access Denied. GDI+ Error:12")
+                                                            : QStringLiteral("Win32 Error. GDI+ Error:7"));
         QCOMPARE(m_dienste->meldungen[0].titel, QStringLiteral("GDI Error"));
         QCOMPARE(m_dienste->meldungen[0].symbol, Dienste::Symbol::Fehler);
+        QCOMPARE(m_jpeg->letzterSpeicherfehler(), grund.arg(dir.filePath(ziel), dir.path()));
 
         QCOMPARE(lesen(dir.filePath(QStringLiteral("vorhanden.jpg"))), QByteArray("ALTER INHALT"));
+        QCOMPARE(lesen(dir.filePath(QStringLiteral("nurlesen.jpg"))), QByteArray("NUR LESEN"));
         QCOMPARE(lesen(dir.filePath(QStringLiteral("ordner/drin.jpg"))), QByteArray("DRIN"));
-        QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 (QStringList{QStringLiteral("ordner"), QStringLiteral("vorhanden.jpg")}));
-        QCOMPARE(QDir(dir.filePath(QStringLiteral("ordner"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("drin.jpg")});
+        QStringList nachher = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        for (const QString& u : {QStringLiteral("ordner"), QStringLiteral("zu")})
+            nachher << QDir(dir.filePath(u)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        QCOMPARE(nachher, vorher);
+        QFile::setPermissions(dir.filePath(QStringLiteral("zu")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // The system's reasons in plain German.
+    void speicherfehlerTexte_data()
+    {
+        QTest::addColumn<int>("fehlernummer");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("voll") << ENOSPC << "Der Datenträger ist voll.";
+        QTest::newRow("Kontingent") << EDQUOT << "Der Ihnen zugeteilte Platz auf dem Datenträger ist aufgebraucht.";
+        QTest::newRow("Datei zu groß") << EFBIG << "Die Datei wäre größer, als das System erlaubt.";
+        QTest::newRow("schreibgeschützter Datenträger") << EROFS << "Der Datenträger ist schreibgeschützt.";
+        QTest::newRow("keine Berechtigung") << EACCES << "Keine Schreibberechtigung für „/web/falter.jpg“.";
+        QTest::newRow("kein Ordner") << ENOENT << "Der Ordner existiert nicht.";
+        QTest::newRow("ein Ordner") << EISDIR << "„/web/falter.jpg“ ist ein Ordner.";
+        QTest::newRow("E/A-Fehler") << EIO << "Beim Schreiben auf den Datenträger ist ein Fehler aufgetreten.";
+    }
+    void speicherfehlerTexte()
+    {
+        QFETCH(int, fehlernummer);
+        QFETCH(QString, text);
+        QCOMPARE(speicherfehlerText(fehlernummer, QStringLiteral("/web/falter.jpg")), text);
     }
 
     // The disk fills up while the new file is written: the old one stays as it was.
@@ -476,6 +523,7 @@ private slots:
         std::signal(SIGXFSZ, signalVorher);
 
         QCOMPARE(status, 7);
+        QCOMPARE(m_jpeg->letzterSpeicherfehler(), QStringLiteral("Die Datei wäre größer, als das System erlaubt."));
         QCOMPARE(lesen(datei), QByteArray("ALTER INHALT"));
         QCOMPARE(QDir(ordner.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("falter.jpg")});
         QCOMPARE(m_dienste->meldungen.size(), 1);
