@@ -12,6 +12,7 @@ pakete=(cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite qt6-svg-dev lib
         libturbojpeg0-dev libjpeg-dev fonts-dejavu-core fonts-dejavu-extra qt6-translations-l10n)
 if [ "$was" = test ]; then
   pakete+=(clang libclang-rt-14-dev)
+  pakete+=(desktop-file-utils appstream) # the installation test validates what a desktop reads
 fi
 if [ "$was" = bench ]; then
   pakete+=(mate-backgrounds libjpeg-turbo-progs imagemagick butteraugli)

@@ -1,5 +1,7 @@
 #include "app/Form1.h"
 
+#include "fotoschliff_config.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -8,6 +10,8 @@ int main(int argc, char* argv[])
 {
     QApplication programm(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fotoschliff"));
+    // Lets the desktop match the windows with the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(FOTOSCHLIFF_DESKTOP_ID));
     QApplication::setStyle(QStringLiteral("Fusion"));
 
     // The program speaks German whatever the system's language; so do Qt's own dialogs.

@@ -1,0 +1,105 @@
+# Installs the built program into a scratch DESTDIR, as a packager would, and
+# checks what a desktop reads from it.
+#   -D BUILD=<build folder> -D ZIEL=<scratch folder> -D PREFIX=<install prefix> -D ID=<desktop id>
+#   -D DESKTOP_FILE_VALIDATE=<program> -D APPSTREAMCLI=<program>
+cmake_minimum_required(VERSION 3.25)
+
+set(fehler "")
+macro(fehler_melden text)
+  string(APPEND fehler "  ${text}\n")
+endmacro()
+
+file(REMOVE_RECURSE "${ZIEL}")
+file(MAKE_DIRECTORY "${ZIEL}")
+set(ENV{DESTDIR} "${ZIEL}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" RESULT_VARIABLE rc OUTPUT_VARIABLE aus ERROR_VARIABLE aus)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed (${rc}):\n${aus}")
+endif()
+set(wurzel "${ZIEL}${PREFIX}")
+
+set(desktop "${wurzel}/share/applications/${ID}.desktop")
+set(metainfo "${wurzel}/share/metainfo/${ID}.metainfo.xml")
+set(erwartet
+  "${wurzel}/bin/fotoschliff" "${desktop}" "${metainfo}"
+  "${wurzel}/share/icons/hicolor/scalable/apps/${ID}.svg")
+foreach(kante 48 128 256)
+  list(APPEND erwartet "${wurzel}/share/icons/hicolor/${kante}x${kante}/apps/${ID}.png")
+endforeach()
+foreach(datei IN LISTS erwartet)
+  if(NOT EXISTS "${datei}")
+    fehler_melden("missing: ${datei}")
+  endif()
+endforeach()
+
+# Everything installed, and nothing else: Qt's translations are found where Qt keeps them.
+file(GLOB_RECURSE installiert LIST_DIRECTORIES false "${ZIEL}/*")
+foreach(datei IN LISTS installiert)
+  if(NOT datei IN_LIST erwartet)
+    fehler_melden("unexpected file: ${datei}")
+  endif()
+endforeach()
+
+# Each PNG has the size its folder names (the width and height fields of the IHDR chunk).
+foreach(kante 48 128 256)
+  set(png "${wurzel}/share/icons/hicolor/${kante}x${kante}/apps/${ID}.png")
+  if(EXISTS "${png}")
+    file(READ "${png}" kennung LIMIT 8 HEX)
+    file(READ "${png}" masse OFFSET 16 LIMIT 8 HEX)
+    math(EXPR soll "${kante}" OUTPUT_FORMAT HEXADECIMAL)
+    string(SUBSTRING "${masse}" 0 8 breite)
+    string(SUBSTRING "${masse}" 8 8 hoehe)
+    math(EXPR breite "0x${breite}")
+    math(EXPR hoehe "0x${hoehe}")
+    if(NOT kennung STREQUAL "89504e470d0a1a0a" OR NOT breite EQUAL kante OR NOT hoehe EQUAL kante)
+      fehler_melden("${png}: not a ${kante} x ${kante} PNG (${breite} x ${hoehe})")
+    endif()
+  endif()
+endforeach()
+
+# The desktop entry opens JPEG files with the installed program under the common id.
+if(EXISTS "${desktop}")
+  file(STRINGS "${desktop}" zeilen)
+  foreach(zeile "Exec=fotoschliff %f" "MimeType=image/jpeg;" "Icon=${ID}" "Categories=Graphics;Photography;")
+    if(NOT zeile IN_LIST zeilen)
+      fehler_melden("${desktop}: no line \"${zeile}\"")
+    endif()
+  endforeach()
+  if(NOT DESKTOP_FILE_VALIDATE)
+    fehler_melden("desktop-file-validate not found (Debian package desktop-file-utils)")
+  else()
+    execute_process(COMMAND "${DESKTOP_FILE_VALIDATE}" "${desktop}" RESULT_VARIABLE rc OUTPUT_VARIABLE aus ERROR_VARIABLE aus)
+    # Hints are advice; errors and warnings are not.
+    string(REGEX MATCHALL "[^\n]*(error|warning):[^\n]*" beanstandet "${aus}")
+    if(NOT rc EQUAL 0 OR beanstandet)
+      fehler_melden("desktop-file-validate (${rc}):\n${aus}")
+    endif()
+  endif()
+endif()
+
+if(EXISTS "${metainfo}")
+  file(READ "${metainfo}" inhalt)
+  foreach(stueck "<id>${ID}</id>" "<launchable type=\"desktop-id\">${ID}.desktop</launchable>"
+                 "<mediatype>image/jpeg</mediatype>" "<content_rating type=\"oars-1.1\"/>"
+                 "<summary xml:lang=\"de\">")
+    string(FIND "${inhalt}" "${stueck}" stelle)
+    if(stelle LESS 0)
+      fehler_melden("${metainfo}: lacks ${stueck}")
+    endif()
+  endforeach()
+  if(NOT APPSTREAMCLI)
+    fehler_melden("appstreamcli not found (Debian package appstream)")
+  else()
+    execute_process(COMMAND "${APPSTREAMCLI}" validate --no-net "${metainfo}"
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE aus ERROR_VARIABLE aus)
+    if(NOT rc EQUAL 0)
+      fehler_melden("appstreamcli validate --no-net (${rc}):\n${aus}")
+    endif()
+  endif()
+endif()
+
+file(REMOVE_RECURSE "${ZIEL}")
+if(fehler)
+  message(FATAL_ERROR "Installation check failed:\n${fehler}")
+endif()
+message(STATUS "Installed and validated: ${wurzel}")
