@@ -29,9 +29,7 @@ bool TestDienste::dialog(QStringList& antworten, DateiDialog& dialog)
     const QString antwort = antworten.isEmpty() ? QString() : antworten.takeFirst();
     if (antwort.isEmpty())
         return false;
-    dialog.FileName = antwort;
-    dialog.FileTitle = QFileInfo(antwort).fileName();
-    dialog.letzterOrdner = QFileInfo(antwort).absolutePath();
+    dateiDialogGewaehlt(dialog, antwort);
     return true;
 }
 

@@ -55,11 +55,8 @@ private:
     {
         QFileDialog* qdlg = dateiDialogErzeugen(besitzer, dialog, speichern);
         const bool ok = qdlg->exec() == QDialog::Accepted && !qdlg->selectedFiles().isEmpty();
-        if (ok) {
-            dialog.FileName = QDir::toNativeSeparators(qdlg->selectedFiles().constFirst());
-            dialog.FileTitle = QFileInfo(dialog.FileName).fileName();
-            dialog.letzterOrdner = QFileInfo(dialog.FileName).absolutePath();
-        }
+        if (ok)
+            dateiDialogGewaehlt(dialog, QDir::toNativeSeparators(qdlg->selectedFiles().constFirst()));
         delete qdlg;
         return ok;
     }
@@ -74,6 +71,13 @@ QtDienste& qtDienste()
 Dienste* aktuelle = nullptr;
 
 } // namespace
+
+void dateiDialogGewaehlt(DateiDialog& dialog, const QString& pfad)
+{
+    dialog.FileName = pfad;
+    dialog.FileTitle = QFileInfo(pfad).fileName();
+    dialog.letzterOrdner = QFileInfo(pfad).absolutePath();
+}
 
 Dienste& dienste() { return aktuelle ? *aktuelle : qtDienste(); }
 

@@ -19,6 +19,9 @@ struct DateiDialog {
     QString letzterOrdner; // where the last use ended; the start folder when InitDir is empty
 };
 
+// What choosing pfad in the dialog leaves behind: the full path, its file title and its folder.
+void dateiDialogGewaehlt(DateiDialog& dialog, const QString& pfad);
+
 // Everything that would need a person: dialogs, message boxes, the clipboard,
 // the browser. Tests install their own implementation to answer them.
 class Dienste {

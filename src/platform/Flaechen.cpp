@@ -45,8 +45,15 @@ void BildFlaeche::setzeBild(QImage bild, bool selbstGroesse)
 void BildFlaeche::malen(const QImage& gemalt, QSizeF malGroesse)
 {
     m_gemalt = QPixmap::fromImage(gemalt);
+    m_gemalt.setDevicePixelRatio(devicePixelRatioF());
     m_malGroesse = malGroesse;
     update();
+}
+
+QSize BildFlaeche::malPixel(QSizeF malGroesse) const
+{
+    const qreal verhaeltnis = devicePixelRatioF();
+    return QSize(int(std::ceil(malGroesse.width() * verhaeltnis)), int(std::ceil(malGroesse.height() * verhaeltnis)));
 }
 
 void BildFlaeche::leeren()
@@ -61,11 +68,11 @@ void BildFlaeche::paintEvent(QPaintEvent*)
     if (m_gemalt.isNull())
         return;
     QPainter maler(this);
-    // The picture comes resampled to the paint size rounded up to whole pixels;
-    // then it is drawn 1:1 and only a fraction of its last row and column shows.
-    const QSize ganz(int(std::ceil(m_malGroesse.width())), int(std::ceil(m_malGroesse.height())));
-    if (m_gemalt.size() == ganz)
-        maler.drawPixmap(0, 0, m_gemalt);
+    // The picture comes resampled to the paint size in screen pixels, rounded up
+    // to whole pixels; then it is drawn 1:1 and only a fraction of its last row
+    // and column shows.
+    if (m_gemalt.size() == malPixel(m_malGroesse) && m_gemalt.devicePixelRatio() == devicePixelRatioF())
+        maler.drawPixmap(QPointF(0, 0), m_gemalt);
     else
         maler.drawPixmap(QRectF(QPointF(0, 0), m_malGroesse), m_gemalt, QRectF(m_gemalt.rect()));
 }
@@ -224,4 +231,41 @@ void Griff::mouseReleaseEvent(QMouseEvent* e)
             setVisible(m_sichtbar);
     }
     emit losgelassen(e->button(), e->buttons(), pos);
+}
+
+PixelAnsicht::PixelAnsicht(QWidget* eltern)
+    : QWidget(eltern)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PixelAnsicht::setzeBild(const QImage& bild)
+{
+    m_bild = bild;
+    update();
+}
+
+void PixelAnsicht::setzeBereich(const QRect& bereich)
+{
+    m_bereich = bereich;
+    update();
+}
+
+QRectF PixelAnsicht::bildRechteck() const
+{
+    // Counted in device pixels, so that the picture starts on a whole one.
+    const qreal v = devicePixelRatioF();
+    const qreal x = std::round(m_bereich.x() * v) + std::floor((std::round(m_bereich.width() * v) - m_bild.width()) / 2);
+    const qreal y = std::round(m_bereich.y() * v) + std::floor((std::round(m_bereich.height() * v) - m_bild.height()) / 2);
+    return QRectF(x / v, y / v, m_bild.width() / v, m_bild.height() / v);
+}
+
+void PixelAnsicht::paintEvent(QPaintEvent*)
+{
+    QPainter maler(this);
+    maler.fillRect(rect(), QColor(0x80, 0x80, 0x80));
+    if (m_bild.isNull())
+        return;
+    maler.setClipRect(m_bereich);
+    maler.drawImage(bildRechteck(), m_bild, QRectF(m_bild.rect()));
 }

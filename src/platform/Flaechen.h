@@ -39,12 +39,17 @@ public:
     void setzeBild(QImage bild, bool selbstGroesse = false);
     const QImage& bild() const { return m_bild; }
 
-    // Drawing on the surface: a picture painted at (0, 0), stretched to malGroesse.
-    // The caller hands in the picture already resampled to that size.
+    // Drawing on the surface: a picture painted at (0, 0), stretched to malGroesse
+    // (in the surface's pixels). The caller hands in the picture already resampled
+    // to malPixel(malGroesse), the pixels that size takes on the screen: twice as
+    // many per side on a screen of device pixel ratio 2, so that it shows sharp.
     void malen(const QImage& gemalt, QSizeF malGroesse);
+    QSize malPixel(QSizeF malGroesse) const;
     void leeren();
     bool hatGemaltes() const { return !m_gemalt.isNull(); }
     QSizeF malGroesse() const { return m_malGroesse; }
+    // The painted picture's size in screen (device) pixels.
+    QSize gemaltePixel() const { return m_gemalt.size(); }
 
 signals:
     void mausGedrueckt(Qt::MouseButton knopf, Qt::MouseButtons knoepfe, QPointF pos);
@@ -176,4 +181,28 @@ private:
     bool m_sichtbar = false;
     bool m_gehalten = false;
     QColor m_farbe = Qt::white;
+};
+
+// A picture shown pixel for pixel, one picture pixel on one device pixel of the
+// screen, centred in an area of the widget and cut off where it is larger; the
+// rest is the picture area's grey. It takes the mouse, so that nothing below it
+// reacts while it shows.
+class PixelAnsicht : public QWidget {
+    Q_OBJECT
+public:
+    explicit PixelAnsicht(QWidget* eltern = nullptr);
+
+    void setzeBild(const QImage& bild);
+    const QImage& bild() const { return m_bild; }
+    // The area to centre in, in the widget's pixels.
+    void setzeBereich(const QRect& bereich);
+    // Where the picture lies, in the widget's pixels (on whole device pixels).
+    QRectF bildRechteck() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QImage m_bild;
+    QRect m_bereich;
 };

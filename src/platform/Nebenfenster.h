@@ -28,12 +28,19 @@ private:
 };
 
 // Shows fenster non-modally in front of oeffner, stacked above it where the
-// window system knows such a relation.
+// window system knows such a relation. A window shown for the first time is
+// centred over oeffner's window, unless it was placed already (moved, or
+// centred on the screen below).
 void nebenfensterZeigen(QWidget* fenster, QWidget* oeffner);
+
+// Places fenster (at its present size) in the middle of the screen that shows
+// bezug, or of the primary screen without one.
+void aufBildschirmZentrieren(QWidget* fenster, const QWidget* bezug = nullptr);
 
 // The common ground of the secondary windows: a window of its own with the
 // program's icon that deletes itself when closed; however it closes (button,
-// close box, Escape), the window that opened it takes input again.
+// close box, Escape), the window that opened it takes input again. Strg+Q
+// closes the window that opened it, the main window, which ends the program.
 class EigenesFenster : public QWidget {
     Q_OBJECT
 public:

@@ -1,0 +1,76 @@
+#include "platform/Uebergabe.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+#include <QWidget>
+
+QString dateiAusArgument(const QString& argument)
+{
+    if (argument.isEmpty())
+        return {};
+    if (argument.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive))
+        return QDir::toNativeSeparators(QUrl(argument).toLocalFile());
+    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(argument).absoluteFilePath()));
+}
+
+QString startDatei(const QStringList& argumente)
+{
+    return argumente.size() > 1 ? dateiAusArgument(argumente.at(1)) : QString();
+}
+
+QString abgelegteDatei(const QMimeData* daten)
+{
+    // A list may be announced and still be empty.
+    const QList<QUrl> urls = daten && daten->hasUrls() ? daten->urls() : QList<QUrl>();
+    if (urls.isEmpty())
+        return {};
+    const QUrl erste = urls.constFirst();
+    if (!erste.isLocalFile())
+        return {};
+    const QString pfad = erste.toLocalFile();
+    if (pfad.isEmpty() || QFileInfo(pfad).isDir())
+        return {};
+    return QDir::toNativeSeparators(pfad);
+}
+
+DateiAblage::DateiAblage(QWidget* fenster, std::function<void(const QString&)> laden)
+    : QObject(fenster)
+    , m_fenster(fenster)
+    , m_laden(std::move(laden))
+{
+    fenster->setAcceptDrops(true);
+    fenster->installEventFilter(this);
+    const auto textfelder = fenster->findChildren<QLineEdit*>();
+    for (QLineEdit* feld : textfelder)
+        feld->installEventFilter(this);
+}
+
+bool DateiAblage::eventFilter(QObject* objekt, QEvent* ereignis)
+{
+    switch (ereignis->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        auto* e = static_cast<QDropEvent*>(ereignis);
+        const QString datei = m_fenster->isEnabled() ? abgelegteDatei(e->mimeData()) : QString();
+        if (datei.isEmpty()) {
+            // A text box may still take a dragged text; the window takes nothing else.
+            if (objekt != m_fenster && m_fenster->isEnabled())
+                return false;
+            e->ignore();
+            return true;
+        }
+        e->setDropAction(Qt::CopyAction);
+        e->accept();
+        if (ereignis->type() == QEvent::Drop)
+            m_laden(datei);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
