@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -122,6 +123,20 @@ void Form2::aufbauen()
     connect(Command5, &QPushButton::clicked, this, &Form2::Command5_Click);
     connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
+
+    // Return means "OK", as in any dialog; a button with the focus takes it for itself.
+    Command3->setDefault(true);
+    for (QPushButton* knopf : {Command1, Command2, Command5, Command4, Command3})
+        knopf->setAutoDefault(true);
+}
+
+void Form2::keyPressEvent(QKeyEvent* e)
+{
+    const bool eingabe = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (eingabe && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
+        Command3->click();
+    else
+        EigenesFenster::keyPressEvent(e);
 }
 
 void Form2::Form_Load(const QString& anhang)

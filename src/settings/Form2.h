@@ -44,6 +44,9 @@ public:
     QCheckBox *Check1, *Check2;
     QPushButton *Command5, *Command4, *Command3;
 
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
     void aufbauen();
     void Form_Load(const QString& anhang);

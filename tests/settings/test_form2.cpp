@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -606,6 +607,39 @@ private slots:
         QCOMPARE(nachher.startmeldung, false);
         QVERIFY(f.isEnabled());
         QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextKomp"))->text(), QStringLiteral("77"));
+    }
+
+    // Return means "OK"; a button with the focus keeps Return for itself.
+    void eingabetasteBestaetigt_data()
+    {
+        QTest::addColumn<QString>("fokus");
+        QTest::addColumn<double>("gespeichert");
+        QTest::newRow("im Qualitätsfeld") << "TextKomp" << 80.0;
+        QTest::newRow("im Ordnerfeld") << "Text1" << 80.0;
+        QTest::newRow("in der Größenliste") << "List1" << 80.0;
+        QTest::newRow("auf einer Option") << "Option1(1)" << 80.0;
+        QTest::newRow("auf OK") << "Command3" << 80.0;
+        QTest::newRow("auf Abbrechen") << "Command4" << 92.0;
+    }
+    void eingabetasteBestaetigt()
+    {
+        QFETCH(QString, fokus);
+        QFETCH(double, gespeichert);
+        einstellungsdatei::schreiben(ruhigerStart);
+        TestDienste dienste;
+        Form1 f;
+        f.show();
+        QPointer<Form2> d = oeffnen(f);
+        QVERIFY(d);
+        d->TextKomp->setText(QStringLiteral("80"));
+        QWidget* ziel = d->findChild<QWidget*>(fokus);
+        QVERIFY(ziel);
+        ziel->setFocus();
+        QTest::keyClick(ziel, Qt::Key_Return);
+        QTRY_VERIFY(!d);
+        QVERIFY(f.isEnabled());
+        QCOMPARE(einstellungsdatei::lesen().kompression, gespeichert);
+        QVERIFY(dienste.ordnerTitel.isEmpty());
     }
 };
 
