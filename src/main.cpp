@@ -1,9 +1,11 @@
 #include "app/Form1.h"
 
 #include "fotoschliff_config.h"
+#include "platform/Uebergabe.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
 int main(int argc, char* argv[])
@@ -20,7 +22,11 @@ int main(int argc, char* argv[])
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexte);
 
-    Form1 hauptfenster;
+    Form1 hauptfenster(nullptr, Form1::Lage::Gemerkt);
     hauptfenster.show();
+    // A photo named on the command line loads once the window (and the start message) shows.
+    const QString datei = startDatei(QApplication::arguments());
+    if (!datei.isEmpty())
+        QTimer::singleShot(0, &hauptfenster, [&hauptfenster, datei] { hauptfenster.dateiUebernehmen(datei); });
     return programm.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "output/Form3.h"
 #include "output/HilfeTexte.h"
+#include "platform/Fensterlage.h"
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"
 #include "platform/Zahlen.h"
@@ -51,10 +52,15 @@ Qt::CursorShape cursorForm(int bild)
 
 } // namespace
 
-Form1::Form1(QWidget* eltern)
+Form1::Form1(QWidget* eltern, Lage lage)
     : QWidget(eltern)
+    , m_lage(lage)
 {
     aufbauen();
+    desktopVerbinden();
+    // Before the start-up sequence, which may show the window already.
+    if (m_lage == Lage::Gemerkt)
+        fensterlageLaden(this, QStringLiteral("Hauptfenster"), QSize(designBreite, designHoehe));
     Form_Load();
 }
 
@@ -415,7 +421,10 @@ void Form1::Form_Resize()
 
 void Form1::closeEvent(QCloseEvent* e)
 {
-    // Nothing is asked and nothing is saved; every other window goes with this one.
+    // Nothing is asked and nothing is saved but the window's place; every other
+    // window goes with this one.
+    if (m_lage == Lage::Gemerkt)
+        fensterlageSichern(this, QStringLiteral("Hauptfenster"));
     jpegDienstBeenden();
     const auto fenster = QApplication::topLevelWidgets();
     for (QWidget* w : fenster)

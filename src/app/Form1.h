@@ -14,6 +14,8 @@
 #include <array>
 
 class BildFlaeche;
+class PixelAnsicht;
+class QCheckBox;
 class Griff;
 class KlickLabel;
 class Liste;
@@ -34,8 +36,18 @@ class Umriss;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(QWidget* eltern = nullptr);
+    // Where the window appears: at its design size (as tests and benchmarks
+    // want it), or where the user left it when the program last ended.
+    enum class Lage { Entwurf, Gemerkt };
+    explicit Form1(QWidget* eltern = nullptr, Lage lage = Lage::Entwurf);
     ~Form1() override;
+
+    // Loads a file that the desktop hands over (command line, drop) exactly as
+    // if it had been chosen in the open dialog.
+    void dateiUebernehmen(const QString& pfad);
+    // The "?" whose help F1 shows when fokus has the keyboard focus: the step
+    // the control belongs to, the start help for anything else.
+    int hilfeIndexFuer(const QWidget* fokus) const;
 
     // Reads the settings record and applies it: ratio, colour, size, width, quality, folders.
     void Daten_Laden();
@@ -78,6 +90,9 @@ public:
     Griff *LO, *RO, *LU, *RU;
     QTimer* Timer1;
     SettingsStore* Data1;
+    // Beside the workflow: the JPEG that a save would write, at 100 %.
+    QCheckBox* chkJpegVorschau;
+    PixelAnsicht* picJpegVorschau;
 
     Form3* hilfe() const { return m_hilfe; }
     const Auswahlrahmen& rahmen() const { return m_rahmen; }
@@ -103,6 +118,9 @@ private:
 
     // Loading a picture.
     void cmdÖffnen_Click();
+    void oeffnenVorbereiten();
+    // Loads the file the open dialog holds as chosen.
+    void gewaehltLaden();
     bool bildLaden(const QString& pfad);
 
     // The selection frame: mouse on the view and on the handles, and the whole picture.
@@ -158,4 +176,12 @@ private:
     Nebenfenster m_form2;
     Nebenfenster m_about;
     Nebenfenster m_fund;
+
+    // --- the desktop: drops, shortcuts, the window's place, the JPEG view (Form1_Desktop.cpp) ---
+    void desktopVerbinden();
+    // Shows or hides the JPEG view as the check box, the space bar and the measurement say.
+    void jpegVorschauAbgleichen();
+    Lage m_lage;
+    bool m_messungZumBild = false; // letzteMessung belongs to the picture now loaded
+    bool m_leertaste = false;      // the space bar is held on the picture area
 };

@@ -17,8 +17,13 @@
 void Form1::fensterVerbinden()
 {
     setWindowIcon(programmSymbol());
-    for (int i = 0; i < int(Command4.size()); ++i)
+    for (int i = 0; i < int(Command4.size()); ++i) {
         connect(Command4[i], &QPushButton::clicked, this, [this, i] { HilfeZeigen(i); });
+        // Fifteen buttons captioned "?": their help's title tells them apart.
+        const QString titel = hilfeText(i).titel;
+        Command4[i]->setToolTip(titel);
+        Command4[i]->setAccessibleName(titel);
+    }
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
     connect(lblKontakt, &KlickLabel::geklickt, this, &Form1::lblKontakt_Click);

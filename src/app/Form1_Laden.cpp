@@ -12,23 +12,46 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <cmath>
-
 void Form1::cmdÖffnen_Click()
 {
     picZiel->setEnabled(false);
+    oeffnenVorbereiten();
+    if (!dienste().dateiOeffnen(this, dateiDialog)) {
+        picZiel->setEnabled(true);
+        return;
+    }
+    gewaehltLaden();
+}
+
+void Form1::dateiUebernehmen(const QString& pfad)
+{
+    // As if chosen in the open dialog: the same pause of the view, the same
+    // load, and the dialog starts in this file's folder next time.
+    picZiel->setEnabled(false);
+    oeffnenVorbereiten();
+    dateiDialogGewaehlt(dateiDialog, pfad);
+    gewaehltLaden();
+}
+
+void Form1::oeffnenVorbereiten()
+{
     dateiDialog.DialogTitle = QStringLiteral("jpg-Datei öffnen");
     dateiDialog.InitDir = pfadLaden;
     // Cameras write IMG_1234.JPG: every spelling of the extension is listed.
     dateiDialog.Filter = QStringLiteral(".JPG Datei|*.jpg;*.JPG;*.jpeg;*.JPEG");
     dateiDialog.FileName = QStringLiteral("*.jpg");
     dateiDialog.Ueberschreibfrage = false;
-    if (!dienste().dateiOeffnen(this, dateiDialog)) {
+}
+
+void Form1::gewaehltLaden()
+{
+    if (!bildLaden(dateiDialog.FileName)) {
         picZiel->setEnabled(true);
         return;
     }
-    if (!bildLaden(dateiDialog.FileName))
-        picZiel->setEnabled(true);
+    // The last measurement was of the previous picture: nothing to show as its JPEG.
+    m_messungZumBild = false;
+    jpegVorschauAbgleichen();
 }
 
 bool Form1::bildLaden(const QString& pfad)
@@ -76,7 +99,8 @@ void Form1::AnsichtAufbauen(BildFlaeche* quelle, BildFlaeche* ansicht)
     const Ansichtsmass mass = ansichtBerechnen(quelle->ScaleWidth(), quelle->ScaleHeight(), float(fraTisch->width()),
                                                float(fraTisch->height()));
     ansicht->setzeGroesse(mass.breite, mass.hoehe);
-    const QSize pixel(int(std::ceil(mass.malBreite)), int(std::ceil(mass.malHoehe)));
+    // On a high-resolution screen the picture is resampled to the screen's pixels, not blown up.
+    const QSize pixel = ansicht->malPixel(QSizeF(mass.malBreite, mass.malHoehe));
     const QImage& bild = quelle->bild();
     if (!bild.isNull() && !pixel.isEmpty()) {
         QImage gemalt;

@@ -159,6 +159,8 @@ void Form1::ZielgroesseMessen()
     const QString groesse = GroessenText(qint64(letzteMessung.Groesse));
     lblKb->setText(groesse);
     lblZkb->setText(groesse);
+    m_messungZumBild = true;
+    jpegVorschauAbgleichen();
 }
 
 void Form1::BildZuschneiden()
