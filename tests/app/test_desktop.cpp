@@ -6,6 +6,7 @@
 #include "output/JpegDienst.h"
 #include "platform/Fensterlage.h"
 #include "platform/Flaechen.h"
+#include "platform/Nebenfenster.h"
 #include "platform/Steuerelemente.h"
 
 #include "Fensterhilfe.h"
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -386,6 +388,22 @@ private slots:
         QCOMPARE(fensterrahmen(neben), rahmen);
         QCOMPARE(neben->geometry(), QRect(QPoint(rahmen.left(), 1000 - rahmen.bottom() - neben->height()), neben->size()));
         QVERIFY(neben->close());
+    }
+
+    // A window placed in the middle of the screen before it shows (as the
+    // find-location dialog is) keeps that place.
+    void aufDemBildschirmZentriertBleibtEs()
+    {
+        TestDienste dienste;
+        Form1 f;
+        f.setGeometry(1700, 200, 1058, 743);
+        f.show();
+        QPointer<EigenesFenster> fenster = new EigenesFenster(&f);
+        fenster->resize(400, 300);
+        aufBildschirmZentrieren(fenster, &f);
+        fenster->zeigen();
+        QCOMPARE(fenster->geometry(), QRect(1600 + (1280 - 400) / 2, (1024 - 300) / 2, 400, 300));
+        delete fenster.data();
     }
 
     void hauptfensterMerktSeinenPlatz()
