@@ -66,6 +66,7 @@ Form1::Form1(QWidget* eltern, Lage lage)
 
 Form1::~Form1()
 {
+    delete m_leertasteWaechter;
     if (m_hilfe)
         delete m_hilfe.data();
 }

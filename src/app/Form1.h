@@ -184,4 +184,5 @@ private:
     Lage m_lage;
     bool m_messungZumBild = false; // letzteMessung belongs to the picture now loaded
     bool m_leertaste = false;      // the space bar is held on the picture area
+    QObject* m_leertasteWaechter = nullptr; // gone before the window, which still hides while it dies
 };

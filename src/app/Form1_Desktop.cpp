@@ -98,7 +98,7 @@ void Form1::desktopVerbinden()
     picJpegVorschau->hide();
     if (picZiel->focusPolicy() == Qt::NoFocus)
         picZiel->setFocusPolicy(Qt::ClickFocus);
-    new Leertaste(this, [this](bool gehalten) {
+    m_leertasteWaechter = new Leertaste(this, [this](bool gehalten) {
         if (m_leertaste == gehalten)
             return;
         m_leertaste = gehalten;
