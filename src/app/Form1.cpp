@@ -119,11 +119,11 @@ void Form1::aufbauen()
     Frame7 = platzieren<QGroupBox>(this, "Frame7", {8, 120, 201, 81}, QStringLiteral("3. Zielformat festlegen"));
     List1 = platzieren<Liste>(Frame7, "List1", {8, 19, 166, 22});
     hilfeKnopf(5, Frame7, 178, 20);
-    TextB = platzieren<QLineEdit>(Frame7, "TextB", {8, 48, 49, 22});
+    TextB = platzieren<TextFeld>(Frame7, "TextB", {8, 48, 49, 22});
     UpDown1 = platzieren<UpDown>(Frame7, "UpDown1", {57, 48, 15, 22}, TextB, 10, 10000, 10);
     Label1[0] = platzieren<QLabel>(Frame7, "Label1(0)", {78, 50, 12, 17}, QStringLiteral("x"));
     Label1[0]->setAlignment(Qt::AlignCenter);
-    TextH = platzieren<QLineEdit>(Frame7, "TextH", {94, 48, 49, 22});
+    TextH = platzieren<TextFeld>(Frame7, "TextH", {94, 48, 49, 22});
     TextB->setEnabled(false);
     TextH->setEnabled(false);
     UpDown1->setEnabled(false);
@@ -140,7 +140,7 @@ void Form1::aufbauen()
     // 5. Kompression regeln
     Frame3 = platzieren<QGroupBox>(this, "Frame3", {8, 304, 201, 65}, QStringLiteral("5. Kompression regeln"));
     platzieren<QLabel>(Frame3, "Label5", {8, 22, 44, 17}, QStringLiteral("Kompr."));
-    TextKomp = platzieren<QLineEdit>(Frame3, "TextKomp", {52, 19, 37, 22}, QStringLiteral("100 "));
+    TextKomp = platzieren<TextFeld>(Frame3, "TextKomp", {52, 19, 37, 22}, QStringLiteral("100 "));
     UpDown2 = platzieren<UpDown>(Frame3, "UpDown2", {89, 19, 15, 22}, TextKomp, 50, 100, 100);
     Image1 = platzieren<QLabel>(Frame3, "Image1", {122, 21, 18, 18});
     platzieren<QLabel>(Frame3, "Label6", {8, 43, 44, 17}, QStringLiteral("Größe:"));
@@ -259,8 +259,8 @@ void Form1::aufbauen()
     connect(Combo1, &Liste::klick, this, &Form1::Combo1_Click);
     connect(oColor, &Liste::klick, this, &Form1::oColor_Click);
     connect(List1, &Liste::klick, this, &Form1::List1_Click);
-    connect(TextB, &QLineEdit::textChanged, this, &Form1::TextB_Change);
-    connect(TextKomp, &QLineEdit::textChanged, this, &Form1::TextKomp_Change);
+    connect(TextB, &TextFeld::geaendert, this, &Form1::TextB_Change);
+    connect(TextKomp, &TextFeld::geaendert, this, &Form1::TextKomp_Change);
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) { Text1->setToolTip(text); });
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(cmdÖffnen, &QPushButton::clicked, this, &Form1::cmdÖffnen_Click);
@@ -349,8 +349,8 @@ void Form1::Daten_Laden()
     oColor->setzeListIndex(d.farbe);
     List1->setzeListIndex(d.Format);
     if (List1->ListIndex() == 0)
-        TextB->setText(zahlen::Kurz(d.breite));
-    TextKomp->setText(zahlen::Kurz(d.kompression));
+        TextB->setzeText(zahlen::Kurz(d.breite));
+    TextKomp->setzeText(zahlen::Kurz(d.kompression));
     UpDown2->setzeWert(int(zahlen::RundeGerade(d.kompression)));
     anhang = d.dateiname;
     vorschlag = qint16(d.vorschlag);

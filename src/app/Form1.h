@@ -27,6 +27,7 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 class Rechteck;
+class TextFeld;
 class UmbruchKnopf;
 class UpDown;
 class Umriss;
@@ -72,7 +73,8 @@ public:
     QFrame* fraTisch;
     QPushButton* cmdÖffnen;
     Liste *Combo1, *oColor, *List1;
-    QLineEdit *TextB, *TextH, *TextKomp, *Text1;
+    TextFeld *TextB, *TextH, *TextKomp;
+    QLineEdit* Text1;
     UpDown *UpDown1, *UpDown2;
     std::array<QLabel*, 1> Label1; // "x" between width and height
     QPushButton *Command7, *Command1, *Command2, *Command5, *Command6;

@@ -83,7 +83,7 @@ bool Form1::bildLaden(const QString& pfad)
     Command1->setEnabled(false);
     Command2->setEnabled(false);
     Command7->setEnabled(true);
-    TextKomp->setText(zahlen::Kurz(Data1->datensatz().kompression));
+    TextKomp->setzeText(zahlen::Kurz(Data1->datensatz().kompression));
     Command3->setToolTip(QString());
     veroeffentlichPfad.clear();
     statusLichtSetzen(1);

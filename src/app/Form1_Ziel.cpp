@@ -41,7 +41,7 @@ void Form1::TextB_Change()
     const double breite = zahlen::Val(TextB->text());
     if (breite == 0)
         return;
-    TextH->setText(zahlen::Kurz(listen::hoeheZurBreite(breite, m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH)));
+    TextH->setzeText(zahlen::Kurz(listen::hoeheZurBreite(breite, m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH)));
     const QString masse = TextB->text() + QStringLiteral(" x ") + TextH->text();
     lblZ->setText(masse);
     lblZpx->setText(masse);

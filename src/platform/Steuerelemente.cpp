@@ -37,6 +37,25 @@ void Liste::setzeListIndex(int index)
     setCurrentIndex(index);
 }
 
+TextFeld::TextFeld(QWidget* eltern)
+    : TextFeld(QString(), eltern)
+{
+}
+
+TextFeld::TextFeld(const QString& text, QWidget* eltern)
+    : QLineEdit(text, eltern)
+{
+    connect(this, &QLineEdit::textChanged, this, [this] { emit geaendert(); });
+}
+
+void TextFeld::setzeText(const QString& text)
+{
+    if (text == this->text())
+        emit geaendert();
+    else
+        setText(text);
+}
+
 UpDown::UpDown(QLineEdit* partner, int min, int max, int wert, QWidget* eltern)
     : QWidget(eltern)
     , m_partner(partner)

@@ -78,19 +78,19 @@ void Form2::aufbauen()
     Frame2 = platzieren<QGroupBox>(this, "Frame2", {256, 224, 161, 97}, QStringLiteral("Zielformat"));
     List1 = platzieren<Liste>(Frame2, "List1", {8, 18, 145, 22});
     platzieren<QLabel>(Frame2, "Label5", {8, 44, 145, 15}, QStringLiteral("Abmessungen in Pixel"));
-    TextB = platzieren<QLineEdit>(Frame2, "TextB", {8, 62, 49, 22});
+    TextB = platzieren<TextFeld>(Frame2, "TextB", {8, 62, 49, 22});
     UpDown1 = new UpDown(TextB, 10, 10000, 10, Frame2);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->setGeometry(57, 62, 15, 22);
     platzieren<QLabel>(Frame2, "Label6", {74, 64, 10, 17}, QStringLiteral("x"))->setAlignment(Qt::AlignCenter);
-    TextH = platzieren<QLineEdit>(Frame2, "TextH", {86, 62, 49, 22});
+    TextH = platzieren<TextFeld>(Frame2, "TextH", {86, 62, 49, 22});
     TextB->setEnabled(false);
     TextH->setEnabled(false);
 
     // Quality
     Frame3 = platzieren<QGroupBox>(this, "Frame3", {424, 224, 97, 97}, QStringLiteral("Kompression"));
     platzieren<QLabel>(Frame3, "Label7", {12, 26, 70, 17}, QStringLiteral("Kompr."));
-    TextKomp = platzieren<QLineEdit>(Frame3, "TextKomp", {12, 46, 45, 22});
+    TextKomp = platzieren<TextFeld>(Frame3, "TextKomp", {12, 46, 45, 22});
     UpDown2 = new UpDown(TextKomp, 50, 100, 92, Frame3);
     UpDown2->setObjectName(QStringLiteral("UpDown2"));
     UpDown2->setGeometry(57, 46, 15, 22);
@@ -110,7 +110,7 @@ void Form2::aufbauen()
 
     connect(Combo1, &Liste::klick, this, &Form2::Combo1_Click);
     connect(List1, &Liste::klick, this, &Form2::List1_Click);
-    connect(TextB, &QLineEdit::textChanged, this, &Form2::TextB_Change);
+    connect(TextB, &TextFeld::geaendert, this, &Form2::TextB_Change);
     for (int i = 0; i < 3; ++i)
         connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool an) {
             if (an)
@@ -161,12 +161,12 @@ void Form2::Form_Load(const QString& anhang)
 
     // 6. A custom size shows the stored height, even where the ratio would give another.
     if (List1->ListIndex() == 0) {
-        TextB->setText(zahlen::Kurz(d.breite));
-        TextH->setText(zahlen::Kurz(d.höhe));
+        TextB->setzeText(zahlen::Kurz(d.breite));
+        TextH->setzeText(zahlen::Kurz(d.höhe));
     }
 
     // 7.
-    TextKomp->setText(zahlen::Kurz(d.kompression));
+    TextKomp->setzeText(zahlen::Kurz(d.kompression));
     UpDown2->setzeWert(int(zahlen::RundeGerade(d.kompression)));
 
     // 8.-9. The boxes say "no more reminders", so they are ticked when the reminder is off.
@@ -197,7 +197,7 @@ void Form2::List1_Click() { listen::groesseGewaehlt(*List1, *TextB, *TextH, *UpD
 
 void Form2::TextB_Change()
 {
-    TextH->setText(zahlen::Kurz(listen::hoeheZurBreite(zahlen::Val(TextB->text()), verhaeltnisB, verhaeltnisH)));
+    TextH->setzeText(zahlen::Kurz(listen::hoeheZurBreite(zahlen::Val(TextB->text()), verhaeltnisB, verhaeltnisH)));
 }
 
 void Form2::Option1_Click(int index) { Text3->setEnabled(index == 2); }
@@ -238,7 +238,7 @@ void Form2::Command5_Click()
     Combo1->setzeListIndex(0);
     List1->setzeListIndex(4);
     oColor->setzeListIndex(0);
-    TextKomp->setText(QStringLiteral("92"));
+    TextKomp->setzeText(QStringLiteral("92"));
     UpDown2->setzeWert(92);
     Check1->setChecked(false);
     Check2->setChecked(false);

@@ -13,6 +13,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class SettingsStore;
+class TextFeld;
 class UpDown;
 
 // "Bevorzugte Einstellungen": the settings record in editable form. Edits live
@@ -39,7 +40,7 @@ public:
     QPushButton *Command1, *Command2;
     std::array<QRadioButton*, 3> Option1;
     Liste *Combo1, *oColor, *List1;
-    QLineEdit *TextB, *TextH, *TextKomp;
+    TextFeld *TextB, *TextH, *TextKomp;
     UpDown *UpDown1, *UpDown2;
     QCheckBox *Check1, *Check2;
     QPushButton *Command5, *Command4, *Command3;

@@ -57,7 +57,7 @@ double hoeheZurBreite(double breite, float verhaeltnisB, float verhaeltnisH)
     return zahlen::Ganz(breite / double(verhaeltnisB)) * double(verhaeltnisH);
 }
 
-void groesseGewaehlt(const Liste& liste, QLineEdit& breite, QLineEdit& hoehe, UpDown& drehknopf)
+void groesseGewaehlt(const Liste& liste, TextFeld& breite, QLineEdit& hoehe, UpDown& drehknopf)
 {
     const int index = liste.ListIndex();
     const bool eigene = index == 0;
@@ -67,7 +67,7 @@ void groesseGewaehlt(const Liste& liste, QLineEdit& breite, QLineEdit& hoehe, Up
     if (eigene || index < 0)
         return;
     const double wert = zahlen::Val(liste.eintrag(index));
-    breite.setText(zahlen::Kurz(wert));
+    breite.setzeText(zahlen::Kurz(wert));
     drehknopf.setzeWert(int(zahlen::RundeGerade(wert)));
 }
 

@@ -6,6 +6,7 @@
 
 class Liste;
 class QLineEdit;
+class TextFeld;
 class UpDown;
 
 // The entries of the three lists that the main window and the preferences
@@ -39,7 +40,7 @@ double hoeheZurBreite(double breite, float verhaeltnisB, float verhaeltnisH);
 // A row of the size list chosen: "benutzerdefiniert" switches the width and
 // height boxes and the width's spin control on; a preset switches them off and
 // writes its width into the width box, whose change handling then runs.
-void groesseGewaehlt(const Liste& liste, QLineEdit& breite, QLineEdit& hoehe, UpDown& drehknopf);
+void groesseGewaehlt(const Liste& liste, TextFeld& breite, QLineEdit& hoehe, UpDown& drehknopf);
 
 void seitenverhaeltnisseFuellen(Liste& liste);
 void farbenFuellen(Liste& liste);

@@ -175,6 +175,42 @@ private slots:
         QCOMPARE(w<QLineEdit>("TextH")->text(), QStringLiteral("558"));
     }
 
+    // A width set from code runs its change handling even when the box already
+    // shows it: 600 is index 4 at 3:2 and at 3:4, and a preset may repeat a typed width.
+    void gleicheBreiteGibtNeueHoehe_data()
+    {
+        QTest::addColumn<QStringList>("schritte"); // "Combo1=i", "List1=i" picked; "TextH=t" typed
+        QTest::addColumn<QString>("hoehe");
+        QTest::addColumn<QSize>("ziel");
+        QTest::newRow("3:2 → 3:4") << QStringList{"Combo1=3"} << "800" << QSize(600, 800);
+        QTest::newRow("3:2 → 3:4 → 3:2") << QStringList{"Combo1=3", "Combo1=0"} << "400" << QSize(600, 400);
+        QTest::newRow("eigene 600 x 123, dann 600 x 400") << QStringList{"List1=0", "TextH=123", "List1=4"} << "400"
+                                                          << QSize(600, 400);
+    }
+    void gleicheBreiteGibtNeueHoehe()
+    {
+        QFETCH(QStringList, schritte);
+        QFETCH(QString, hoehe);
+        QFETCH(QSize, ziel);
+        starten();
+        laden(datei(QStringLiteral("wiese.jpg"), testbilder::verlauf(3000, 2000)));
+        for (const QString& schritt : schritte) {
+            const QString name = schritt.section(u'=', 0, 0);
+            const QString wert = schritt.section(u'=', 1);
+            if (name == QStringLiteral("TextH"))
+                w<QLineEdit>("TextH")->setText(wert);
+            else
+                w<Liste>(qPrintable(name))->setCurrentIndex(wert.toInt());
+        }
+        QCOMPARE(w<QLineEdit>("TextB")->text(), QStringLiteral("600"));
+        QCOMPARE(w<QLineEdit>("TextH")->text(), hoehe);
+        QCOMPARE(t("lblZpx"), QStringLiteral("600 x ") + hoehe);
+        QCOMPARE(m_f->zielHoehe, hoehe.toFloat());
+        ziehen(QPoint(50, 50), QPoint(300, 300));
+        QCOMPARE(w<BildFlaeche>("picTemp")->bild().size(), ziel);
+        QCOMPARE(m_f->letzteMessung.Bild.size(), ziel);
+    }
+
     // --- judging the source ---
     void geeigneteQuelle()
     {
@@ -258,6 +294,32 @@ private slots:
         QCOMPARE(t("lblPrüf"), QStringLiteral("zu groß"));
         QCOMPARE(t("lblZMaßnahme"), QStringLiteral("Maßnahme: 3. Zielformat verringern"));
         QCOMPARE(w<BildFlaeche>("picTemp")->bild().size(), QSize(1200, 800));
+        QCOMPARE(m_f->statusLicht(), 1);
+    }
+
+    // The second picture comes with the same stored quality, and still the
+    // previous picture's selection verdict goes.
+    void zweitesBildOhneAuswahlurteil_data()
+    {
+        QTest::addColumn<QPoint>("bis");
+        QTest::addColumn<QString>("urteil");
+        QTest::newRow("OK") << QPoint(700, 400) << "OK";
+        QTest::newRow("Auswahl zu klein") << QPoint(150, 100) << "Auswahl zu klein";
+    }
+    void zweitesBildOhneAuswahlurteil()
+    {
+        QFETCH(QPoint, bis);
+        QFETCH(QString, urteil);
+        starten();
+        const QString pfad = datei(QStringLiteral("wiese.jpg"), testbilder::verlauf(3000, 2000));
+        laden(pfad);
+        ziehen(QPoint(100, 60), bis);
+        QCOMPARE(t("lblPrüf1"), urteil);
+        QCOMPARE(w<QLineEdit>("TextKomp")->text(), QStringLiteral("92"));
+        laden(pfad);
+        QCOMPARE(t("lblA"), QString());
+        QCOMPARE(t("lblPrüf1"), QString());
+        QCOMPARE(t("lblZMaßnahme1"), QString());
         QCOMPARE(m_f->statusLicht(), 1);
     }
 

@@ -414,6 +414,46 @@ private slots:
         QVERIFY(dienste.meldungen.isEmpty());
     }
 
+    // 600 is index 4 at 3:2 and at 3:4: the height must follow the ratio all the same.
+    void gleicheBreiteAndererHoehe_data()
+    {
+        QTest::addColumn<int>("gespeichert"); // stored ratio, size 600 x ... at index 4
+        QTest::addColumn<QString>("schritt");  // "Standardeinstellungen", or a ratio index picked
+        QTest::addColumn<int>("verhaeltnis");
+        QTest::addColumn<QString>("hoehe");
+        QTest::newRow("3:4, Standardeinstellungen") << 3 << "Standardeinstellungen" << 0 << "400";
+        QTest::newRow("3:4, dann 3:2") << 3 << "0" << 0 << "400";
+        QTest::newRow("3:2, dann 3:4") << 0 << "3" << 3 << "800";
+    }
+    void gleicheBreiteAndererHoehe()
+    {
+        QFETCH(int, gespeichert);
+        QFETCH(QString, schritt);
+        QFETCH(int, verhaeltnis);
+        QFETCH(QString, hoehe);
+        einstellungsdatei::schreiben(QStringLiteral("NULL, NULL, %1, 0, 4, 600, %2, 92, 1, 0, '_web', 2")
+                                         .arg(gespeichert)
+                                         .arg(gespeichert == 3 ? 800 : 400));
+        TestDienste dienste;
+        Form1 f;
+        QPointer<Form2> d = oeffnen(f);
+        QVERIFY(d);
+        if (schritt == QStringLiteral("Standardeinstellungen"))
+            klicken(finde<QPushButton>(d, QStringLiteral("Command5")));
+        else
+            finde<Liste>(d, QStringLiteral("Combo1"))->setCurrentIndex(schritt.toInt());
+        QCOMPARE(finde<Liste>(d, QStringLiteral("Combo1"))->ListIndex(), verhaeltnis);
+        QCOMPARE(finde<Liste>(d, QStringLiteral("List1"))->currentText(), QStringLiteral("600 x ") + hoehe);
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("TextB"))->text(), QStringLiteral("600"));
+        QCOMPARE(finde<QLineEdit>(d, QStringLiteral("TextH"))->text(), hoehe);
+
+        klicken(finde<QPushButton>(d, QStringLiteral("Command3")));
+        QTRY_VERIFY(!d);
+        QCOMPARE(einstellungsdatei::lesen().rahmen, verhaeltnis);
+        QCOMPARE(einstellungsdatei::lesen().höhe, hoehe.toDouble());
+        QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextH"))->text(), hoehe);
+    }
+
     void standardeinstellungenAusEigenerGroesseBei32()
     {
         // The ratio is already 3:2, so only the size list's own handling puts 600 x 400 back.
