@@ -140,7 +140,10 @@ void Form1::AuswahlUebertragen()
 
 void Form1::ZielgroesseMessen()
 {
-    if (!Shape1->Visible())
+    // After "Zuschneiden" the frame is gone but its crop waits to be saved:
+    // a new quality must measure it, or the save would write the old one.
+    const bool zuschnittWartet = Command2->isEnabled();
+    if (!Shape1->Visible() && !zuschnittWartet)
         return;
     if (picZiel->isHidden()) {
         lblKb->clear();

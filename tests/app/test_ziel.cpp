@@ -354,6 +354,11 @@ private slots:
     {
         starten();
         laden(datei(QStringLiteral("wiese.jpg"), testbilder::verlauf(3000, 2000)));
+        // Before any frame a quality change measures nothing.
+        w<QLineEdit>("TextKomp")->setText(QStringLiteral("70"));
+        QCOMPARE(t("lblKb"), QString());
+        QCOMPARE(m_f->jpegQualitaet, 0);
+        w<QLineEdit>("TextKomp")->setText(QStringLiteral("92"));
         ziehen(QPoint(50, 50), QPoint(450, 100));
         const QImage ziel1 = w<BildFlaeche>("picTemp")->bild();
         const QString groesse = t("lblKb");
@@ -372,9 +377,19 @@ private slots:
         QCOMPARE(t("lblPrüf1"), QString());
         QCOMPARE(t("lblZMaßnahme1"), QString());
 
-        // A quality change measures nothing while there is no frame.
+        // The crop waits to be saved: a quality change measures it, and the save writes that.
         w<QLineEdit>("TextKomp")->setText(QStringLiteral("60"));
-        QCOMPARE(t("lblKb"), groesse);
+        QCOMPARE(m_f->jpegQualitaet, 60);
+        QCOMPARE(m_f->letzteMessung.Bild.size(), QSize(600, 400));
+        QVERIFY(t("lblKb") != groesse);
+        QCOMPARE(t("lblKb"), GroessenText(qint64(m_f->letzteMessung.Groesse)));
+        QCOMPARE(t("lblZkb"), t("lblKb"));
+        QCOMPARE(t("lblPrüf2"), QStringLiteral("OK"));
+        QCOMPARE(t("lblPrüf1"), QString());
+        const QString gespeichert = m_ordner.filePath(QStringLiteral("bei60.jpg"));
+        m_dienste->speichernAntworten << gespeichert;
+        QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
+        QCOMPARE(lesen(gespeichert), m_f->letzteMessung.daten);
 
         // The next frame is drawn on the loaded picture again.
         QTest::mousePress(ziel(), Qt::LeftButton, {}, QPoint(20, 20));
