@@ -42,7 +42,7 @@ public:
     bool dateiSpeichern(QWidget*, DateiDialog&) override { return false; }
     QString ordnerWaehlen(QWidget*, const QString&, const QString&) override { return {}; }
     void zwischenablageSetzen(const QString&) override {}
-    void urlOeffnen(QWidget*, const QUrl&) override {}
+    bool urlOeffnen(QWidget*, const QUrl&) override { return true; }
 };
 
 // The program's main window, its open dialog answered with one photo. The

@@ -46,7 +46,11 @@ QString TestDienste::ordnerWaehlen(QWidget*, const QString& titel, const QString
 
 void TestDienste::zwischenablageSetzen(const QString& text) { zwischenablage << text; }
 
-void TestDienste::urlOeffnen(QWidget*, const QUrl& url) { urls << url; }
+bool TestDienste::urlOeffnen(QWidget*, const QUrl& url)
+{
+    urls << url;
+    return browserDa;
+}
 
 void testUmgebungEinrichten()
 {

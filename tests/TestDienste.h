@@ -22,6 +22,7 @@ public:
     QList<Meldung> meldungen;
     QStringList zwischenablage;
     QList<QUrl> urls;
+    bool browserDa = true; // what opening an address answers
 
     // The next answers of the file dialogs: a path, or "" for cancel. Each use
     // records the dialog's state as it was shown.
@@ -40,7 +41,7 @@ public:
     bool dateiSpeichern(QWidget*, DateiDialog& dialog) override;
     QString ordnerWaehlen(QWidget*, const QString& titel, const QString& start) override;
     void zwischenablageSetzen(const QString& text) override;
-    void urlOeffnen(QWidget*, const QUrl& url) override;
+    bool urlOeffnen(QWidget*, const QUrl& url) override;
 
 private:
     bool dialog(QStringList& antworten, DateiDialog& dialog);

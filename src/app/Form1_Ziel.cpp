@@ -219,7 +219,10 @@ void Form1::Command3_Click()
     if (Data1->datensatz().fundortmeldung)
         meldung(this, fundortErinnerung());
     dienste().zwischenablageSetzen(veroeffentlichPfad);
-    dienste().urlOeffnen(this, QUrl(QStringLiteral(FOTOSCHLIFF_FORUM_URL)));
+    const QString adresse = QStringLiteral(FOTOSCHLIFF_FORUM_URL);
+    // Without a browser the user still needs the way to the forum.
+    if (!dienste().urlOeffnen(this, QUrl(adresse)))
+        meldung(this, browserFehlt(adresse), programmTitel(), Dienste::Symbol::Info);
 }
 
 // --- the JPEG service ---

@@ -19,3 +19,11 @@ QString fundortErinnerung()
     return QStringLiteral("Bitte denken Sie daran, nach dem Einfügen des Dateipfades in die Eingabemaske des Flattriums \r\n"
                           "auch den Fundort im vorgeschriebenen Format anzugeben!");
 }
+
+QString browserFehlt(const QString& adresse)
+{
+    return QStringLiteral("Der Webbrowser konnte nicht gestartet werden.\r\n\r\n"
+                          "Bitte öffnen Sie das Flattrium selbst unter der Adresse\r\n%1\r\n\r\n"
+                          "Der Dateipfad steht bereits in der Zwischenablage.")
+        .arg(adresse);
+}

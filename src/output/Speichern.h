@@ -10,3 +10,6 @@ QString dateinameVorschlag(int vorschlag, const QString& dateititel, const QStri
 
 // The reminder shown before publishing.
 QString fundortErinnerung();
+
+// What publishing says when no browser opens the forum at adresse.
+QString browserFehlt(const QString& adresse);

@@ -48,7 +48,7 @@ public:
         ablage->setText(text);
     }
 
-    void urlOeffnen(QWidget*, const QUrl& url) override { QDesktopServices::openUrl(url); }
+    bool urlOeffnen(QWidget*, const QUrl& url) override { return QDesktopServices::openUrl(url); }
 
 private:
     static bool zeigen(QWidget* besitzer, DateiDialog& dialog, bool speichern)

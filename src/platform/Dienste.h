@@ -45,7 +45,8 @@ public:
     // An existing folder chosen by the user, or "" on cancel.
     virtual QString ordnerWaehlen(QWidget* besitzer, const QString& titel, const QString& start) = 0;
     virtual void zwischenablageSetzen(const QString& text) = 0;
-    virtual void urlOeffnen(QWidget* besitzer, const QUrl& url) = 0;
+    // False when no program could be started to open the address.
+    virtual bool urlOeffnen(QWidget* besitzer, const QUrl& url) = 0;
 };
 
 // The services in use; Qt's own until a test installs others.

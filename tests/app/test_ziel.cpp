@@ -241,6 +241,24 @@ private slots:
         QCOMPARE(m_dienste->urls, QList<QUrl>{QUrl(QStringLiteral(FOTOSCHLIFF_FORUM_URL))});
     }
 
+    void ohneBrowserDieAdresseNennen()
+    {
+        starten(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 0, 0, '_web', 2"));
+        const QString pfad = datei(QStringLiteral("passt.jpg"), testbilder::verlauf(900, 600));
+        laden(pfad);
+        m_dienste->browserDa = false;
+        QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
+        QCOMPARE(m_dienste->zwischenablage, QStringList{pfad});
+        QCOMPARE(m_dienste->meldungen.size(), 1);
+        QVERIFY(m_dienste->meldungen[0].text.split(QStringLiteral("\r\n")).contains(QStringLiteral(FOTOSCHLIFF_FORUM_URL)));
+        QCOMPARE(m_dienste->meldungen[0].titel, QStringLiteral("Fotoschliff"));
+
+        m_dienste->browserDa = true;
+        QTest::mouseClick(w<QPushButton>("Command3"), Qt::LeftButton);
+        QCOMPARE(m_dienste->meldungen.size(), 1);
+        QCOMPARE(m_dienste->urls.size(), 2);
+    }
+
     void ungeeigneteQuelle()
     {
         starten(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 0, 0, '_web', 2"));
