@@ -192,7 +192,7 @@ void Form1::Command2_Click()
         return;
     dateiDialog.DialogTitle = QStringLiteral("Speichern unter");
     // Camera names like IMG_1234.JPG stay visible when choosing where to save.
-    dateiDialog.Filter = QStringLiteral("JPG Files (*.jpg)|*.jpg;*.JPG;*.jpeg;*.JPEG");
+    dateiDialog.Filter = QStringLiteral("JPG Files|*.jpg;*.JPG;*.jpeg;*.JPEG");
     const QString vorschlagName = dateinameVorschlag(vorschlag, dateiDialog.FileTitle, anhang);
     if (!vorschlagName.isNull())
         dateiDialog.FileName = vorschlagName;

@@ -6,9 +6,29 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
+
+// A confirmed name with a wildcard, like the proposal "*.jpg", narrows the
+// listing as in the classic dialogs, instead of opening or writing a file of
+// that name. Only Qt's own dialog has the name box; a native one decides itself.
+class Dateiauswahl final : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const auto* namensfeld = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const QString name = namensfeld ? namensfeld->text().trimmed() : QString();
+        if (name.contains(u'*') || name.contains(u'?')) {
+            setNameFilter(name);
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
 
 class QtDienste final : public Dienste {
 public:
@@ -107,7 +127,7 @@ QStringList qtFilter(const QString& filter)
 
 QFileDialog* dateiDialogErzeugen(QWidget* besitzer, const DateiDialog& dialog, bool speichern)
 {
-    auto* qdlg = new QFileDialog(besitzer, dialog.DialogTitle);
+    auto* qdlg = new Dateiauswahl(besitzer, dialog.DialogTitle);
     qdlg->setAcceptMode(speichern ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     qdlg->setFileMode(speichern ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     qdlg->setNameFilters(qtFilter(dialog.Filter));
@@ -118,9 +138,8 @@ QFileDialog* dateiDialogErzeugen(QWidget* besitzer, const DateiDialog& dialog, b
         qdlg->setDirectory(dialog.InitDir);
     else if (!dialog.letzterOrdner.isEmpty() && QFileInfo(dialog.letzterOrdner).isDir())
         qdlg->setDirectory(dialog.letzterOrdner);
-    // A wildcard as proposed name would only narrow the listing; leave the box empty instead.
     const QString name = QFileInfo(dialog.FileName).fileName();
-    if (!name.isEmpty() && !name.contains(u'*') && !name.contains(u'?'))
+    if (!name.isEmpty())
         qdlg->selectFile(name);
     return qdlg;
 }

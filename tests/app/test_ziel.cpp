@@ -9,6 +9,8 @@
 
 #include "fotoschliff_config.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +18,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -431,7 +434,7 @@ private slots:
         QCOMPARE(dialog.FileName, QStringLiteral("IMG_1234_lf.jpg"));
         QCOMPARE(dialog.InitDir, m_ordner.path());
         QVERIFY(dialog.Ueberschreibfrage);
-        QVERIFY(qtFilter(dialog.Filter).at(0).startsWith(QStringLiteral("JPG Files (*.jpg)")));
+        QCOMPARE(qtFilter(dialog.Filter), QStringList{QStringLiteral("JPG Files (*.jpg *.JPG *.jpeg *.JPEG)")});
 
         QCOMPARE(lesen(erster), m_f->letzteMessung.daten);
         QCOMPARE(QFileInfo(erster).size(), qint64(m_f->letzteMessung.Groesse));
@@ -464,6 +467,54 @@ private slots:
         QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
         QCOMPARE(m_dienste->gezeigteDialoge.last().FileName, QStringLiteral("zweiter.jpg"));
         QCOMPARE(m_f->veroeffentlichPfad, zweiter);
+    }
+
+    // "*.jpg" is proposed as written; confirmed, it narrows the listing and names no file.
+    void sternchenVorschlagImDialog_data()
+    {
+        QTest::addColumn<bool>("speichern");
+        QTest::newRow("öffnen") << false;
+        QTest::newRow("speichern, Vorschlag 0") << true;
+    }
+    void sternchenVorschlagImDialog()
+    {
+        QFETCH(bool, speichern);
+        starten(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 0, 0, '_web', 0"));
+        laden(datei(QStringLiteral("falter.jpg"), testbilder::verlauf(900, 600)));
+        if (speichern) {
+            QTest::mouseClick(w<QPushButton>("Command7"), Qt::LeftButton);
+            QTest::mouseClick(w<QPushButton>("Command1"), Qt::LeftButton);
+            QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton); // cancelled
+        } else {
+            oeffnen(*m_f, *m_dienste, QString());
+        }
+        DateiDialog einstellung = m_dienste->gezeigteDialoge.last();
+        QCOMPARE(einstellung.FileName, QStringLiteral("*.jpg"));
+        einstellung.InitDir = m_ordner.path();
+
+        std::unique_ptr<QFileDialog> dialog(dateiDialogErzeugen(nullptr, einstellung, speichern));
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        QStringList gewaehlt;
+        connect(dialog.get(), &QFileDialog::filesSelected, this, [&](const QStringList& d) { gewaehlt = d; });
+        dialog->show();
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        QCOMPARE(name->text(), QStringLiteral("*.jpg"));
+        // Qt's own answer would be a "File not found" box; close it rather than wait.
+        bool nachfrage = false;
+        QTimer::singleShot(0, this, [&] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                nachfrage = true;
+                box->close();
+            }
+        });
+        name->setFocus();
+        QTest::keyClick(name, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QVERIFY(!nachfrage);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(gewaehlt.isEmpty());
+        QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("*.jpg")});
     }
 
     void fehlgeschlagenesSpeichernLaesstDieDateiUnberuehrt()
