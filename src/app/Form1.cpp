@@ -173,38 +173,38 @@ void Form1::aufbauen()
 
     // Read-out strip
     Frame10 = platzieren<QGroupBox>(this, "Frame10", {216, 8, 833, 129}, QStringLiteral("Bilddaten"));
-    platzieren<QLabel>(Frame10, "Label7", {16, 15, 48, 17}, QStringLiteral("Quelle:"));
-    platzieren<QLabel>(Frame10, "Label8", {64, 15, 88, 17}, QStringLiteral("Dateipfad:"));
+    platzieren<QLabel>(Frame10, "Label7", {16, 13, 48, 20}, QStringLiteral("Quelle:"));
+    platzieren<QLabel>(Frame10, "Label8", {64, 13, 88, 20}, QStringLiteral("Dateipfad:"));
     Text1 = platzieren<QLineEdit>(Frame10, "Text1", {152, 13, 385, 20}, QStringLiteral("Keine Bilddatei ausgewählt"));
     Text1->setReadOnly(true);
-    platzieren<QLabel>(Frame10, "Label9", {624, 15, 56, 17}, QStringLiteral("Ansicht: "));
-    lblAnsicht = platzieren<QLabel>(Frame10, "lblAnsicht", {680, 15, 120, 17}, QStringLiteral("automatisch"));
+    platzieren<QLabel>(Frame10, "Label9", {624, 13, 56, 20}, QStringLiteral("Ansicht: "));
+    lblAnsicht = platzieren<QLabel>(Frame10, "lblAnsicht", {680, 13, 120, 20}, QStringLiteral("automatisch"));
 
-    platzieren<QLabel>(Frame10, "Label10", {64, 34, 88, 17}, QStringLiteral("Abmessungen:"));
-    lblQ = platzieren<QLabel>(Frame10, "lblQ", {152, 34, 81, 17}, QString());
-    lblQprüf = platzieren<QLabel>(Frame10, "lblQprüf", {240, 34, 105, 17}, QString());
-    platzieren<QLabel>(Frame10, "Label11", {64, 50, 88, 17}, QStringLiteral("Dateigröße:"));
-    lblQKB = platzieren<QLabel>(Frame10, "lblQKB", {152, 50, 81, 17}, QString());
-    lblQprüf1 = platzieren<QLabel>(Frame10, "lblQprüf1", {240, 50, 105, 17}, QString());
-    lblQMaßnahme = platzieren<QLabel>(Frame10, "lblQMaßnahme", {376, 50, 449, 17}, QString());
+    platzieren<QLabel>(Frame10, "Label10", {64, 32, 88, 17}, QStringLiteral("Abmessungen:"));
+    lblQ = platzieren<QLabel>(Frame10, "lblQ", {152, 32, 81, 17}, QString());
+    lblQprüf = platzieren<QLabel>(Frame10, "lblQprüf", {240, 32, 105, 17}, QString());
+    platzieren<QLabel>(Frame10, "Label11", {64, 48, 88, 17}, QStringLiteral("Dateigröße:"));
+    lblQKB = platzieren<QLabel>(Frame10, "lblQKB", {152, 48, 81, 17}, QString());
+    lblQprüf1 = platzieren<QLabel>(Frame10, "lblQprüf1", {240, 48, 105, 17}, QString());
+    lblQMaßnahme = platzieren<QLabel>(Frame10, "lblQMaßnahme", {376, 48, 449, 17}, QString());
 
-    platzieren<QLabel>(Frame10, "Label12", {16, 74, 48, 17}, QStringLiteral("Ziel:"));
-    platzieren<QLabel>(Frame10, "Label13", {64, 74, 88, 17}, QStringLiteral("Abmessungen:"));
-    lblZpx = platzieren<QLabel>(Frame10, "lblZpx", {152, 74, 81, 17}, QString());
-    lblPrüf = platzieren<QLabel>(Frame10, "lblPrüf", {240, 74, 105, 17}, QString());
-    lblZMaßnahme = platzieren<QLabel>(Frame10, "lblZMaßnahme", {376, 74, 449, 17}, QString());
-    platzieren<QLabel>(Frame10, "Label14", {64, 90, 88, 17}, QStringLiteral("Dateigröße:"));
-    lblZkb = platzieren<QLabel>(Frame10, "lblZkb", {152, 90, 81, 17}, QString());
-    lblPrüf2 = platzieren<QLabel>(Frame10, "lblPrüf2", {240, 90, 105, 17}, QString());
-    lblZMaßnahme2 = platzieren<QLabel>(Frame10, "lblZMaßnahme2", {376, 90, 449, 17}, QString());
-    platzieren<QLabel>(Frame10, "Label15", {64, 106, 88, 17}, QStringLiteral("Auswahlbereich:"));
-    lblA = platzieren<QLabel>(Frame10, "lblA", {152, 106, 81, 17}, QString());
-    lblPrüf1 = platzieren<QLabel>(Frame10, "lblPrüf1", {240, 106, 105, 17}, QString());
-    lblZMaßnahme1 = platzieren<QLabel>(Frame10, "lblZMaßnahme1", {376, 106, 449, 17}, QString());
-    hilfeKnopf(0, Frame10, 348, 48, 21, 17);
-    hilfeKnopf(1, Frame10, 348, 72, 21, 17);
-    hilfeKnopf(2, Frame10, 348, 88, 21, 17);
-    hilfeKnopf(3, Frame10, 348, 104, 21, 17);
+    platzieren<QLabel>(Frame10, "Label12", {16, 72, 48, 17}, QStringLiteral("Ziel:"));
+    platzieren<QLabel>(Frame10, "Label13", {64, 72, 88, 17}, QStringLiteral("Abmessungen:"));
+    lblZpx = platzieren<QLabel>(Frame10, "lblZpx", {152, 72, 81, 17}, QString());
+    lblPrüf = platzieren<QLabel>(Frame10, "lblPrüf", {240, 72, 105, 17}, QString());
+    lblZMaßnahme = platzieren<QLabel>(Frame10, "lblZMaßnahme", {376, 72, 449, 17}, QString());
+    platzieren<QLabel>(Frame10, "Label14", {64, 88, 88, 17}, QStringLiteral("Dateigröße:"));
+    lblZkb = platzieren<QLabel>(Frame10, "lblZkb", {152, 88, 81, 17}, QString());
+    lblPrüf2 = platzieren<QLabel>(Frame10, "lblPrüf2", {240, 88, 105, 17}, QString());
+    lblZMaßnahme2 = platzieren<QLabel>(Frame10, "lblZMaßnahme2", {376, 88, 449, 17}, QString());
+    platzieren<QLabel>(Frame10, "Label15", {64, 104, 88, 17}, QStringLiteral("Auswahlbereich:"));
+    lblA = platzieren<QLabel>(Frame10, "lblA", {152, 104, 81, 17}, QString());
+    lblPrüf1 = platzieren<QLabel>(Frame10, "lblPrüf1", {240, 104, 105, 17}, QString());
+    lblZMaßnahme1 = platzieren<QLabel>(Frame10, "lblZMaßnahme1", {376, 104, 449, 17}, QString());
+    hilfeKnopf(0, Frame10, 348, 46, 21, 17);
+    hilfeKnopf(1, Frame10, 348, 70, 21, 17);
+    hilfeKnopf(2, Frame10, 348, 86, 21, 17);
+    hilfeKnopf(3, Frame10, 348, 102, 21, 17);
 
     // Parts of the design that are never shown.
     lblJpgQuality = platzieren<QLabel>(this, "lblJpgQuality", {0, 0, 81, 17}, QStringLiteral("lblJpgQuality"));

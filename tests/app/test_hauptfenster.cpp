@@ -163,13 +163,24 @@ private slots:
         QCOMPARE(finde<QLineEdit>(f, QStringLiteral("TextKomp"))->text(), QStringLiteral("92"));
 
         auto* strip = finde<QGroupBox>(f, QStringLiteral("Frame10"));
-        const auto zeile = [&](const char* name, int links, int oben, int breite) {
+        // Every label of the strip stands exactly at its row's top.
+        const auto zeile = [&](const char* name, int links, int oben, int breite = 0) {
             auto* l = finde<QWidget>(*strip, QString::fromUtf8(name));
             QVERIFY2(l, name);
-            QCOMPARE(l->x(), links);
-            QVERIFY2(qAbs(l->y() - oben) <= 2, name);
-            QCOMPARE(l->width(), breite);
+            QCOMPARE(l->pos(), QPoint(links, oben));
+            if (breite)
+                QCOMPARE(l->width(), breite);
         };
+        const std::pair<const char*, QPoint> beschriftungen[] = {
+            {"Quelle:", {16, 13}},       {"Dateipfad:", {64, 13}},  {"Ansicht: ", {624, 13}},
+            {"Abmessungen:", {64, 32}},  {"Dateigröße:", {64, 48}}, {"Ziel:", {16, 72}},
+            {"Abmessungen:", {64, 72}},  {"Dateigröße:", {64, 88}}, {"Auswahlbereich:", {64, 104}}};
+        for (const auto& [text, ort] : beschriftungen) {
+            bool gefunden = false;
+            for (QLabel* l : strip->findChildren<QLabel*>())
+                gefunden = gefunden || (l->text() == QString::fromUtf8(text) && l->pos() == ort);
+            QVERIFY2(gefunden, text);
+        }
         zeile("Text1", 152, 13, 385);
         zeile("lblQ", 152, 32, 81);
         zeile("lblQprüf", 240, 32, 105);
@@ -187,7 +198,7 @@ private slots:
         zeile("lblZMaßnahme1", 376, 104, 449);
         zeile("lblAnsicht", 680, 13, 120);
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(finde<QWidget>(*strip, QStringLiteral("Command4(%1)").arg(i))->pos(), QPoint(348, QList{48, 72, 88, 104}[i]));
+            QCOMPARE(finde<QWidget>(*strip, QStringLiteral("Command4(%1)").arg(i))->pos(), QPoint(348, QList{46, 70, 86, 102}[i]));
     }
 
     void alleBeschriftungenPassenBeiDesigngroesse()
