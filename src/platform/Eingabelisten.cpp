@@ -240,18 +240,6 @@ bool EingabeListe::eventFilter(QObject* objekt, QEvent* ereignis)
     return QComboBox::eventFilter(objekt, ereignis);
 }
 
-EingabeFeld::EingabeFeld(QWidget* eltern)
-    : QLineEdit(eltern)
-{
-    connect(this, &QLineEdit::textEdited, this, &EingabeFeld::geaendert);
-}
-
-void EingabeFeld::setzeText(const QString& text)
-{
-    setText(text);
-    emit geaendert();
-}
-
 EingabeText::EingabeText(QWidget* eltern)
     : QPlainTextEdit(eltern)
 {

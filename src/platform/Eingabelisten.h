@@ -89,16 +89,11 @@ private:
     bool m_geklickt = false;    // this pick has raised klick() already
 };
 
-// A one-line text box with the same change handling.
-class EingabeFeld : public QLineEdit {
+// A one-line text box with the same change handling, the one of the main window's boxes.
+class EingabeFeld : public TextFeld {
     Q_OBJECT
-    Q_PROPERTY(QString Text READ text WRITE setzeText)
 public:
-    explicit EingabeFeld(QWidget* eltern = nullptr);
-    void setzeText(const QString& text);
-
-signals:
-    void geaendert();
+    using TextFeld::TextFeld;
 };
 
 // A multi-line text box with the same change handling. Text() gives back
