@@ -95,7 +95,7 @@ void frmFund::aufbauen()
     Combo8 = platzieren<EingabeListe>(this, "Combo8", {40, 168, 225, 21});
     Combo9 = platzieren<EingabeListe>(this, "Combo9", {40, 200, 225, 21});
     Text3 = platzieren<EingabeText>(this, "Text3", {40, 232, 225, 89});
-    Text4 = platzieren<EingabeFeld>(this, "Text4", {40, 328, 225, 25});
+    Text4 = platzieren<TextFeld>(this, "Text4", {40, 328, 225, 25});
     Combo5 = platzieren<SperrListe>(this, "Combo5", {40, 360, 73, 21});
     Combo3 = platzieren<SperrListe>(this, "Combo3", {120, 360, 89, 21});
     Combo4 = platzieren<SperrListe>(this, "Combo4", {216, 360, 49, 21});
@@ -181,7 +181,7 @@ void frmFund::aufbauen()
     for (EingabeListe* l : {Combo9, Combo6, Combo10})
         connect(l, &EingabeListe::klick, this, &frmFund::Eingabe_Change);
     connect(Text3, &EingabeText::geaendert, this, &frmFund::Eingabe_Change);
-    connect(Text4, &EingabeFeld::geaendert, this, &frmFund::Eingabe_Change);
+    connect(Text4, &TextFeld::geaendert, this, &frmFund::Eingabe_Change);
     connect(Combo3, &Liste::klick, this, &frmFund::Combo3_Click);
     connect(Combo5, &Liste::klick, this, &frmFund::Eingabe_Change);
     connect(Combo4, &Liste::klick, this, &frmFund::Eingabe_Change);

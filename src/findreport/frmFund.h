@@ -7,7 +7,7 @@
 
 #include <functional>
 
-class EingabeFeld;
+class TextFeld;
 class EingabeListe;
 class EingabeText;
 class Form3;
@@ -43,7 +43,7 @@ public:
     QPushButton* cmdHilfe;
     EingabeListe *Combo1, *Combo2, *Combo8, *Combo9, *Combo6, *Combo10;
     EingabeText* Text3;
-    EingabeFeld* Text4;
+    TextFeld* Text4;
     SperrListe *Combo5, *Combo3, *Combo4;
     QLabel* lblZusammenstellung;
     QPushButton *Command6, *Command5, *Command1, *Command7, *Command3, *Command4;

@@ -89,13 +89,6 @@ private:
     bool m_geklickt = false;    // this pick has raised klick() already
 };
 
-// A one-line text box with the same change handling, the one of the main window's boxes.
-class EingabeFeld : public TextFeld {
-    Q_OBJECT
-public:
-    using TextFeld::TextFeld;
-};
-
 // A multi-line text box with the same change handling. Text() gives back
 // exactly what the program set until the user edits; typed line breaks are
 // carriage return plus line feed.
