@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 was=${1:-run}
 
 pakete=(cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite qt6-svg-dev libqt6svg6
-        libturbojpeg0-dev libjpeg-dev fonts-dejavu-core fonts-dejavu-extra qt6-translations-l10n)
+        libturbojpeg0-dev libjpeg-dev libexiv2-dev fonts-dejavu-core fonts-dejavu-extra qt6-translations-l10n)
 if [ "$was" = test ]; then
   pakete+=(clang libclang-rt-14-dev)
   pakete+=(desktop-file-utils appstream) # the installation test validates what a desktop reads

@@ -6,7 +6,10 @@
 #include <QImageWriter>
 
 #include <cstdio>
+#include <cstring>
 #include <jpeglib.h>
+
+#include <exiv2/exiv2.hpp>
 
 namespace testbilder {
 
@@ -111,6 +114,65 @@ QColor mitte(const QImage& bild)
             ++n;
         }
     return n ? QColor(int(r / n), int(g / n), int(bl / n)) : QColor();
+}
+
+QByteArray mitAngaben(const QByteArray& jpeg, const QStringList& angaben)
+{
+    Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+    auto bild = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(jpeg.constData()), long(jpeg.size()));
+    bild->readMetadata();
+    for (const QString& angabe : angaben) {
+        const qsizetype gleich = angabe.indexOf(u'=');
+        const std::string schluessel = angabe.left(gleich).toStdString();
+        const std::string wert = angabe.mid(gleich + 1).toStdString();
+        if (angabe.startsWith(QStringLiteral("Exif.")))
+            bild->exifData()[schluessel] = wert;
+        else if (angabe.startsWith(QStringLiteral("Xmp.")))
+            bild->xmpData()[schluessel] = wert;
+        else if (angabe.startsWith(QStringLiteral("Iptc.")))
+            bild->iptcData()[schluessel] = wert;
+        else
+            bild->setComment(wert);
+    }
+    bild->writeMetadata();
+    Exiv2::BasicIo& io = bild->io();
+    io.open();
+    io.seek(0, Exiv2::BasicIo::beg);
+    const Exiv2::DataBuf daten = io.read(long(io.size()));
+    io.close();
+    return QByteArray(reinterpret_cast<const char*>(daten.pData_), qsizetype(daten.size_));
+}
+
+QList<Segment> segmente(const QByteArray& jpeg, QByteArray* rest)
+{
+    QList<Segment> liste;
+    const auto* d = reinterpret_cast<const uchar*>(jpeg.constData());
+    const qsizetype n = jpeg.size();
+    qsizetype pos = 0;
+    while (pos + 1 < n) {
+        if (d[pos] != 0xFF)
+            break;
+        const int marker = d[pos + 1];
+        if (marker == 0xD8 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7) || marker == 0xD9) {
+            liste.append(Segment{marker, QByteArray()});
+            pos += 2;
+            if (marker == 0xD9)
+                break;
+            continue;
+        }
+        if (pos + 3 >= n)
+            break;
+        const qsizetype laenge = (d[pos + 2] << 8) | d[pos + 3];
+        liste.append(Segment{marker, jpeg.mid(pos + 4, laenge - 2)});
+        pos += 2 + laenge;
+        if (marker != 0xDA)
+            continue;
+        while (pos + 1 < n && !(d[pos] == 0xFF && d[pos + 1] != 0x00 && !(d[pos + 1] >= 0xD0 && d[pos + 1] <= 0xD7)))
+            ++pos;
+    }
+    if (rest)
+        *rest = jpeg.mid(pos);
+    return liste;
 }
 
 } // namespace testbilder

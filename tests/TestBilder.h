@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // Pictures the tests make themselves.
 namespace testbilder {
@@ -26,5 +28,18 @@ QByteArray adobeRgbJpeg(int breite, int hoehe, QRgb farbe);
 
 // The mean colour of a picture's centre region.
 QColor mitte(const QImage& bild);
+
+// The JPEG with metadata written by Exiv2, as a camera or a photo program leaves them.
+// Each entry is "Key=value" with an Exiv2 key ("Exif.GPSInfo.GPSLatitude=51/1 9/1 0/1",
+// "Xmp.photoshop.City=Görlitz", "Iptc.Application2.City=Görlitz") or "Kommentar=text".
+QByteArray mitAngaben(const QByteArray& jpeg, const QStringList& angaben);
+
+// A JPEG file's markers in order, up to its end marker; the entropy-coded data is
+// skipped. rest: what follows the end marker.
+struct Segment {
+    int marker;
+    QByteArray inhalt; // without marker and length
+};
+QList<Segment> segmente(const QByteArray& jpeg, QByteArray* rest = nullptr);
 
 } // namespace testbilder

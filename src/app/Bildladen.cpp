@@ -1,5 +1,6 @@
 #include "app/Bildladen.h"
 
+#include "output/Metadaten.h"
 #include "platform/Bildspeicher.h"
 
 #include <QColorSpace>
@@ -25,39 +26,6 @@
 namespace {
 
 quint16 be16(const uchar* p) { return quint16((p[0] << 8) | p[1]); }
-
-// The orientation tag of an EXIF block ("Exif\0\0" already skipped), or 1.
-int exifOrientierung(const uchar* tiff, qsizetype n)
-{
-    if (n < 8)
-        return 1;
-    const bool klein = tiff[0] == 'I' && tiff[1] == 'I';
-    if (!klein && !(tiff[0] == 'M' && tiff[1] == 'M'))
-        return 1;
-    const auto u16 = [&](qsizetype pos) -> quint32 {
-        return klein ? quint32(tiff[pos] | (tiff[pos + 1] << 8)) : quint32((tiff[pos] << 8) | tiff[pos + 1]);
-    };
-    const auto u32 = [&](qsizetype pos) -> quint32 {
-        return klein ? quint32(tiff[pos]) | (quint32(tiff[pos + 1]) << 8) | (quint32(tiff[pos + 2]) << 16) | (quint32(tiff[pos + 3]) << 24)
-                     : (quint32(tiff[pos]) << 24) | (quint32(tiff[pos + 1]) << 16) | (quint32(tiff[pos + 2]) << 8) | quint32(tiff[pos + 3]);
-    };
-    if (u16(2) != 42)
-        return 1;
-    const quint32 ifd = u32(4);
-    if (ifd > quint32(n) - 2 || ifd < 8)
-        return 1;
-    const quint32 eintraege = u16(ifd);
-    for (quint32 i = 0; i < eintraege; ++i) {
-        const qsizetype pos = qsizetype(ifd) + 2 + qsizetype(i) * 12;
-        if (pos + 12 > n)
-            break;
-        if (u16(pos) == 0x0112 && u16(pos + 2) == 3) {
-            const quint32 wert = u16(pos + 8);
-            return wert >= 1 && wert <= 8 ? int(wert) : 1;
-        }
-    }
-    return 1;
-}
 
 QString unvollstaendig() { return QStringLiteral("Die Bilddaten sind unvollständig oder beschädigt."); }
 
@@ -465,7 +433,7 @@ JpegKopf jpegKopfLesen(QByteArrayView daten)
             kopf.breite = be16(inhalt + 3);
             kopf.komponenten = inhalt[5];
         } else if (marke == 0xE1 && inhaltLaenge > 6 && std::memcmp(inhalt, "Exif\0\0", 6) == 0 && kopf.orientierung == 1) {
-            kopf.orientierung = exifOrientierung(inhalt + 6, inhaltLaenge - 6);
+            kopf.orientierung = metadaten::exifOrientierung(QByteArrayView(inhalt + 6, inhaltLaenge - 6));
         } else if (marke == 0xE2 && inhaltLaenge > 14 && std::memcmp(inhalt, "ICC_PROFILE\0", 12) == 0) {
             iccTeile[inhalt[12]] = QByteArray(reinterpret_cast<const char*>(inhalt + 14), inhaltLaenge - 14);
         }

@@ -19,10 +19,10 @@ QString masseUrteil(double breite, double hoehe)
     return OK;
 }
 
-// Below 100 only when the text is in KB; an MB text or an empty one is too big.
-bool groesseOk(const QString& text) { return text.contains(QStringLiteral("KB")) && zahlen::Val(text) < 100; }
-
 } // namespace
+
+// Below 100 only when the text is in KB; an MB text or an empty one is too big.
+bool groesseOk(const QString& groesse) { return groesse.contains(QStringLiteral("KB")) && zahlen::Val(groesse) < 100; }
 
 Quelle quelle(const QString& abmessungen, const QString& dateigroesse)
 {

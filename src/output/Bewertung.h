@@ -24,6 +24,9 @@ struct Ziel {
     bool masseOk = false, auswahlOk = false, groesseOk = false;
     bool geeignet() const { return masseOk && auswahlOk && groesseOk; }
 };
+// The size verdict alone: the size read-out is in KB and its number below 100.
+bool groesseOk(const QString& groesse);
+
 // The width and height boxes, the selection read-out and the size read-out of step 5.
 Ziel ziel(const QString& breite, const QString& hoehe, const QString& auswahl, const QString& groesse);
 
