@@ -32,6 +32,10 @@ public:
     {
         zeile("message box: %s", qPrintable(text));
     }
+    int frage(QWidget*, const QString&, const QString&, const QStringList& antworten) override
+    {
+        return int(antworten.size()) - 1;
+    }
     bool dateiOeffnen(QWidget*, DateiDialog& dialog) override
     {
         dialog.FileName = datei;

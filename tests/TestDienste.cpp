@@ -23,6 +23,12 @@ void TestDienste::meldungMitDetails(QWidget*, const QString& text, const QString
         beiMeldung(meldungen.constLast());
 }
 
+int TestDienste::frage(QWidget*, const QString& text, const QString& titel, const QStringList& antworten)
+{
+    fragen.append({text, titel, antworten});
+    return frageAntworten.isEmpty() ? int(antworten.size()) - 1 : frageAntworten.takeFirst();
+}
+
 bool TestDienste::dialog(QStringList& antworten, DateiDialog& dialog)
 {
     gezeigteDialoge.append(dialog);

@@ -32,11 +32,20 @@ public:
     QStringList ordnerTitel;
     QStringList ordnerStart; // the folder each folder picker was to start in
 
+    // Questions asked, and the next answers (index of the button; none left: the last one).
+    struct Frage {
+        QString text, titel;
+        QStringList antworten;
+    };
+    QList<Frage> fragen;
+    QList<int> frageAntworten;
+
     // Called while a message box would be open (e.g. to look at the windows behind it).
     std::function<void(const Meldung&)> beiMeldung;
 
     void meldung(QWidget*, const QString& text, const QString& titel, Symbol symbol) override;
     void meldungMitDetails(QWidget*, const QString& text, const QString& details, const QString& titel, Symbol symbol) override;
+    int frage(QWidget*, const QString& text, const QString& titel, const QStringList& antworten) override;
     bool dateiOeffnen(QWidget*, DateiDialog& dialog) override;
     bool dateiSpeichern(QWidget*, DateiDialog& dialog) override;
     QString ordnerWaehlen(QWidget*, const QString& titel, const QString& start) override;

@@ -4,6 +4,7 @@
 #include "output/HilfeTexte.h"
 #include "platform/Fensterlage.h"
 #include "platform/Flaechen.h"
+#include "platform/Fokusrahmen.h"
 #include "platform/Steuerelemente.h"
 #include "platform/Zahlen.h"
 #include "settings/Listen.h"
@@ -146,6 +147,10 @@ void Form1::aufbauen()
     platzieren<QLabel>(Frame3, "Label6", {8, 43, 44, 17}, QStringLiteral("Größe:"));
     lblKb = platzieren<QLabel>(Frame3, "lblKb", {52, 43, 110, 17}, QString());
     hilfeKnopf(7, Frame3, 178, 20);
+    cmdBesteQualitaet = platzieren<QPushButton>(Frame3, "cmdBesteQualitaet", {108, 41, 88, 20}, QStringLiteral("beste < 100 KB"));
+    cmdBesteQualitaet->setToolTip(QStringLiteral("Sucht die höchste Qualität (1 bis 100), bei der die Zieldatei "
+                                                 "kleiner als 100 KB bleibt, und trägt sie bei „Kompr.“ ein."));
+    cmdBesteQualitaet->setEnabled(false);
 
     // 6. Zuschneiden/Speichern
     Frame5 = platzieren<QGroupBox>(this, "Frame5", {8, 376, 201, 73}, QStringLiteral("6. Zuschneiden/Speichern"));
@@ -247,6 +252,14 @@ void Form1::aufbauen()
     LU->setObjectName(QStringLiteral("LU"));
     RU = new Griff(picZiel);
     RU->setObjectName(QStringLiteral("RU"));
+    // The picture area takes the keyboard too: Tab reaches it, a click gives it.
+    fokusrahmen = new Fokusrahmen(picZiel);
+    picZiel->setFocusPolicy(Qt::StrongFocus);
+    picZiel->installEventFilter(this);
+    tastenTimer = new QTimer(this);
+    tastenTimer->setObjectName(QStringLiteral("tastenTimer"));
+    tastenTimer->setSingleShot(true);
+    tastenTimer->setInterval(150);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -268,6 +281,8 @@ void Form1::aufbauen()
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(cmdBesteQualitaet, &QPushButton::clicked, this, &Form1::cmdBesteQualitaet_Click);
+    connect(tastenTimer, &QTimer::timeout, this, &Form1::tastenketteAusfuehren);
     for (QRadioButton* option : optGroesse)
         connect(option, &QRadioButton::clicked, this, [this] { AnsichtAufbauen(picQuelle, picZiel); });
 
@@ -394,6 +409,7 @@ void Form1::Combo1_Click()
     rahmenZeigen();
     Command1->setEnabled(false);
     Command2->setEnabled(false);
+    zielVorhanden(false);
 }
 
 void Form1::oColor_Click()

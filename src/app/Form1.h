@@ -16,10 +16,12 @@
 class BildFlaeche;
 class PixelAnsicht;
 class QCheckBox;
+class Fokusrahmen;
 class Griff;
 class KlickLabel;
 class Liste;
 class QGroupBox;
+class QKeyEvent;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -96,6 +98,13 @@ public:
     QCheckBox* chkJpegVorschau;
     PixelAnsicht* picJpegVorschau;
 
+    // --- beyond the workflow's seven steps ---
+    QPushButton* cmdBesteQualitaet; // step 5: the best quality below 100 KB in one click
+    Fokusrahmen* fokusrahmen;       // shows that the picture area has the keyboard
+    QTimer* tastenTimer;            // runs the target chain once a held key pauses
+    // How often the target chain (crop, measure, judge) has run.
+    int zielkettenLaeufe() const { return m_zielkettenLaeufe; }
+
     Form3* hilfe() const { return m_hilfe; }
     const Auswahlrahmen& rahmen() const { return m_rahmen; }
 
@@ -106,6 +115,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent*) override;
     void closeEvent(QCloseEvent*) override;
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:
     void aufbauen();
@@ -166,6 +176,23 @@ private:
     bool m_zeigtZuschnitt = false; // the view shows the cropped picture, not the loaded one
     QPointer<Form3> m_hilfe;
     int m_statusLicht = 1;
+
+    // --- the best quality below 100 KB, the location question, framing by keyboard ---
+    void cmdBesteQualitaet_Click();
+    void qualitaetEintragen(int qualitaet);
+    // Whether there is a target picture to tune (after a frame or a crop).
+    void zielVorhanden(bool vorhanden);
+    // Before the loaded original is published: asks when it tells where it was taken,
+    // and may write a copy without that. False: publish nothing. pfad may change to the copy.
+    bool standortPruefen(QString& pfad);
+    void speichernDialogVorbereiten();
+    bool picZiel_Taste(QKeyEvent* taste);
+    void picZiel_TasteLos(QKeyEvent* taste);
+    void tastenketteAusfuehren();
+    void fokusrahmenZeigen();
+    bool m_tastenKetteOffen = false; // a key moved the frame; the chain has not run since
+    bool m_fokusSichtbar = false;    // the keyboard was used here since the last click
+    int m_zielkettenLaeufe = 0;
 
     // --- secondary windows: help, preferences, about box (Form1_Fenster.cpp) ---
     void fensterVerbinden();

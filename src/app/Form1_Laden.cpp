@@ -82,6 +82,7 @@ bool Form1::bildLaden(const QString& pfad)
                   + zahlen::Kurz(double(picQuelle->ScaleHeight())));
     Command1->setEnabled(false);
     Command2->setEnabled(false);
+    zielVorhanden(false);
     Command7->setEnabled(true);
     TextKomp->setzeText(zahlen::Kurz(Data1->datensatz().kompression));
     Command3->setToolTip(QString());

@@ -4,6 +4,7 @@
 #include "platform/Steuerelemente.h"
 
 #include <QPushButton>
+#include <QTimer>
 
 void Form1::picZiel_MouseDown(Qt::MouseButton knopf, QPointF pos)
 {
@@ -42,11 +43,15 @@ void Form1::rahmenGesetzt()
     // A new frame can be cropped; what was published before no longer fits it.
     Command1->setEnabled(true);
     Command3->setEnabled(false);
+    zielVorhanden(true);
     zielkette();
 }
 
 void Form1::zielkette()
 {
+    ++m_zielkettenLaeufe;
+    m_tastenKetteOffen = false;
+    tastenTimer->stop();
     AuswahlUebertragen();
     ZielgroesseMessen();
     ZielBewerten();
@@ -57,6 +62,7 @@ void Form1::keinRahmen()
     // A frame released wholly outside the picture selects nothing.
     rahmenZeigen();
     Command1->setEnabled(false);
+    zielVorhanden(false);
     ZielBewerten();
 }
 

@@ -181,15 +181,14 @@ void Form1::Command1_Click()
     BildZuschneiden();
     Command2->setEnabled(true);
     Command1->setEnabled(false);
+    zielVorhanden(true);
     ZielBewerten();
 }
 
 // --- save and publish ---
 
-void Form1::Command2_Click()
+void Form1::speichernDialogVorbereiten()
 {
-    if (!gdiplusBereit)
-        return;
     dateiDialog.DialogTitle = QStringLiteral("Speichern unter");
     // Camera names like IMG_1234.JPG stay visible when choosing where to save.
     dateiDialog.Filter = QStringLiteral("JPG Files|*.jpg;*.JPG;*.jpeg;*.JPEG");
@@ -198,6 +197,13 @@ void Form1::Command2_Click()
         dateiDialog.FileName = vorschlagName;
     dateiDialog.InitDir = pfadSpeichern;
     dateiDialog.Ueberschreibfrage = true;
+}
+
+void Form1::Command2_Click()
+{
+    if (!gdiplusBereit)
+        return;
+    speichernDialogVorbereiten();
     if (!dienste().dateiSpeichern(this, dateiDialog))
         return;
 
@@ -216,9 +222,12 @@ void Form1::Command2_Click()
 
 void Form1::Command3_Click()
 {
+    QString pfad = veroeffentlichPfad;
+    if (!standortPruefen(pfad))
+        return;
     if (Data1->datensatz().fundortmeldung)
         meldung(this, fundortErinnerung());
-    dienste().zwischenablageSetzen(veroeffentlichPfad);
+    dienste().zwischenablageSetzen(pfad);
     const QString adresse = QStringLiteral(FOTOSCHLIFF_FORUM_URL);
     // Without a browser the user still needs the way to the forum.
     if (!dienste().urlOeffnen(this, QUrl(adresse)))

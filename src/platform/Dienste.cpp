@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -47,6 +48,21 @@ public:
         if (!details.isEmpty())
             box.setDetailedText(details);
         box.exec();
+    }
+
+    int frage(QWidget* besitzer, const QString& text, const QString& titel, const QStringList& antworten) override
+    {
+        QMessageBox box(QMessageBox::Question, titel, text, QMessageBox::NoButton, besitzer);
+        QList<QAbstractButton*> knoepfe;
+        for (qsizetype i = 0; i < antworten.size(); ++i)
+            knoepfe << box.addButton(antworten[i], i + 1 == antworten.size() ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+        if (knoepfe.isEmpty())
+            return -1;
+        box.setDefaultButton(qobject_cast<QPushButton*>(knoepfe.constFirst()));
+        box.setEscapeButton(knoepfe.constLast());
+        box.exec();
+        const qsizetype gewaehlt = knoepfe.indexOf(box.clickedButton());
+        return int(gewaehlt >= 0 ? gewaehlt : knoepfe.size() - 1);
     }
 
     bool dateiOeffnen(QWidget* besitzer, DateiDialog& dialog) override { return zeigen(besitzer, dialog, false); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 class QWidget;
@@ -39,6 +40,9 @@ public:
         (void)details;
         meldung(besitzer, text, titel, symbol);
     }
+    // A question answered with one of the given buttons; returns the index of the
+    // answer. Closing the box chooses the last answer, which must be the harmless one.
+    virtual int frage(QWidget* besitzer, const QString& text, const QString& titel, const QStringList& antworten) = 0;
     // Shows the dialog; on OK sets FileName (full path) and FileTitle and returns true.
     virtual bool dateiOeffnen(QWidget* besitzer, DateiDialog& dialog) = 0;
     virtual bool dateiSpeichern(QWidget* besitzer, DateiDialog& dialog) = 0;

@@ -290,6 +290,58 @@ void Auswahlrahmen::ganzesBild()
     griffeZeigen(true);
 }
 
+bool Auswahlrahmen::platziert() const
+{
+    if (!shape1Sichtbar || m_zeichnet)
+        return false;
+    for (const Griff& g : griffe)
+        if (!g.sichtbar || g.gehalten)
+            return false;
+    return true;
+}
+
+bool Auswahlrahmen::tastenAbschliessen(const Rechteck& vorher)
+{
+    // Kept inside as after moving it at a handle; the size stays.
+    if (shape1.L < 0)
+        bewegen(0, shape1.T, shape1.W, shape1.H);
+    if (shape1.T < 0)
+        bewegen(shape1.L, 0, shape1.W, shape1.H);
+    if (float(shape1.W + shape1.L) > m_sw)
+        bewegen(m_sw - shape1.W, shape1.T, shape1.W, shape1.H);
+    if (float(shape1.H + shape1.T) > m_sh)
+        bewegen(shape1.L, m_sh - shape1.H, shape1.W, shape1.H);
+    if (shape1 == vorher)
+        return false;
+    griffeSetzen();
+    quellrahmenAbgleichen();
+    return true;
+}
+
+bool Auswahlrahmen::tastenSchieben(float dx, float dy)
+{
+    if (!platziert())
+        return false;
+    const Rechteck vorher = shape1;
+    bewegen(shape1.L + dx, shape1.T + dy, shape1.W, shape1.H);
+    return tastenAbschliessen(vorher);
+}
+
+bool Auswahlrahmen::tastenGroesse(float dw)
+{
+    if (!platziert())
+        return false;
+    const float w = shape1.W + dw;
+    const float h = w * verhaeltnisH / verhaeltnisB;
+    if (!(w >= 1) || w > m_sw || h > m_sh)
+        return false;
+    const Rechteck vorher = shape1;
+    const float mitteX = shape1.L + shape1.W / 2;
+    const float mitteY = shape1.T + shape1.H / 2;
+    bewegen(mitteX - w / 2, mitteY - h / 2, w, h);
+    return tastenAbschliessen(vorher);
+}
+
 void Auswahlrahmen::griffeZeigen(bool sichtbar)
 {
     for (Griffname g : {LO, RO, LU, RU})

@@ -82,6 +82,17 @@ public:
     // "ganzes Bild auswählen": the whole picture as shown, handles on the outer corners.
     void ganzesBild();
 
+    // --- the keyboard, on a placed frame ---
+    // A frame lies on the picture with its handles shown, and no mouse button holds it.
+    bool platziert() const;
+    // Moves the frame by (dx, dy) view pixels; it stays inside the picture.
+    // Returns whether it moved; if so, the handles and the read-out follow.
+    bool tastenSchieben(float dx, float dy);
+    // Makes the frame wider by dw view pixels (narrower when negative), its height
+    // from the ratio, around the same centre, pushed back inside the picture. Nothing
+    // changes when the new frame would be narrower than 1 pixel or would not fit.
+    bool tastenGroesse(float dw);
+
     // Hides the frame and its handles (a new ratio or picture discards the frame).
     void verbergen();
     // The frame as after a load: hidden, 1 x 1 pixel, read-out empty.
@@ -91,6 +102,7 @@ public:
 private:
     void bewegen(float l, float t, float w, float h);
     void setzen(Griffname g, float l, float t); // a handle's position, size 6 x 6
+    bool tastenAbschliessen(const Rechteck& vorher);
     void leeren();
 
     float m_sw = 0, m_sh = 0, m_ow = 0, m_oh = 0, m_qw = 0, m_qh = 0;

@@ -173,7 +173,7 @@ private slots:
             QVERIFY(metadaten::ohneMetadaten(daten).isEmpty());
     }
 
-    // Orientation tags in both byte orders and of the kinds cameras write; anything else reads as 1.
+    // Big-endian tags read too (the loader's tests turn all eight little-endian ones); anything odd reads as 1.
     void orientierung_data()
     {
         QTest::addColumn<QByteArray>("tiff");
@@ -187,14 +187,10 @@ private slots:
             t += u16(typ) + (klein ? QByteArray("\x01\0\0\0", 4) : QByteArray("\0\0\0\x01", 4)) + u16(wert) + QByteArray(2, 0) + QByteArray(4, 0);
             return t;
         };
-        QTest::newRow("II 6") << ifd(true, 3, 6) << 6;
         QTest::newRow("MM 8") << ifd(false, 3, 8) << 8;
-        QTest::newRow("MM 3") << ifd(false, 3, 3) << 3;
         QTest::newRow("9 gibt es nicht") << ifd(true, 3, 9) << 1;
-        QTest::newRow("0 gibt es nicht") << ifd(true, 3, 0) << 1;
         QTest::newRow("abgeschnitten") << ifd(true, 3, 6).left(12) << 1;
         QTest::newRow("kein TIFF") << QByteArray("XX*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0", 26) << 1;
-        QTest::newRow("leer") << QByteArray() << 1;
     }
     void orientierung()
     {
