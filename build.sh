@@ -15,7 +15,7 @@ if [ "$was" = test ]; then
   pakete+=(desktop-file-utils appstream) # the installation test validates what a desktop reads
 fi
 if [ "$was" = bench ]; then
-  pakete+=(mate-backgrounds libjpeg-turbo-progs imagemagick butteraugli)
+  pakete+=(mate-backgrounds libjpeg-turbo-progs imagemagick jpegoptim butteraugli)
 fi
 
 fehlend=()

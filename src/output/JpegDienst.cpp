@@ -219,15 +219,29 @@ int JpegDienst::kodieren(const QImage& bild, int qualitaet, QByteArray& daten)
         return GdiplusNotInitialized;
     if (bild.isNull() || bild.width() <= 0 || bild.height() <= 0)
         return InvalidParameter;
+    qualitaet = std::clamp(qualitaet, 0, 100);
+    // The key changes with every change of the pixels; a copy that shares them has the same key.
+    if (bild.cacheKey() != m_gemerktesBild) {
+        m_gemerkt.clear();
+        m_gemerktesBild = bild.cacheKey();
+    }
+    for (const Gemerkt& g : m_gemerkt)
+        if (g.qualitaet == qualitaet && g.progressiv == m_progressiv) {
+            daten = g.daten;
+            return Ok;
+        }
     const QImage rgb = bild.format() == QImage::Format_RGB32 ? bild : bild.convertToFormat(QImage::Format_RGB32);
     if (rgb.isNull())
         return OutOfMemory;
     const int status = kodierenRoh(m_kodierer.get(), rgb.constBits(), rgb.width(), rgb.height(), rgb.bytesPerLine(),
-                                   std::clamp(qualitaet, 0, 100), m_progressiv);
+                                   qualitaet, m_progressiv);
     Kodierer::Ziel& z = m_kodierer->ziel;
     if (status == Ok) {
         try {
             daten = QByteArray(reinterpret_cast<const char*>(z.puffer), qsizetype(z.benutzt));
+            // A search tries up to a dozen qualities; more are not kept.
+            if (m_gemerkt.size() < 16)
+                m_gemerkt.push_back({qualitaet, m_progressiv, daten});
         } catch (const std::bad_alloc&) {
             return OutOfMemory;
         }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 
 // One encode-measure-decode round trip.
@@ -52,7 +53,10 @@ public:
     void setzeBesitzer(QWidget* besitzer) { m_besitzer = besitzer; }
 
     // The two steps of JpegMessen on their own, without any message box; they return the
-    // status. Used where only one half is wanted (and by the benchmarks).
+    // status. Used where only one half is wanted (and by the benchmarks). The encodes of
+    // the latest picture are kept: asked again for one of its qualities, kodieren hands
+    // out the same bytes without encoding (the search for the best quality has made
+    // the file that the measurement then shows).
     int kodieren(const QImage& bild, int qualitaet, QByteArray& daten);
     int dekodieren(const QByteArray& daten, QImage& bild);
 
@@ -67,6 +71,14 @@ public:
 
 private:
     int pruefen(int status);
+
+    struct Gemerkt {
+        int qualitaet;
+        bool progressiv;
+        QByteArray daten;
+    };
+    qint64 m_gemerktesBild = 0; // QImage::cacheKey of the picture the kept encodes belong to
+    std::vector<Gemerkt> m_gemerkt;
 
     std::unique_ptr<Kodierer> m_kodierer;
     void* m_dekodierer = nullptr; // TurboJPEG handle

@@ -301,6 +301,42 @@ private slots:
         QCOMPARE(tabellen, 4);
     }
 
+    // Kept encodes stand for the picture as it is: a change of its pixels, or another
+    // picture in between, never hands out old bytes.
+    void gemerkteKodierungen()
+    {
+        QImage bild = testbild();
+        const auto frisch = [](const QImage& b, int q) {
+            JpegDienst neu;
+            neu.GdipStarten(1);
+            QByteArray d;
+            neu.kodieren(b, q, d);
+            return d;
+        };
+        QByteArray d;
+        for (int q : {80, 60, 80}) {
+            QCOMPARE(m_jpeg->kodieren(bild, q, d), 0);
+            QCOMPARE(d, frisch(bild, q));
+        }
+        QImage kopie = bild; // shares the pixels
+        QCOMPARE(m_jpeg->kodieren(kopie, 80, d), 0);
+        QCOMPARE(d, frisch(bild, 80));
+        bild.setPixel(150, 100, qRgb(255, 0, 255));
+        QCOMPARE(m_jpeg->kodieren(bild, 80, d), 0);
+        QCOMPARE(d, frisch(bild, 80));
+        QVERIFY(d != frisch(kopie, 80));
+        m_jpeg->setzeProgressiv(true);
+        QCOMPARE(m_jpeg->kodieren(bild, 80, d), 0);
+        QCOMPARE(d, [&] {
+            JpegDienst neu;
+            neu.GdipStarten(1);
+            neu.setzeProgressiv(true);
+            QByteArray p;
+            neu.kodieren(bild, 80, p);
+            return p;
+        }());
+    }
+
     void leeresBildIstUngueltig()
     {
         const JpegMessung m = m_jpeg->JpegMessen(QImage(), 85);
