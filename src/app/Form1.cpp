@@ -252,9 +252,10 @@ void Form1::aufbauen()
     LU->setObjectName(QStringLiteral("LU"));
     RU = new Griff(picZiel);
     RU->setObjectName(QStringLiteral("RU"));
-    // The picture area takes the keyboard too: Tab reaches it, a click gives it.
+    // The picture area takes the keyboard when Tab reaches it; a click leaves the
+    // focus where it was, as it always did.
     fokusrahmen = new Fokusrahmen(picZiel);
-    picZiel->setFocusPolicy(Qt::StrongFocus);
+    picZiel->setFocusPolicy(Qt::TabFocus);
     picZiel->installEventFilter(this);
     tastenTimer = new QTimer(this);
     tastenTimer->setObjectName(QStringLiteral("tastenTimer"));

@@ -189,9 +189,7 @@ private:
     bool picZiel_Taste(QKeyEvent* taste);
     void picZiel_TasteLos(QKeyEvent* taste);
     void tastenketteAusfuehren();
-    void fokusrahmenZeigen();
     bool m_tastenKetteOffen = false; // a key moved the frame; the chain has not run since
-    bool m_fokusSichtbar = false;    // the keyboard was used here since the last click
     int m_zielkettenLaeufe = 0;
 
     // --- secondary windows: help, preferences, about box (Form1_Fenster.cpp) ---

@@ -13,44 +13,26 @@
 
 bool Form1::eventFilter(QObject* objekt, QEvent* ereignis)
 {
-    if (objekt != picZiel)
-        return QWidget::eventFilter(objekt, ereignis);
-    switch (ereignis->type()) {
-    case QEvent::KeyPress:
-        if (picZiel_Taste(static_cast<QKeyEvent*>(ereignis)))
-            return true;
-        break;
-    case QEvent::KeyRelease:
-        picZiel_TasteLos(static_cast<QKeyEvent*>(ereignis));
-        break;
-    case QEvent::FocusIn: {
-        // The sign shows for keyboard users; a click to draw a frame shows nothing new.
-        const Qt::FocusReason grund = static_cast<QFocusEvent*>(ereignis)->reason();
-        if (grund == Qt::TabFocusReason || grund == Qt::BacktabFocusReason || grund == Qt::ShortcutFocusReason)
-            m_fokusSichtbar = true;
-        else if (grund == Qt::MouseFocusReason)
-            m_fokusSichtbar = false;
-        fokusrahmenZeigen();
-        break;
-    }
-    case QEvent::FocusOut:
-        fokusrahmenZeigen();
-        break;
-    case QEvent::MouseButtonPress:
-        m_fokusSichtbar = false;
-        fokusrahmenZeigen();
-        break;
-    default:
-        break;
+    if (objekt == picZiel) {
+        switch (ereignis->type()) {
+        case QEvent::KeyPress:
+            if (picZiel_Taste(static_cast<QKeyEvent*>(ereignis)))
+                return true;
+            break;
+        case QEvent::KeyRelease:
+            picZiel_TasteLos(static_cast<QKeyEvent*>(ereignis));
+            break;
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            fokusrahmen->setVisible(picZiel->hasFocus());
+            if (fokusrahmen->isVisible())
+                fokusrahmen->raise();
+            break;
+        default:
+            break;
+        }
     }
     return QWidget::eventFilter(objekt, ereignis);
-}
-
-void Form1::fokusrahmenZeigen()
-{
-    fokusrahmen->setVisible(picZiel->hasFocus() && m_fokusSichtbar);
-    if (fokusrahmen->isVisible())
-        fokusrahmen->raise();
 }
 
 bool Form1::picZiel_Taste(QKeyEvent* taste)
@@ -72,8 +54,6 @@ bool Form1::picZiel_Taste(QKeyEvent* taste)
     // Without a frame the keys do nothing here.
     if (!m_rahmen.platziert())
         return false;
-    m_fokusSichtbar = true;
-    fokusrahmenZeigen();
     const bool geaendert = dw != 0 ? m_rahmen.tastenGroesse(dw) : m_rahmen.tastenSchieben(dx, dy);
     if (geaendert) {
         rahmenZeigen();
