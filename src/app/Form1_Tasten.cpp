@@ -1,7 +1,7 @@
 // Framing by keyboard: arrows move the placed frame by one view pixel (with Shift
 // by ten), + and - make it one pixel wider or narrower around its centre. Each step
-// ends like a release of the mouse, except that the target chain waits until the
-// key is let go or pauses, so that a held key moves the frame smoothly.
+// ends like a release of the mouse; only while a held key repeats does the target
+// chain wait until the key is let go or pauses, so that the frame moves smoothly.
 
 #include "app/Form1.h"
 
@@ -55,10 +55,14 @@ bool Form1::picZiel_Taste(QKeyEvent* taste)
     if (!m_rahmen.platziert())
         return false;
     const bool geaendert = dw != 0 ? m_rahmen.tastenGroesse(dw) : m_rahmen.tastenSchieben(dx, dy);
-    if (geaendert) {
-        rahmenZeigen();
+    if (!geaendert)
+        return true;
+    rahmenZeigen();
+    if (taste->isAutoRepeat()) {
         m_tastenKetteOffen = true;
         tastenTimer->start();
+    } else {
+        zielkette();
     }
     return true;
 }

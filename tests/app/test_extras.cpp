@@ -471,37 +471,41 @@ private slots:
         QVERIFY(!shape1()->property("Visible").toBool());
     }
 
-    // A held key: the frame follows every step, the chain runs once at the end.
+    // A held key: the frame follows every step; the chain runs for the first step and
+    // once more when the repeating ends.
     void gehalteneTaste()
     {
         starten();
         laden(datei(QStringLiteral("wiese.jpg"), testbilder::alsJpeg(testbilder::verlauf(1800, 1200))));
         ziehen(QPoint(200, 150), QPoint(499, 200));
         const QRectF vorher = rahmen();
+        const float fx = w<BildFlaeche>("picQuelle")->ScaleWidth() / ziel()->ScaleWidth();
         int laeufe = m_f->zielkettenLaeufe();
 
         taste(QEvent::KeyPress, Qt::Key_Right);
+        QCOMPARE(m_f->zielkettenLaeufe(), laeufe + 1);
         for (int i = 0; i < 8; ++i) {
             taste(QEvent::KeyRelease, Qt::Key_Right, {}, true);
             taste(QEvent::KeyPress, Qt::Key_Right, {}, true);
         }
         QCOMPARE(rahmen(), vorher.translated(9, 0));
-        QCOMPARE(m_f->zielkettenLaeufe(), laeufe);
-        taste(QEvent::KeyRelease, Qt::Key_Right);
+        QCOMPARE(t("lblA").section(u' ', 0, 0).toInt(), zahlen::RundeAnzeige(float(vorher.width()) * fx));
         QCOMPARE(m_f->zielkettenLaeufe(), laeufe + 1);
-        QCOMPARE(w<QObject>("Shape2")->property("Left").toFloat(),
-                 float(vorher.left() + 9) * (w<BildFlaeche>("picQuelle")->ScaleWidth() / ziel()->ScaleWidth()));
+        taste(QEvent::KeyRelease, Qt::Key_Right);
+        QCOMPARE(m_f->zielkettenLaeufe(), laeufe + 2);
+        QCOMPARE(w<QObject>("Shape2")->property("Left").toFloat(), float(vorher.left() + 9) * fx);
 
         // Held without letting go: the chain runs 150 ms after the last step.
         laeufe = m_f->zielkettenLaeufe();
         taste(QEvent::KeyPress, Qt::Key_Down);
         taste(QEvent::KeyPress, Qt::Key_Down, {}, true);
-        QCOMPARE(m_f->zielkettenLaeufe(), laeufe);
-        QVERIFY(QTest::qWaitFor([&] { return m_f->zielkettenLaeufe() == laeufe + 1; }, 1000));
+        taste(QEvent::KeyPress, Qt::Key_Down, {}, true);
+        QCOMPARE(m_f->zielkettenLaeufe(), laeufe + 1);
+        QVERIFY(QTest::qWaitFor([&] { return m_f->zielkettenLaeufe() == laeufe + 2; }, 1000));
         QTest::qWait(200);
         taste(QEvent::KeyRelease, Qt::Key_Down);
-        QCOMPARE(m_f->zielkettenLaeufe(), laeufe + 1);
-        QCOMPARE(rahmen(), vorher.translated(9, 2));
+        QCOMPARE(m_f->zielkettenLaeufe(), laeufe + 2);
+        QCOMPARE(rahmen(), vorher.translated(9, 3));
     }
 
     // Tab reaches the picture area and a focus frame shows it; a click leaves the focus
