@@ -93,7 +93,7 @@ bool Form1::standortPruefen(QString& pfad)
         return false;
     const QString ziel = dateiDialog.FileName;
     if (m_jpeg.JpegSpeichern(kopie, ziel) != 0) {
-        meldung(this, QStringLiteral("Speichern war nicht erfolgreich."));
+        meldungMitDetails(this, QStringLiteral("Speichern war nicht erfolgreich."), m_jpeg.letzterSpeicherfehler());
         return false;
     }
     // From now on the copy is what step 7 publishes.

@@ -251,21 +251,23 @@ private slots:
     {
         QTest::addColumn<bool>("mitStandort");
         QTest::addColumn<int>("antwort"); // -1: not asked
-        QTest::addColumn<bool>("kopieSpeichern");
+        QTest::addColumn<QString>("speichern"); // the save dialog's answer: "" cancel, else a name in the scratch folder
         QTest::addColumn<bool>("erinnerung");
         QTest::addColumn<QString>("veroeffentlicht"); // "" nothing, "original", "kopie"
-        QTest::newRow("ohne Standort") << false << -1 << false << true << QStringLiteral("original");
-        QTest::newRow("Original veröffentlichen") << true << 1 << false << true << QStringLiteral("original");
-        QTest::newRow("Abbrechen") << true << 2 << false << true << QString();
-        QTest::newRow("Kopie ohne Standort") << true << 0 << true << true << QStringLiteral("kopie");
-        QTest::newRow("Kopie ohne Erinnerung") << true << 0 << true << false << QStringLiteral("kopie");
-        QTest::newRow("Kopie, Speichern abgebrochen") << true << 0 << false << true << QString();
+        const QString kopie = QStringLiteral("orchidee_web.jpg");
+        QTest::newRow("ohne Standort") << false << -1 << QString() << true << QStringLiteral("original");
+        QTest::newRow("Original veröffentlichen") << true << 1 << QString() << true << QStringLiteral("original");
+        QTest::newRow("Abbrechen") << true << 2 << QString() << true << QString();
+        QTest::newRow("Kopie ohne Standort") << true << 0 << kopie << true << QStringLiteral("kopie");
+        QTest::newRow("Kopie ohne Erinnerung") << true << 0 << kopie << false << QStringLiteral("kopie");
+        QTest::newRow("Kopie, Speichern abgebrochen") << true << 0 << QString() << true << QString();
+        QTest::newRow("Kopie, Ordner fehlt") << true << 0 << QStringLiteral("fehlt/orchidee_web.jpg") << true << QString();
     }
     void standortFrage()
     {
         QFETCH(bool, mitStandort);
         QFETCH(int, antwort);
-        QFETCH(bool, kopieSpeichern);
+        QFETCH(QString, speichern);
         QFETCH(bool, erinnerung);
         QFETCH(QString, veroeffentlicht);
 
@@ -281,7 +283,7 @@ private slots:
         QFile::remove(kopie);
         if (antwort >= 0)
             m_dienste->frageAntworten << antwort;
-        m_dienste->speichernAntworten << (kopieSpeichern ? kopie : QString());
+        m_dienste->speichernAntworten << (speichern.isEmpty() ? QString() : m_ordner.filePath(speichern));
         // The reminder comes after the question, before the clipboard and the browser.
         int fragenBeiErinnerung = -1;
         m_dienste->beiMeldung = [&](const TestDienste::Meldung&) {
@@ -301,8 +303,12 @@ private slots:
         const QString pfad = veroeffentlicht == u"kopie" ? kopie : veroeffentlicht == u"original" ? original : QString();
         QCOMPARE(m_dienste->zwischenablage, pfad.isEmpty() ? QStringList{} : QStringList{pfad});
         QCOMPARE(m_dienste->urls.size(), pfad.isEmpty() ? 0 : 1);
-        QCOMPARE(m_dienste->meldungen.size(), !pfad.isEmpty() && erinnerung ? 1 : 0);
-        if (!m_dienste->meldungen.isEmpty())
+        const bool fehlschlag = speichern.startsWith(QStringLiteral("fehlt/"));
+        // A failed save: the encoding service's error box, then the program's own.
+        QCOMPARE(m_dienste->meldungen.size(), fehlschlag ? 2 : !pfad.isEmpty() && erinnerung ? 1 : 0);
+        if (fehlschlag)
+            QCOMPARE(m_dienste->meldungen[1].text, QStringLiteral("Speichern war nicht erfolgreich."));
+        else if (!m_dienste->meldungen.isEmpty())
             QCOMPARE(fragenBeiErinnerung, antwort >= 0 ? 1 : 0);
         QCOMPARE(lesen(original), originalInhalt);
         QCOMPARE(QFileInfo::exists(kopie), veroeffentlicht == u"kopie");
