@@ -252,10 +252,9 @@ void Form1::aufbauen()
     LU->setObjectName(QStringLiteral("LU"));
     RU = new Griff(picZiel);
     RU->setObjectName(QStringLiteral("RU"));
-    // The picture area takes the keyboard when Tab reaches it; a click leaves the
-    // focus where it was, as it always did.
+    // The picture area takes the keyboard by Tab and by a click.
     fokusrahmen = new Fokusrahmen(picZiel);
-    picZiel->setFocusPolicy(Qt::TabFocus);
+    picZiel->setFocusPolicy(Qt::StrongFocus);
     picZiel->installEventFilter(this);
     tastenTimer = new QTimer(this);
     tastenTimer->setObjectName(QStringLiteral("tastenTimer"));

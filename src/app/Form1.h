@@ -189,6 +189,8 @@ private:
     bool picZiel_Taste(QKeyEvent* taste);
     void picZiel_TasteLos(QKeyEvent* taste);
     void tastenketteAusfuehren();
+    void fokusrahmenZeigen();
+    bool m_fokusSichtbar = false; // Tab brought the focus, or a key was used since the last click
     bool m_tastenKetteOffen = false; // a key moved the frame; the chain has not run since
     int m_zielkettenLaeufe = 0;
 

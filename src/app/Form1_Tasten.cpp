@@ -22,17 +22,36 @@ bool Form1::eventFilter(QObject* objekt, QEvent* ereignis)
         case QEvent::KeyRelease:
             picZiel_TasteLos(static_cast<QKeyEvent*>(ereignis));
             break;
-        case QEvent::FocusIn:
+        case QEvent::FocusIn: {
+            // The focus frame is for keyboard users: it shows when Tab brought the
+            // focus or a key was used here, not after a click to draw a frame.
+            const Qt::FocusReason grund = static_cast<QFocusEvent*>(ereignis)->reason();
+            if (grund == Qt::TabFocusReason || grund == Qt::BacktabFocusReason)
+                m_fokusSichtbar = true;
+            else if (grund == Qt::MouseFocusReason)
+                m_fokusSichtbar = false;
+            fokusrahmenZeigen();
+            break;
+        }
         case QEvent::FocusOut:
-            fokusrahmen->setVisible(picZiel->hasFocus());
-            if (fokusrahmen->isVisible())
-                fokusrahmen->raise();
+            fokusrahmenZeigen();
+            break;
+        case QEvent::MouseButtonPress:
+            m_fokusSichtbar = false;
+            fokusrahmenZeigen();
             break;
         default:
             break;
         }
     }
     return QWidget::eventFilter(objekt, ereignis);
+}
+
+void Form1::fokusrahmenZeigen()
+{
+    fokusrahmen->setVisible(picZiel->hasFocus() && m_fokusSichtbar);
+    if (fokusrahmen->isVisible())
+        fokusrahmen->raise();
 }
 
 bool Form1::picZiel_Taste(QKeyEvent* taste)
@@ -54,6 +73,8 @@ bool Form1::picZiel_Taste(QKeyEvent* taste)
     // Without a frame the keys do nothing here.
     if (!m_rahmen.platziert())
         return false;
+    m_fokusSichtbar = true;
+    fokusrahmenZeigen();
     const bool geaendert = dw != 0 ? m_rahmen.tastenGroesse(dw) : m_rahmen.tastenSchieben(dx, dy);
     if (!geaendert)
         return true;

@@ -514,8 +514,8 @@ private slots:
         QCOMPARE(rahmen(), vorher.translated(9, 3));
     }
 
-    // Tab reaches the picture area and a focus frame shows it; a click leaves the focus
-    // where it was, as before.
+    // Tab reaches the picture area and a focus frame shows it; after a click the frame
+    // shows only once a key is used there.
     void fokus()
     {
         starten();
@@ -526,23 +526,22 @@ private slots:
         QVERIFY(zeichen && zeichen->parentWidget() == ziel());
         QVERIFY(!zeichen->isVisible());
 
-        w<QWidget>("TextKomp")->setFocus(Qt::MouseFocusReason);
-        ziehen(QPoint(100, 100), QPoint(300, 150));
-        QCOMPARE(QApplication::focusWidget(), w<QWidget>("TextKomp"));
-        QVERIFY(!zeichen->isVisible());
-
         w<QWidget>("Command4(3)")->setFocus(Qt::TabFocusReason);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), ziel());
         QVERIFY(zeichen->isVisible());
         QCOMPARE(zeichen->geometry(), ziel()->rect());
-        const QRectF vorher = rahmen();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-        QCOMPARE(rahmen(), vorher.translated(1, 0));
-
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QVERIFY(QApplication::focusWidget() != ziel());
         QVERIFY(!zeichen->isVisible());
+
+        ziehen(QPoint(100, 100), QPoint(300, 150));
+        QCOMPARE(QApplication::focusWidget(), ziel());
+        QVERIFY(!zeichen->isVisible());
+        const QRectF vorher = rahmen();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QCOMPARE(rahmen(), vorher.translated(1, 0));
+        QVERIFY(zeichen->isVisible());
     }
 };
 
