@@ -179,7 +179,6 @@ private:
 
     // --- the best quality below 100 KB, the location question, framing by keyboard ---
     void cmdBesteQualitaet_Click();
-    void qualitaetEintragen(int qualitaet);
     // Whether there is a target picture to tune (after a frame or a crop).
     void zielVorhanden(bool vorhanden);
     // Before the loaded original is published: asks when it tells where it was taken,

@@ -33,17 +33,8 @@ void Form1::cmdBesteQualitaet_Click()
                                      "Bitte wählen Sie unter „3. Zielformat festlegen“ eine kleinere Zielgröße."));
         return;
     }
-    qualitaetEintragen(ergebnis.qualitaet);
-}
-
-void Form1::qualitaetEintragen(int qualitaet)
-{
     // The box's own change handling measures, shows and judges, also when it shows this number already.
-    const QString text = zahlen::Kurz(double(qualitaet));
-    if (TextKomp->text() == text)
-        TextKomp_Change();
-    else
-        TextKomp->setText(text);
+    TextKomp->setzeText(zahlen::Kurz(double(ergebnis.qualitaet)));
 }
 
 namespace {

@@ -214,8 +214,15 @@ private slots:
         QTest::mouseClick(knopf(), Qt::LeftButton);
         QCOMPARE(m_f->letzteMessung.daten, datenBeiErwartet);
 
-        // A save writes exactly that file.
+        // After "Zuschneiden" it tunes the crop, and a save writes exactly that file.
         QTest::mouseClick(w<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(knopf()->isEnabled());
+        w<QLineEdit>("TextKomp")->setText(QStringLiteral("60"));
+        QVERIFY(m_f->letzteMessung.daten != datenBeiErwartet);
+        QTest::mouseClick(knopf(), Qt::LeftButton);
+        QCOMPARE(w<QLineEdit>("TextKomp")->text(), QString::number(erwartet));
+        QCOMPARE(m_f->letzteMessung.daten, datenBeiErwartet);
+        QCOMPARE(t("lblKb"), GroessenText(datenBeiErwartet.size()));
         const QString gespeichert = m_ordner.filePath(QStringLiteral("korn_web.jpg"));
         m_dienste->speichernAntworten << gespeichert;
         QTest::mouseClick(w<QPushButton>("Command2"), Qt::LeftButton);
