@@ -440,21 +440,8 @@ JpegKopf jpegKopfLesen(QByteArrayView daten)
         pos += 2 + laenge;
         if (marke != 0xDA)
             continue;
-        // Entropy-coded data runs to the next marker that is neither a stuffed
-        // 0xFF00 nor a restart marker; memchr keeps this quick on large files.
         const qsizetype anfang = std::min(pos, n);
-        while (pos + 1 < n) {
-            const void* ff = std::memchr(d + pos, 0xFF, size_t(n - pos - 1));
-            if (!ff) {
-                pos = n;
-                break;
-            }
-            pos = static_cast<const uchar*>(ff) - d;
-            const uchar folge = d[pos + 1];
-            if (folge != 0x00 && folge != 0xFF && !(folge >= 0xD0 && folge <= 0xD7))
-                break;
-            pos += folge == 0xFF ? 1 : 2;
-        }
+        pos = metadaten::scanEnde(d, n, pos);
         kopf.datenBytes += std::min(pos, n) - anfang;
     }
     for (const auto& [nummer, teil] : iccTeile)

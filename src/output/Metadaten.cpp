@@ -171,24 +171,27 @@ QByteArray ohneMetadaten(QByteArrayView jpeg)
         pos += 2 + laenge;
         if (marke != 0xDA)
             continue;
-        // Entropy-coded data runs to the next marker that is neither a stuffed
-        // 0xFF00 nor a restart marker.
         const qsizetype anfang = pos;
-        while (pos + 1 < n) {
-            const void* ff = std::memchr(d + pos, 0xFF, size_t(n - pos - 1));
-            if (!ff) {
-                pos = n;
-                break;
-            }
-            pos = static_cast<const uchar*>(ff) - d;
-            const uchar folge = d[pos + 1];
-            if (folge != 0x00 && folge != 0xFF && !(folge >= 0xD0 && folge <= 0xD7))
-                break;
-            pos += folge == 0xFF ? 1 : 2;
-        }
+        pos = scanEnde(d, n, pos);
         kopie.append(reinterpret_cast<const char*>(d + anfang), pos - anfang);
     }
     return {}; // no end marker: not a complete picture
+}
+
+qsizetype scanEnde(const uchar* d, qsizetype n, qsizetype pos)
+{
+    // memchr keeps this quick on large files.
+    while (pos + 1 < n) {
+        const void* ff = std::memchr(d + pos, 0xFF, size_t(n - pos - 1));
+        if (!ff)
+            return n;
+        pos = static_cast<const uchar*>(ff) - d;
+        const uchar folge = d[pos + 1];
+        if (folge != 0x00 && folge != 0xFF && !(folge >= 0xD0 && folge <= 0xD7))
+            return pos;
+        pos += folge == 0xFF ? 1 : 2;
+    }
+    return pos;
 }
 
 } // namespace metadaten

@@ -22,4 +22,8 @@ bool standortEnthalten(QByteArrayView jpeg);
 // that the photo stays upright. Empty when the data is not a complete JPEG.
 QByteArray ohneMetadaten(QByteArrayView jpeg);
 
+// Where the entropy-coded data that starts at pos ends: at the next marker that
+// is neither a stuffed 0xFF00 nor a restart marker, or at n.
+qsizetype scanEnde(const uchar* d, qsizetype n, qsizetype pos);
+
 } // namespace metadaten

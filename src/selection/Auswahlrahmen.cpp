@@ -102,7 +102,7 @@ bool Auswahlrahmen::rahmenEinpassen()
     return true;
 }
 
-void Auswahlrahmen::rahmenZurueckschieben()
+void Auswahlrahmen::inBildSchieben()
 {
     if (shape1.L < 0)
         bewegen(0, shape1.T, shape1.W, shape1.H);
@@ -112,6 +112,11 @@ void Auswahlrahmen::rahmenZurueckschieben()
         bewegen(m_sw - shape1.W, shape1.T, shape1.W, shape1.H);
     if (float(shape1.H + shape1.T) > m_sh)
         bewegen(shape1.L, m_sh - shape1.H, shape1.W, shape1.H);
+}
+
+void Auswahlrahmen::rahmenZurueckschieben()
+{
+    inBildSchieben();
     quellrahmenAbgleichen();
 }
 
@@ -303,14 +308,7 @@ bool Auswahlrahmen::platziert() const
 bool Auswahlrahmen::tastenAbschliessen(const Rechteck& vorher)
 {
     // Kept inside as after moving it at a handle; the size stays.
-    if (shape1.L < 0)
-        bewegen(0, shape1.T, shape1.W, shape1.H);
-    if (shape1.T < 0)
-        bewegen(shape1.L, 0, shape1.W, shape1.H);
-    if (float(shape1.W + shape1.L) > m_sw)
-        bewegen(m_sw - shape1.W, shape1.T, shape1.W, shape1.H);
-    if (float(shape1.H + shape1.T) > m_sh)
-        bewegen(shape1.L, m_sh - shape1.H, shape1.W, shape1.H);
+    inBildSchieben();
     if (shape1 == vorher)
         return false;
     griffeSetzen();

@@ -103,6 +103,8 @@ private:
     void bewegen(float l, float t, float w, float h);
     void setzen(Griffname g, float l, float t); // a handle's position, size 6 x 6
     bool tastenAbschliessen(const Rechteck& vorher);
+    // Pushes the frame back inside the picture at its size.
+    void inBildSchieben();
     void leeren();
 
     float m_sw = 0, m_sh = 0, m_ow = 0, m_oh = 0, m_qw = 0, m_qh = 0;
