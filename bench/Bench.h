@@ -4,6 +4,9 @@
 // itself with ABSCHNITT(name, order, description) in its own file and is run by name
 // from the command line (all sections when none is named).
 
+#include "platform/Dienste.h"
+
+#include <QFileInfo>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -76,5 +79,32 @@ QString befehlszeile(const QString& programm, const QStringList& argumente);
 void zeile(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void ueberschrift(const QString& titel);
 void uebersprungen(const QString& grund);
+
+// Stands in for the person at the program's window: answers the open dialog
+// with one file and notes the moment it says OK; cancels or declines the rest.
+class Oeffner : public Dienste {
+public:
+    QString datei;
+    Uhr::time_point ok;
+    void meldung(QWidget*, const QString& text, const QString&, Symbol) override
+    {
+        zeile("message box: %s", qPrintable(text));
+    }
+    int frage(QWidget*, const QString&, const QString&, const QStringList& antworten) override
+    {
+        return int(antworten.size()) - 1;
+    }
+    bool dateiOeffnen(QWidget*, DateiDialog& dialog) override
+    {
+        dialog.FileName = datei;
+        dialog.FileTitle = QFileInfo(datei).fileName();
+        ok = Uhr::now();
+        return true;
+    }
+    bool dateiSpeichern(QWidget*, DateiDialog&) override { return false; }
+    QString ordnerWaehlen(QWidget*, const QString&, const QString&) override { return {}; }
+    void zwischenablageSetzen(const QString&) override {}
+    bool urlOeffnen(QWidget*, const QUrl&) override { return true; }
+};
 
 } // namespace bench

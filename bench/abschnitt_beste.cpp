@@ -28,30 +28,6 @@ const QString natur = QStringLiteral("/usr/share/backgrounds/mate/nature");
 constexpr int klicks = 7;  // per crop, after one warm-up
 constexpr int laeufe = 3;  // of each tool per crop
 
-// Answers the open dialog with the photo of the moment; asks nothing else.
-class Oeffner : public Dienste {
-public:
-    QString datei;
-    void meldung(QWidget*, const QString& text, const QString&, Symbol) override
-    {
-        zeile("message box: %s", qPrintable(text));
-    }
-    int frage(QWidget*, const QString&, const QString&, const QStringList& antworten) override
-    {
-        return int(antworten.size()) - 1;
-    }
-    bool dateiOeffnen(QWidget*, DateiDialog& dialog) override
-    {
-        dialog.FileName = datei;
-        dialog.FileTitle = QFileInfo(datei).fileName();
-        return true;
-    }
-    bool dateiSpeichern(QWidget*, DateiDialog&) override { return false; }
-    QString ordnerWaehlen(QWidget*, const QString&, const QString&) override { return {}; }
-    void zwischenablageSetzen(const QString&) override {}
-    bool urlOeffnen(QWidget*, const QUrl&) override { return true; }
-};
-
 struct Werkzeugergebnis {
     int qualitaet = -1;
     qint64 bytes = -1;

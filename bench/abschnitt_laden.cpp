@@ -23,32 +23,6 @@ using namespace bench;
 
 namespace {
 
-// Answers the open dialog with one file and notes the moment it says OK.
-class Oeffner : public Dienste {
-public:
-    QString datei;
-    Uhr::time_point ok;
-    void meldung(QWidget*, const QString& text, const QString&, Symbol) override
-    {
-        zeile("message box: %s", qPrintable(text));
-    }
-    int frage(QWidget*, const QString&, const QString&, const QStringList& antworten) override
-    {
-        return int(antworten.size()) - 1;
-    }
-    bool dateiOeffnen(QWidget*, DateiDialog& dialog) override
-    {
-        dialog.FileName = datei;
-        dialog.FileTitle = QFileInfo(datei).fileName();
-        ok = Uhr::now();
-        return true;
-    }
-    bool dateiSpeichern(QWidget*, DateiDialog&) override { return false; }
-    QString ordnerWaehlen(QWidget*, const QString&, const QString&) override { return {}; }
-    void zwischenablageSetzen(const QString&) override {}
-    bool urlOeffnen(QWidget*, const QUrl&) override { return true; }
-};
-
 // The program's main window, its open dialog answered with one photo. The
 // program's own settings stay untouched.
 struct Programm {
