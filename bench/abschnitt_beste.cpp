@@ -6,7 +6,7 @@
 
 #include "app/Form1.h"
 #include "output/BesteQualitaet.h"
-#include "output/JpegDienst.h"
+#include "codec/JpegDienst.h"
 #include "platform/Dienste.h"
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"

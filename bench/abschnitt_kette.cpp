@@ -3,7 +3,7 @@
 
 #include "Bench.h"
 
-#include "output/JpegDienst.h"
+#include "codec/JpegDienst.h"
 #include "output/Quellbild.h"
 
 #include <QDir>

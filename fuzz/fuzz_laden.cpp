@@ -1,5 +1,5 @@
 // libFuzzer target: the loader's decoding of whatever bytes a file may hold.
-#include "app/Bildladen.h"
+#include "codec/Bildladen.h"
 
 #include <QtGlobal>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "output/Form3.h"
-#include "output/JpegDienst.h"
+#include "codec/JpegDienst.h"
 #include "output/Quellbild.h"
 #include "platform/Dienste.h"
 #include "platform/Nebenfenster.h"

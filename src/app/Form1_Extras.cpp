@@ -4,7 +4,7 @@
 #include "app/Form1.h"
 
 #include "output/BesteQualitaet.h"
-#include "output/Metadaten.h"
+#include "codec/Metadaten.h"
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"
 #include "platform/Zahlen.h"

@@ -1,6 +1,6 @@
 #include "app/Ansicht.h"
-#include "app/Bildladen.h"
 #include "app/Form1.h"
+#include "codec/Bildladen.h"
 
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"

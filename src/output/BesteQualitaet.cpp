@@ -1,7 +1,7 @@
 #include "output/BesteQualitaet.h"
 
 #include "output/Bewertung.h"
-#include "output/JpegDienst.h"
+#include "codec/JpegDienst.h"
 #include "output/Zielformat.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #include "output/Quellbild.h"
 
-#include "platform/Bildspeicher.h"
+#include "codec/Bildspeicher.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,10 +2,10 @@
 // below 100 KB, the question before publishing a photo that tells its place, and
 // framing by keyboard.
 
-#include "app/Bildladen.h"
+#include "codec/Bildladen.h"
 #include "app/Form1.h"
 #include "output/BesteQualitaet.h"
-#include "output/Metadaten.h"
+#include "codec/Metadaten.h"
 #include "output/Zielformat.h"
 #include "platform/Flaechen.h"
 #include "platform/Fokusrahmen.h"

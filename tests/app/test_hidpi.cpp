@@ -1,7 +1,7 @@
 // The view on a screen of device pixel ratio 2 (QT_SCALE_FACTOR=2): painted
 // from the photo at the screen's own resolution, while every geometry of the
 // workflow stays in the window's (logical) pixels.
-#include "app/Bildladen.h"
+#include "codec/Bildladen.h"
 #include "app/Form1.h"
 #include "output/Quellbild.h"
 #include "platform/Flaechen.h"

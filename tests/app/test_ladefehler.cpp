@@ -1,6 +1,6 @@
 // Files that are no photo, or a broken one: each is refused with its reason, quickly,
 // and the picture on show stays as it was.
-#include "app/Bildladen.h"
+#include "codec/Bildladen.h"
 #include "app/Form1.h"
 #include "platform/Flaechen.h"
 

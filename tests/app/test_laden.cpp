@@ -1,5 +1,5 @@
 #include "app/Ansicht.h"
-#include "app/Bildladen.h"
+#include "codec/Bildladen.h"
 #include "app/Form1.h"
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"

@@ -1,5 +1,5 @@
 #include "output/BesteQualitaet.h"
-#include "output/JpegDienst.h"
+#include "codec/JpegDienst.h"
 #include "output/Quellbild.h"
 
 #include <QDir>

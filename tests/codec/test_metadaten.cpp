@@ -1,5 +1,5 @@
-#include "app/Bildladen.h"
-#include "output/Metadaten.h"
+#include "codec/Bildladen.h"
+#include "codec/Metadaten.h"
 
 #include "TestBilder.h"
 

@@ -1,4 +1,4 @@
-#include "platform/Bildspeicher.h"
+#include "codec/Bildspeicher.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "output/JpegDienst.h"
+#include "codec/JpegDienst.h"
 
 #include "TestDienste.h"
 

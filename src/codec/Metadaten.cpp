@@ -1,4 +1,4 @@
-#include "output/Metadaten.h"
+#include "codec/Metadaten.h"
 
 #include <QString>
 

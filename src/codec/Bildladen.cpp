@@ -1,7 +1,7 @@
-#include "app/Bildladen.h"
+#include "codec/Bildladen.h"
 
-#include "output/Metadaten.h"
-#include "platform/Bildspeicher.h"
+#include "codec/Metadaten.h"
+#include "codec/Bildspeicher.h"
 
 #include <QColorSpace>
 #include <QFile>
