@@ -3,8 +3,9 @@
 
 #include "app/Form1.h"
 
-#include "output/BesteQualitaet.h"
 #include "codec/Metadaten.h"
+#include "output/BesteQualitaet.h"
+#include "output/Speichern.h"
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"
 #include "platform/Zahlen.h"
@@ -83,7 +84,7 @@ bool Form1::standortPruefen(QString& pfad)
     if (!dienste().dateiSpeichern(this, dateiDialog))
         return false;
     const QString ziel = dateiDialog.FileName;
-    if (m_jpeg.JpegSpeichern(kopie, ziel) != 0) {
+    if (GdipStatusPruefen(m_jpeg.JpegSpeichern(kopie, ziel), this) != 0) {
         meldungMitDetails(this, QStringLiteral("Speichern war nicht erfolgreich."), m_jpeg.letzterSpeicherfehler());
         return false;
     }

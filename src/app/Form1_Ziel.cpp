@@ -155,6 +155,7 @@ void Form1::ZielgroesseMessen()
     if (!gdiplusBereit || picPreview->bild().isNull())
         return;
     letzteMessung = m_jpeg.JpegMessen(picPreview->bild(), jpegQualitaet);
+    GdipStatusPruefen(letzteMessung.status, this);
     // Lets the window catch up before the result shows; input waits until the
     // chain is through, so that a second release cannot start inside this one.
     ausstehendeEreignisseOhneEingabe();
@@ -209,8 +210,8 @@ void Form1::Command2_Click()
 
     // The file written is the very JPEG whose size was shown and judged.
     const QString pfad = dateiDialog.FileName;
-    // A failing step has shown its own error box already; the system's reason goes behind "Details".
-    if (m_jpeg.JpegSpeichern(letzteMessung, pfad) != 0) {
+    // The failing step's error box first; the system's reason goes behind "Details".
+    if (GdipStatusPruefen(m_jpeg.JpegSpeichern(letzteMessung, pfad), this) != 0) {
         meldungMitDetails(this, QStringLiteral("Speichern war nicht erfolgreich."), m_jpeg.letzterSpeicherfehler());
         return;
     }
@@ -239,7 +240,6 @@ void Form1::Command3_Click()
 void Form1::jpegDienstStarten()
 {
     gdiplusBereit = false;
-    m_jpeg.setzeBesitzer(this);
     const int status = m_jpeg.GdipStarten(1);
     GdipStatusPruefen(status, this);
     if (status != 0)

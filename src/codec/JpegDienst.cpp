@@ -1,7 +1,5 @@
 #include "codec/JpegDienst.h"
 
-#include "platform/Dienste.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -278,8 +276,6 @@ int JpegDienst::dekodieren(const QByteArray& daten, QImage& bild)
     return Ok;
 }
 
-int JpegDienst::pruefen(int status) { return GdipStatusPruefen(status, m_besitzer); }
-
 JpegMessung JpegDienst::JpegMessen(const QImage& bild, int qualitaet)
 {
     JpegMessung m;
@@ -287,11 +283,11 @@ JpegMessung JpegDienst::JpegMessen(const QImage& bild, int qualitaet)
         m.status = GdiplusNotInitialized;
         return m;
     }
-    m.status = pruefen(kodieren(bild, qualitaet, m.daten));
+    m.status = kodieren(bild, qualitaet, m.daten);
     if (m.status != Ok)
         return m;
     m.Groesse = double(m.daten.size());
-    m.status = pruefen(dekodieren(m.daten, m.Bild));
+    m.status = dekodieren(m.daten, m.Bild);
     return m;
 }
 
@@ -302,13 +298,13 @@ int JpegDienst::JpegSpeichern(const JpegMessung& messung, const QString& datei)
         return GdiplusNotInitialized;
     if (messung.daten.isEmpty() || datei.isEmpty()) {
         m_speicherfehler = QStringLiteral("Es gibt noch kein gemessenes Bild zum Speichern.");
-        return pruefen(InvalidParameter);
+        return InvalidParameter;
     }
 
     const QString pfad = QDir::toNativeSeparators(datei);
     const auto scheitern = [&](int fehlernummer, const QString& grund = {}) {
         m_speicherfehler = grund.isEmpty() ? speicherfehlerText(fehlernummer, pfad) : grund;
-        return pruefen(fehlernummer == EACCES || fehlernummer == EPERM ? AccessDenied : Win32Error);
+        return fehlernummer == EACCES || fehlernummer == EPERM ? AccessDenied : Win32Error;
     };
 
     // What is there already, and the folder, are checked first: afterwards the
@@ -413,12 +409,4 @@ QString GdipFehlertext(int status)
     case 20: return QStringLiteral("Property Not Supported.");
     default: return QStringLiteral("Unknown GDI+ Error.");
     }
-}
-
-int GdipStatusPruefen(int status, QWidget* besitzer)
-{
-    if (status != 0)
-        meldung(besitzer, GdipFehlertext(status) + QStringLiteral(" GDI+ Error:") + QString::number(status),
-                QStringLiteral("GDI Error"), Dienste::Symbol::Fehler);
-    return status;
 }

@@ -2,8 +2,6 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QPointer>
-#include <QWidget>
 #include <QString>
 
 #include <memory>
@@ -23,9 +21,8 @@ struct JpegMessung {
 // from its messages: out of memory 3, invalid parameter 2, file not writable 7, access
 // denied 12, codec errors 1, not started 18.
 //
-// Every failing step of JpegMessen and JpegSpeichern shows its "GDI Error" box through
-// GdipStatusPruefen. Calling them before GdipStarten is a mistake of the caller: they then
-// return at once (status 18) without a box.
+// The service shows nothing: every step reports its status, and the window that asked
+// turns a failure into its "GDI Error" box (GdipStatusPruefen).
 class JpegDienst {
 public:
     JpegDienst();
@@ -49,9 +46,6 @@ public:
     // Why the last JpegSpeichern failed, as the operating system gave it, in plain German.
     QString letzterSpeicherfehler() const { return m_speicherfehler; }
 
-    // The window the error boxes belong to.
-    void setzeBesitzer(QWidget* besitzer) { m_besitzer = besitzer; }
-
     // The two steps of JpegMessen on their own, without any message box; they return the
     // status. Used where only one half is wanted (and by the benchmarks). The encodes of
     // the latest picture are kept: asked again for one of its qualities, kodieren hands
@@ -70,8 +64,6 @@ public:
     struct Kodierer;
 
 private:
-    int pruefen(int status);
-
     struct Gemerkt {
         int qualitaet;
         bool progressiv;
@@ -82,7 +74,6 @@ private:
 
     std::unique_ptr<Kodierer> m_kodierer;
     void* m_dekodierer = nullptr; // TurboJPEG handle
-    QPointer<QWidget> m_besitzer;
     bool m_progressiv = false;
     QString m_speicherfehler;
 };
@@ -93,5 +84,3 @@ QString speicherfehlerText(int fehlernummer, const QString& datei);
 
 // The message of a status number; "Unknown GDI+ Error." for anything not listed (also 0).
 QString GdipFehlertext(int status);
-// For status != 0 shows one "GDI Error" box with the status text and number; returns status.
-int GdipStatusPruefen(int status, QWidget* besitzer = nullptr);

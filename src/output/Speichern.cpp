@@ -1,5 +1,8 @@
 #include "output/Speichern.h"
 
+#include "codec/JpegDienst.h"
+#include "platform/Dienste.h"
+
 QString dateinameVorschlag(int vorschlag, const QString& dateititel, const QString& anhang)
 {
     switch (vorschlag) {
@@ -26,4 +29,12 @@ QString browserFehlt(const QString& adresse)
                           "Bitte öffnen Sie das Flattrium selbst unter der Adresse\r\n%1\r\n\r\n"
                           "Der Dateipfad steht bereits in der Zwischenablage.")
         .arg(adresse);
+}
+
+int GdipStatusPruefen(int status, QWidget* besitzer)
+{
+    if (status != 0)
+        meldung(besitzer, GdipFehlertext(status) + QStringLiteral(" GDI+ Error:") + QString::number(status),
+                QStringLiteral("GDI Error"), Dienste::Symbol::Fehler);
+    return status;
 }

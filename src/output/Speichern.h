@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 // The file name the save dialog proposes: 0 none ("*.jpg"), 1 the name last
 // chosen in the dialog, 2 that name without its last four characters, then
 // the suffix and ".jpg" (IMG_1234.JPG with "_lf" gives IMG_1234_lf.jpg).
@@ -13,3 +15,7 @@ QString fundortErinnerung();
 
 // What publishing says when no browser opens the forum at adresse.
 QString browserFehlt(const QString& adresse);
+
+// For status != 0 shows one "GDI Error" box with the JPEG service's status text and
+// number; returns status.
+int GdipStatusPruefen(int status, QWidget* besitzer = nullptr);

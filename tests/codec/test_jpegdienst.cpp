@@ -1,4 +1,5 @@
 #include "codec/JpegDienst.h"
+#include "output/Speichern.h"
 
 #include "TestDienste.h"
 
@@ -343,12 +344,10 @@ private slots:
         QCOMPARE(m.status, 2);
         QVERIFY(m.Bild.isNull());
         QCOMPARE(m.Groesse, 0.0);
-        QCOMPARE(m_dienste->meldungen.size(), 1);
-        QCOMPARE(m_dienste->meldungen[0].text, QStringLiteral("Invalid Parameter. GDI+ Error:2"));
-        QCOMPARE(m_dienste->meldungen[0].titel, QStringLiteral("GDI Error"));
+        QVERIFY(m_dienste->meldungen.isEmpty());
     }
 
-    // JPEG ends at 65500 pixels a side: libjpeg refuses, the box says so, and the service
+    // JPEG ends at 65500 pixels a side: libjpeg refuses, the status says so, and the service
     // works on afterwards.
     void kodiererFehlerUndWeiter()
     {
@@ -359,13 +358,11 @@ private slots:
         QVERIFY(m.Bild.isNull());
         QCOMPARE(m.Groesse, 0.0);
         QVERIFY(m.daten.isEmpty());
-        QCOMPARE(m_dienste->meldungen.size(), 1);
-        QCOMPARE(m_dienste->meldungen[0].text, QStringLiteral("Generic Error. GDI+ Error:1"));
 
         const JpegMessung danach = m_jpeg->JpegMessen(testbild(), 85);
         QCOMPARE(danach.status, 0);
         QCOMPARE(danach.daten, m_jpeg->JpegMessen(testbild(), 85).daten);
-        QCOMPARE(m_dienste->meldungen.size(), 1);
+        QVERIFY(m_dienste->meldungen.isEmpty());
     }
 
     void kaputteDatenDekodierenNicht_data()
@@ -449,8 +446,6 @@ private slots:
         const QString datei = ordner.filePath(QStringLiteral("leer.jpg"));
         QCOMPARE(m_jpeg->JpegSpeichern(JpegMessung(), datei), 2);
         QVERIFY(!QFile::exists(datei));
-        QCOMPARE(m_dienste->meldungen.size(), 1);
-        QCOMPARE(m_dienste->meldungen[0].text, QStringLiteral("Invalid Parameter. GDI+ Error:2"));
     }
 
     // A save that cannot succeed reports it with its status and the system's reason, and
@@ -491,11 +486,9 @@ private slots:
 
         const JpegMessung m = m_jpeg->JpegMessen(testbild(), 80);
         QCOMPARE(m_jpeg->JpegSpeichern(m, dir.filePath(ziel)), status);
-        QCOMPARE(m_dienste->meldungen.size(), 1);
-        QCOMPARE(m_dienste->meldungen[0].text, status == 12 ? QStringLiteral("Access Denied. GDI+ Error:12")
-                                                            : QStringLiteral("Win32 Error. GDI+ Error:7"));
-        QCOMPARE(m_dienste->meldungen[0].titel, QStringLiteral("GDI Error"));
-        QCOMPARE(m_dienste->meldungen[0].symbol, Dienste::Symbol::Fehler);
+        // The service only reports; the window shows the box.
+        QVERIFY(m_dienste->meldungen.isEmpty());
+        QCOMPARE(GdipFehlertext(status), status == 12 ? QStringLiteral("Access Denied.") : QStringLiteral("Win32 Error."));
         QCOMPARE(m_jpeg->letzterSpeicherfehler(), grund.arg(dir.filePath(ziel), dir.path()));
 
         QCOMPARE(lesen(dir.filePath(QStringLiteral("vorhanden.jpg"))), QByteArray("ALTER INHALT"));
@@ -562,7 +555,6 @@ private slots:
         QCOMPARE(m_jpeg->letzterSpeicherfehler(), QStringLiteral("Die Datei wäre größer, als das System erlaubt."));
         QCOMPARE(lesen(datei), QByteArray("ALTER INHALT"));
         QCOMPARE(QDir(ordner.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("falter.jpg")});
-        QCOMPARE(m_dienste->meldungen.size(), 1);
 #else
         QSKIP("needs a file size limit");
 #endif
