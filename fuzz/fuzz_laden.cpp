@@ -19,11 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t lae
     constexpr qint64 pixelGrenze = 4'000'000;
     const Ladeergebnis e = jpegDekodieren(QByteArrayView(daten, qsizetype(laenge)), pixelGrenze);
     if (e.bild.isNull()) {
-        if (e.grund.isEmpty())
+        if (e.fehler == Ladefehler::Keiner)
             __builtin_trap(); // every refusal says why
         return 0;
     }
-    if (!e.grund.isEmpty() || e.bild.format() != QImage::Format_RGB32
+    if (e.fehler != Ladefehler::Keiner || e.bild.format() != QImage::Format_RGB32
         || qint64(e.bild.width()) * e.bild.height() > pixelGrenze)
         __builtin_trap();
     // Every pixel was written: reading them all lets the sanitizers see the whole buffer.

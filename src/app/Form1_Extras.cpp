@@ -5,6 +5,7 @@
 
 #include "codec/Metadaten.h"
 #include "output/BesteQualitaet.h"
+#include "output/Meldungen.h"
 #include "output/Speichern.h"
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"
@@ -85,7 +86,7 @@ bool Form1::standortPruefen(QString& pfad)
         return false;
     const QString ziel = dateiDialog.FileName;
     if (GdipStatusPruefen(m_jpeg.JpegSpeichern(kopie, ziel), this) != 0) {
-        meldungMitDetails(this, QStringLiteral("Speichern war nicht erfolgreich."), m_jpeg.letzterSpeicherfehler());
+        meldungMitDetails(this, QStringLiteral("Speichern war nicht erfolgreich."), speicherfehlerText(m_jpeg.letzterSpeicherfehler()));
         return false;
     }
     // From now on the copy is what step 7 publishes.

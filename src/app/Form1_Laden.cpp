@@ -1,6 +1,7 @@
 #include "app/Ansicht.h"
 #include "app/Form1.h"
 #include "codec/Bildladen.h"
+#include "output/Meldungen.h"
 
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"
@@ -60,7 +61,7 @@ bool Form1::bildLaden(const QString& pfad)
     Ladeergebnis geladen = jpegLaden(pfad);
     if (geladen.bild.isNull()) {
         meldung(this, QStringLiteral("Die Datei „%1“ kann nicht als JPEG-Bild gelesen werden.\r\n%2")
-                          .arg(QDir::toNativeSeparators(pfad), geladen.grund));
+                          .arg(QDir::toNativeSeparators(pfad), ladefehlerText(geladen)));
         return false;
     }
 

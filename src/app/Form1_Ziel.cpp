@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "output/Bewertung.h"
+#include "output/Meldungen.h"
 #include "output/Speichern.h"
 #include "output/Zielformat.h"
 #include "platform/Ereignisse.h"
@@ -212,7 +213,7 @@ void Form1::Command2_Click()
     const QString pfad = dateiDialog.FileName;
     // The failing step's error box first; the system's reason goes behind "Details".
     if (GdipStatusPruefen(m_jpeg.JpegSpeichern(letzteMessung, pfad), this) != 0) {
-        meldungMitDetails(this, QStringLiteral("Speichern war nicht erfolgreich."), m_jpeg.letzterSpeicherfehler());
+        meldungMitDetails(this, QStringLiteral("Speichern war nicht erfolgreich."), speicherfehlerText(m_jpeg.letzterSpeicherfehler()));
         return;
     }
     veroeffentlichPfad = pfad;

@@ -1,11 +1,11 @@
 #include "codec/Bildladen.h"
 
-#include "codec/Metadaten.h"
 #include "codec/Bildspeicher.h"
+#include "codec/Metadaten.h"
+#include "codec/Segmente.h"
 
 #include <QColorSpace>
 #include <QFile>
-#include <QLocale>
 
 #include <algorithm>
 #include <cerrno>
@@ -27,27 +27,37 @@ namespace {
 
 quint16 be16(const uchar* p) { return quint16((p[0] << 8) | p[1]); }
 
-QString unvollstaendig() { return QStringLiteral("Die Bilddaten sind unvollständig oder beschädigt."); }
-
-QString nichtUnterstuetzt(const QString& art = {})
+Ladeergebnis fehler(Ladefehler f, qint64 wert = 0, qint64 grenze = 0)
 {
-    return art.isEmpty() ? QStringLiteral("Diese JPEG-Art wird nicht unterstützt.")
-                         : QStringLiteral("Diese JPEG-Art wird nicht unterstützt (%1).").arg(art);
+    Ladeergebnis e;
+    e.fehler = f;
+    e.wert = wert;
+    e.grenze = grenze;
+    return e;
 }
 
-// What kind of JPEG the frame marker names, when it is one libjpeg cannot decode.
-QString nichtUnterstuetzteArt(const JpegKopf& kopf)
+// The kind of JPEG the frame marker names, when it is one libjpeg cannot decode.
+Ladeergebnis nichtUnterstuetzt(JpegArt art, qint64 wert = 0)
+{
+    Ladeergebnis e = fehler(Ladefehler::NichtUnterstuetzt, wert);
+    e.art = art;
+    return e;
+}
+
+bool unterstuetzt(const JpegKopf& kopf, Ladeergebnis& ergebnis)
 {
     const int art = kopf.rahmenArt;
     if (art == 0xC3 || art == 0xC7 || art == 0xCB || art == 0xCF)
-        return QStringLiteral("verlustfrei komprimiert");
-    if (art == 0xC5 || art == 0xC6 || art == 0xCD || art == 0xCE)
-        return QStringLiteral("hierarchisch aufgebaut");
-    if (kopf.bits != 8)
-        return QStringLiteral("%1 Bit je Farbkanal").arg(kopf.bits);
-    if (kopf.hoehe == 0)
-        return QStringLiteral("Höhe erst am Ende angegeben");
-    return {};
+        ergebnis = nichtUnterstuetzt(JpegArt::Verlustfrei);
+    else if (art == 0xC5 || art == 0xC6 || art == 0xCD || art == 0xCE)
+        ergebnis = nichtUnterstuetzt(JpegArt::Hierarchisch);
+    else if (kopf.bits != 8)
+        ergebnis = nichtUnterstuetzt(JpegArt::Bittiefe, kopf.bits);
+    else if (kopf.hoehe == 0)
+        ergebnis = nichtUnterstuetzt(JpegArt::HoeheAmEnde);
+    else
+        return true;
+    return false;
 }
 
 bool huffmanKodiert(int rahmenArt) { return rahmenArt >= 0xC0 && rahmenArt <= 0xC7; }
@@ -222,16 +232,15 @@ Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, int orientierung)
     const auto gescheitert = [&] {
         const int code = d->fehler.code;
         if (d->fehler.beschaedigt)
-            ergebnis.grund = unvollstaendig();
+            ergebnis = fehler(Ladefehler::Unvollstaendig);
         else if (code == JERR_OUT_OF_MEMORY)
-            ergebnis.grund = QStringLiteral("Für ein Bild dieser Größe reicht der Speicher nicht.");
+            ergebnis = fehler(Ladefehler::SpeicherFuerBild);
         else if (code == JERR_BAD_PRECISION || code == JERR_SOF_UNSUPPORTED || code == JERR_CONVERSION_NOTIMPL
                  || code == JERR_ARITH_NOTIMPL || code == JERR_EMPTY_IMAGE || code == JERR_NOTIMPL
                  || code == JERR_COMPONENT_COUNT || code == JERR_IMAGE_TOO_BIG || code == JERR_WIDTH_OVERFLOW)
-            ergebnis.grund = nichtUnterstuetzt();
+            ergebnis = nichtUnterstuetzt(JpegArt::Unbenannt);
         else
-            ergebnis.grund = unvollstaendig();
-        ergebnis.bild = QImage();
+            ergebnis = fehler(Ladefehler::Unvollstaendig);
         return ergebnis;
     };
 
@@ -254,10 +263,8 @@ Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, int orientierung)
     const int w = int(d->info.output_width), h = int(d->info.output_height);
     const Abbildung probe = abbildung(orientierung, w, h, 0);
     ergebnis.bild = probe.quer ? bildspeicher::rgb32(h, w) : bildspeicher::rgb32(w, h);
-    if (ergebnis.bild.isNull()) {
-        ergebnis.grund = QStringLiteral("Für ein Bild dieser Größe reicht der Speicher nicht.");
-        return ergebnis;
-    }
+    if (ergebnis.bild.isNull())
+        return fehler(Ladefehler::SpeicherFuerBild);
     auto* ziel = reinterpret_cast<quint32*>(ergebnis.bild.bits());
     const qsizetype z = ergebnis.bild.bytesPerLine() / 4;
     const Abbildung a = abbildung(orientierung, w, h, z);
@@ -304,65 +311,58 @@ Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, int orientierung)
 
 // ---- reading the file ----
 
-QString oeffnenFehler(int fehler)
+Ladefehler oeffnenFehler(int fehlernummer)
 {
-    switch (fehler) {
+    switch (fehlernummer) {
     case ENOENT:
     case ENOTDIR:
-        return QStringLiteral("Sie ist nicht (mehr) vorhanden.");
+        return Ladefehler::NichtVorhanden;
     case EACCES:
     case EPERM:
-        return QStringLiteral("Sie lässt sich nicht öffnen (fehlt die Leseberechtigung?).");
+        return Ladefehler::KeineLeseberechtigung;
     default:
-        return QStringLiteral("Sie lässt sich nicht öffnen.");
+        return Ladefehler::NichtZuOeffnen;
     }
 }
 
-QString artFehler(mode_t art)
-{
-    if (S_ISDIR(art))
-        return QStringLiteral("Sie ist ein Ordner.");
-    return QStringLiteral("Sie ist keine gewöhnliche Datei, sondern ein Gerät, eine Pipe oder ein Socket.");
-}
+Ladefehler artFehler(mode_t art) { return S_ISDIR(art) ? Ladefehler::Ordner : Ladefehler::KeineGewoehnlicheDatei; }
 
 // The file's bytes, read without ever waiting for a writer and never beyond the size it
 // had when it was checked. Anything but a regular file is refused before it is opened.
-bildspeicher::Block dateiLesen(const QString& pfad, qsizetype& gelesen, QString& grund)
+bildspeicher::Block dateiLesen(const QString& pfad, qsizetype& gelesen, Ladeergebnis& grund)
 {
     gelesen = 0;
     const QByteArray name = QFile::encodeName(pfad);
     struct stat vorher {};
     if (name.isEmpty() || ::stat(name.constData(), &vorher) != 0) {
-        grund = oeffnenFehler(name.isEmpty() ? ENOENT : errno);
+        grund = fehler(oeffnenFehler(name.isEmpty() ? ENOENT : errno));
         return {};
     }
     if (!S_ISREG(vorher.st_mode)) {
-        grund = artFehler(vorher.st_mode);
+        grund = fehler(artFehler(vorher.st_mode));
         return {};
     }
     if (vorher.st_size > hoechsteDateigroesse) {
-        grund = QStringLiteral("Sie ist mit %1 MB zu groß; Fotoschliff liest Dateien bis %2 MB.")
-                    .arg(qint64(vorher.st_size) >> 20)
-                    .arg(hoechsteDateigroesse >> 20);
+        grund = fehler(Ladefehler::DateiZuGross, qint64(vorher.st_size), hoechsteDateigroesse);
         return {};
     }
     // Non-blocking: should a pipe have taken the file's place since the check, the
     // open does not wait for a writer, and the second check refuses it.
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        grund = oeffnenFehler(errno);
+        grund = fehler(oeffnenFehler(errno));
         return {};
     }
     struct stat offen {};
     if (::fstat(fd, &offen) != 0 || !S_ISREG(offen.st_mode)) {
-        grund = artFehler(offen.st_mode);
+        grund = fehler(artFehler(offen.st_mode));
         ::close(fd);
         return {};
     }
     const qsizetype groesse = qsizetype(vorher.st_size);
     bildspeicher::Block puffer(size_t(std::max<qsizetype>(groesse, 1)));
     if (puffer.isNull()) {
-        grund = QStringLiteral("Für diese Datei reicht der Speicher nicht.");
+        grund = fehler(Ladefehler::SpeicherFuerDatei);
         ::close(fd);
         return {};
     }
@@ -376,74 +376,37 @@ bildspeicher::Block dateiLesen(const QString& pfad, qsizetype& gelesen, QString&
     }
     ::close(fd);
     if (gelesen == 0)
-        grund = QStringLiteral("Sie ist leer oder lässt sich nicht lesen.");
+        grund = fehler(Ladefehler::Leer);
     return puffer;
 }
 
 } // namespace
 
-QString megapixelText(qint64 pixel, qint64 grenze)
-{
-    QLocale deutsch(QLocale::German);
-    deutsch.setNumberOptions(QLocale::OmitGroupSeparator);
-    const double mp = double(pixel) / 1e6;
-    for (int stellen = 0; stellen < 6; ++stellen) {
-        const QString text = deutsch.toString(mp, 'f', stellen);
-        if (deutsch.toDouble(text) * 1e6 > double(grenze))
-            return text;
-    }
-    return deutsch.toString(mp, 'f', 6);
-}
-
 JpegKopf jpegKopfLesen(QByteArrayView daten)
 {
     JpegKopf kopf;
-    const auto* d = reinterpret_cast<const uchar*>(daten.data());
-    const qsizetype n = daten.size();
-    if (n < 4 || d[0] != 0xFF || d[1] != 0xD8)
-        return kopf;
     std::map<int, QByteArray> iccTeile;
-    qsizetype pos = 2;
-    while (pos + 1 < n) {
-        if (d[pos] != 0xFF)
-            return kopf; // no marker where one must be
-        while (pos + 1 < n && d[pos + 1] == 0xFF)
-            ++pos; // fill bytes
-        if (pos + 1 >= n)
-            return kopf;
-        const uchar marke = d[pos + 1];
-        if (marke == 0xD9) {
-            kopf.vollstaendig = true;
-            break;
-        }
-        if (marke == 0x01 || (marke >= 0xD0 && marke <= 0xD7)) {
-            pos += 2;
-            continue;
-        }
-        if (pos + 3 >= n)
-            return kopf;
-        const qsizetype laenge = be16(d + pos + 2);
-        const uchar* inhalt = d + pos + 4;
-        const qsizetype inhaltLaenge = std::min<qsizetype>(laenge - 2, n - pos - 4);
-        const bool sof = (marke >= 0xC0 && marke <= 0xCF) && marke != 0xC4 && marke != 0xC8 && marke != 0xCC;
-        if (sof && kopf.komponenten == 0 && inhaltLaenge >= 6) {
-            kopf.rahmenArt = marke;
+    segmente::Leser leser(daten);
+    while (leser.weiter()) {
+        const segmente::Segment& s = leser.segment();
+        const auto* inhalt = reinterpret_cast<const uchar*>(s.inhalt.data());
+        const qsizetype laenge = s.inhalt.size();
+        const bool rahmen = s.marke >= 0xC0 && s.marke <= 0xCF && s.marke != 0xC4 && s.marke != 0xC8 && s.marke != 0xCC;
+        if (rahmen && kopf.komponenten == 0 && laenge >= 6) {
+            kopf.rahmenArt = s.marke;
             kopf.bits = inhalt[0];
             kopf.hoehe = be16(inhalt + 1);
             kopf.breite = be16(inhalt + 3);
             kopf.komponenten = inhalt[5];
-        } else if (marke == 0xE1 && inhaltLaenge > 6 && std::memcmp(inhalt, "Exif\0\0", 6) == 0 && kopf.orientierung == 1) {
-            kopf.orientierung = metadaten::exifOrientierung(QByteArrayView(inhalt + 6, inhaltLaenge - 6));
-        } else if (marke == 0xE2 && inhaltLaenge > 14 && std::memcmp(inhalt, "ICC_PROFILE\0", 12) == 0) {
-            iccTeile[inhalt[12]] = QByteArray(reinterpret_cast<const char*>(inhalt + 14), inhaltLaenge - 14);
+        } else if (s.marke == 0xE1) {
+            metadaten::orientierungBeachten(s, kopf.orientierung);
+        } else if (s.marke == 0xE2 && laenge > 14 && std::memcmp(inhalt, "ICC_PROFILE\0", 12) == 0) {
+            iccTeile[inhalt[12]] = QByteArray(reinterpret_cast<const char*>(inhalt + 14), laenge - 14);
+        } else if (s.marke == 0xDA) {
+            kopf.datenBytes += std::min(s.ende, daten.size()) - s.datenAnfang;
         }
-        pos += 2 + laenge;
-        if (marke != 0xDA)
-            continue;
-        const qsizetype anfang = std::min(pos, n);
-        pos = metadaten::scanEnde(d, n, pos);
-        kopf.datenBytes += std::min(pos, n) - anfang;
     }
+    kopf.vollstaendig = leser.ende() == segmente::Ende::Endmarke;
     for (const auto& [nummer, teil] : iccTeile)
         kopf.icc += teil;
     return kopf;
@@ -451,38 +414,25 @@ JpegKopf jpegKopfLesen(QByteArrayView daten)
 
 Ladeergebnis jpegDekodieren(QByteArrayView daten, qint64 pixelGrenze)
 {
-    Ladeergebnis ergebnis;
-    if (daten.isEmpty()) {
-        ergebnis.grund = QStringLiteral("Sie ist leer oder lässt sich nicht lesen.");
-        return ergebnis;
-    }
+    if (daten.isEmpty())
+        return fehler(Ladefehler::Leer);
     const JpegKopf kopf = jpegKopfLesen(daten);
-    if (kopf.komponenten == 0 || kopf.breite == 0) {
-        ergebnis.grund = QStringLiteral("Sie enthält kein JPEG-Bild.");
+    if (kopf.komponenten == 0 || kopf.breite == 0)
+        return fehler(Ladefehler::KeinJpeg);
+    Ladeergebnis ergebnis;
+    if (!unterstuetzt(kopf, ergebnis))
         return ergebnis;
-    }
-    if (const QString art = nichtUnterstuetzteArt(kopf); !art.isEmpty()) {
-        ergebnis.grund = nichtUnterstuetzt(art);
-        return ergebnis;
-    }
     const qint64 pixel = qint64(kopf.breite) * kopf.hoehe;
-    if (pixel > pixelGrenze) {
-        ergebnis.grund = QStringLiteral("Das Bild ist mit %1 Megapixeln zu groß; Fotoschliff verarbeitet Bilder bis %2 Megapixel.")
-                             .arg(megapixelText(pixel, pixelGrenze), QLocale(QLocale::German).toString(double(pixelGrenze) / 1e6));
-        return ergebnis;
-    }
-    if (!kopf.vollstaendig) {
-        ergebnis.grund = unvollstaendig();
-        return ergebnis;
-    }
+    if (pixel > pixelGrenze)
+        return fehler(Ladefehler::ZuVielePixel, pixel, pixelGrenze);
+    if (!kopf.vollstaendig)
+        return fehler(Ladefehler::Unvollstaendig);
     // With Huffman codes every 8 x 8 block of the full-size component takes at least one
     // bit; data too short for the size the header claims is no picture of that size.
     // (Arithmetic coding can be far denser, so it is not judged this way.)
     const qint64 bloecke = qint64((kopf.breite + 7) / 8) * ((kopf.hoehe + 7) / 8);
-    if (huffmanKodiert(kopf.rahmenArt) && kopf.datenBytes * 8 < bloecke) {
-        ergebnis.grund = unvollstaendig();
-        return ergebnis;
-    }
+    if (huffmanKodiert(kopf.rahmenArt) && kopf.datenBytes * 8 < bloecke)
+        return fehler(Ladefehler::Unvollstaendig);
 
     ergebnis = dekodieren(reinterpret_cast<const uchar*>(daten.data()), daten.size(), kopf.orientierung);
     if (ergebnis.bild.isNull())
@@ -503,8 +453,8 @@ Ladeergebnis jpegLaden(const QString& pfad)
 {
     Ladeergebnis ergebnis;
     qsizetype gelesen = 0;
-    const bildspeicher::Block inhalt = dateiLesen(pfad, gelesen, ergebnis.grund);
-    if (!ergebnis.grund.isEmpty())
+    const bildspeicher::Block inhalt = dateiLesen(pfad, gelesen, ergebnis);
+    if (ergebnis.fehler != Ladefehler::Keiner)
         return ergebnis;
     return jpegDekodieren(QByteArrayView(inhalt.daten(), gelesen));
 }

@@ -3,13 +3,36 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QImage>
-#include <QString>
 
 // Decoding a photo for the workflow: upright as the camera's orientation tag
 // says, converted to sRGB when it carries another colour profile, as 32-bit RGB.
+
+// Why a file was not loaded. The window that asked puts it into words.
+enum class Ladefehler {
+    Keiner,
+    NichtVorhanden,
+    KeineLeseberechtigung,
+    NichtZuOeffnen,
+    Ordner,
+    KeineGewoehnlicheDatei, // a device, a pipe or a socket
+    DateiZuGross,           // wert: the file's bytes, grenze: the largest file read
+    SpeicherFuerDatei,
+    Leer,                   // or unreadable
+    KeinJpeg,
+    NichtUnterstuetzt,      // art names the kind where it is known
+    ZuVielePixel,           // wert: the picture's pixels, grenze: the limit
+    SpeicherFuerBild,
+    Unvollstaendig,         // damaged or incomplete data
+};
+
+// A kind of JPEG the decoder does not handle.
+enum class JpegArt { Unbenannt, Verlustfrei, Hierarchisch, Bittiefe /* wert: bits per channel */, HoeheAmEnde };
+
 struct Ladeergebnis {
-    QImage bild;   // null when the file could not be read
-    QString grund; // why not, in plain German words
+    QImage bild; // null when the file could not be read
+    Ladefehler fehler = Ladefehler::Keiner;
+    JpegArt art = JpegArt::Unbenannt;
+    qint64 wert = 0, grenze = 0;
 };
 
 // Pictures up to this many pixels are accepted (well above 100 megapixels).
@@ -40,7 +63,3 @@ JpegKopf jpegKopfLesen(QByteArrayView daten);
 // Whether the JPEG data runs up to its end marker; a cut-off file decodes
 // without complaint but shows grey where the rest is missing.
 inline bool jpegVollstaendig(QByteArrayView daten) { return jpegKopfLesen(daten).vollstaendig; }
-
-// "150,01": a number of megapixels above the limit, with as many decimals as it takes
-// to differ from the limit.
-QString megapixelText(qint64 pixel, qint64 grenze);

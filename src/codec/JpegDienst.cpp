@@ -9,7 +9,6 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 
 #include <sys/stat.h>
@@ -293,17 +292,18 @@ JpegMessung JpegDienst::JpegMessen(const QImage& bild, int qualitaet)
 
 int JpegDienst::JpegSpeichern(const JpegMessung& messung, const QString& datei)
 {
-    m_speicherfehler.clear();
+    m_speicherfehler = {};
     if (!bereit())
         return GdiplusNotInitialized;
     if (messung.daten.isEmpty() || datei.isEmpty()) {
-        m_speicherfehler = QStringLiteral("Es gibt noch kein gemessenes Bild zum Speichern.");
+        m_speicherfehler.art = Speicherfehler::Art::NichtsGemessen;
         return InvalidParameter;
     }
 
     const QString pfad = QDir::toNativeSeparators(datei);
-    const auto scheitern = [&](int fehlernummer, const QString& grund = {}) {
-        m_speicherfehler = grund.isEmpty() ? speicherfehlerText(fehlernummer, pfad) : grund;
+    const auto scheitern = [&](int fehlernummer, Speicherfehler::Art art = Speicherfehler::Art::System,
+                               const QString& wo = {}) {
+        m_speicherfehler = {art, fehlernummer, wo.isEmpty() ? pfad : wo};
         return fehlernummer == EACCES || fehlernummer == EPERM ? AccessDenied : Win32Error;
     };
 
@@ -315,7 +315,7 @@ int JpegDienst::JpegSpeichern(const JpegMessung& messung, const QString& datei)
         if (S_ISDIR(vorhanden.st_mode))
             return scheitern(EISDIR);
         if (!S_ISREG(vorhanden.st_mode))
-            return scheitern(EINVAL, QStringLiteral("„%1“ ist keine gewöhnliche Datei.").arg(pfad));
+            return scheitern(EINVAL, Speicherfehler::Art::KeineGewoehnlicheDatei);
         // A file marked read-only is not replaced, whoever asks.
         const int zugriff = ::access(name.constData(), W_OK) == 0 ? 0 : errno;
         if ((vorhanden.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || zugriff != 0)
@@ -330,10 +330,9 @@ int JpegDienst::JpegSpeichern(const JpegMessung& messung, const QString& datei)
         return scheitern(ENOENT);
     if (::access(ordnerName.constData(), W_OK | X_OK) != 0) {
         const int fehlernummer = errno;
-        return scheitern(fehlernummer, fehlernummer == EACCES || fehlernummer == EPERM
-                                           ? QStringLiteral("Keine Schreibberechtigung für den Ordner „%1“.")
-                                                 .arg(QDir::toNativeSeparators(ordner))
-                                           : QString());
+        if (fehlernummer == EACCES || fehlernummer == EPERM)
+            return scheitern(fehlernummer, Speicherfehler::Art::OrdnerGesperrt, QDir::toNativeSeparators(ordner));
+        return scheitern(fehlernummer);
     }
 
     QSaveFile ziel(datei);
@@ -359,54 +358,4 @@ int JpegDienst::JpegSpeichern(const JpegMessung& messung, const QString& datei)
     if (!ziel.commit())
         return scheitern(errno ? errno : EIO);
     return Ok;
-}
-
-QString speicherfehlerText(int fehlernummer, const QString& datei)
-{
-    switch (fehlernummer) {
-    case ENOSPC: return QStringLiteral("Der Datenträger ist voll.");
-    case EDQUOT: return QStringLiteral("Der Ihnen zugeteilte Platz auf dem Datenträger ist aufgebraucht.");
-    case EFBIG: return QStringLiteral("Die Datei wäre größer, als das System erlaubt.");
-    case EROFS: return QStringLiteral("Der Datenträger ist schreibgeschützt.");
-    case EACCES:
-    case EPERM: return QStringLiteral("Keine Schreibberechtigung für „%1“.").arg(datei);
-    case ENOENT:
-    case ENOTDIR: return QStringLiteral("Der Ordner existiert nicht.");
-    case EISDIR: return QStringLiteral("„%1“ ist ein Ordner.").arg(datei);
-    case ENAMETOOLONG: return QStringLiteral("Der Dateiname ist zu lang.");
-    case EIO: return QStringLiteral("Beim Schreiben auf den Datenträger ist ein Fehler aufgetreten.");
-    case EMFILE:
-    case ENFILE: return QStringLiteral("Es sind zu viele Dateien gleichzeitig geöffnet.");
-    default:
-        return QStringLiteral("Das Betriebssystem meldet: %1 (Fehler %2).")
-            .arg(QString::fromLocal8Bit(std::strerror(fehlernummer)))
-            .arg(fehlernummer);
-    }
-}
-
-QString GdipFehlertext(int status)
-{
-    switch (status) {
-    case 1: return QStringLiteral("Generic Error.");
-    case 2: return QStringLiteral("Invalid Parameter.");
-    case 3: return QStringLiteral("Out Of Memory.");
-    case 4: return QStringLiteral("Object Busy.");
-    case 5: return QStringLiteral("Insufficient Buffer.");
-    case 6: return QStringLiteral("Not Implemented.");
-    case 7: return QStringLiteral("Win32 Error.");
-    case 8: return QStringLiteral("Wrong State.");
-    case 9: return QStringLiteral("Aborted.");
-    case 10: return QStringLiteral("File Not Found.");
-    case 11: return QStringLiteral("Value Overflow.");
-    case 12: return QStringLiteral("Access Denied.");
-    case 13: return QStringLiteral("Unknown Image Format.");
-    case 14: return QStringLiteral("FontFamily Not Found.");
-    case 15: return QStringLiteral("FontStyle Not Found.");
-    case 16: return QStringLiteral("Not TrueType Font.");
-    case 17: return QStringLiteral("Unsupported Gdiplus Version.");
-    case 18: return QStringLiteral("Gdiplus Not Initialized.");
-    case 19: return QStringLiteral("Property Not Found.");
-    case 20: return QStringLiteral("Property Not Supported.");
-    default: return QStringLiteral("Unknown GDI+ Error.");
-    }
 }

@@ -16,9 +16,23 @@ struct JpegMessung {
     int status = 0;      // 0, or the status number of the step that failed
 };
 
+// Why the last save failed, for the window to put into words.
+struct Speicherfehler {
+    enum class Art {
+        Keiner,
+        NichtsGemessen,         // no measured picture to write
+        KeineGewoehnlicheDatei, // pfad names a device, a pipe or a socket
+        OrdnerGesperrt,         // no permission to write into the folder pfad
+        System,                 // the operating system's reason: fehlernummer (errno) about pfad
+    };
+    Art art = Art::Keiner;
+    int fehlernummer = 0;
+    QString pfad; // with the platform's separators
+};
+
 // The JPEG codec of the program, in memory, on libjpeg-turbo. Its failures are reported
-// with the classic GDI+ status numbers and texts, which is what users of the program know
-// from its messages: out of memory 3, invalid parameter 2, file not writable 7, access
+// with the classic GDI+ status numbers, which is what users of the program know from
+// its messages: out of memory 3, invalid parameter 2, file not writable 7, access
 // denied 12, codec errors 1, not started 18.
 //
 // The service shows nothing: every step reports its status, and the window that asked
@@ -43,8 +57,8 @@ public:
     // stays as it was. 0 = written. A denied write (a read-only file or folder) is
     // status 12, any other failure of the file system 7.
     int JpegSpeichern(const JpegMessung& messung, const QString& datei);
-    // Why the last JpegSpeichern failed, as the operating system gave it, in plain German.
-    QString letzterSpeicherfehler() const { return m_speicherfehler; }
+    // Why the last JpegSpeichern failed, as the operating system gave it.
+    const Speicherfehler& letzterSpeicherfehler() const { return m_speicherfehler; }
 
     // The two steps of JpegMessen on their own, without any message box; they return the
     // status. Used where only one half is wanted (and by the benchmarks). The encodes of
@@ -75,12 +89,5 @@ private:
     std::unique_ptr<Kodierer> m_kodierer;
     void* m_dekodierer = nullptr; // TurboJPEG handle
     bool m_progressiv = false;
-    QString m_speicherfehler;
+    Speicherfehler m_speicherfehler;
 };
-
-// The reason of a failed write (an errno value) in plain German; datei names what was
-// written to.
-QString speicherfehlerText(int fehlernummer, const QString& datei);
-
-// The message of a status number; "Unknown GDI+ Error." for anything not listed (also 0).
-QString GdipFehlertext(int status);

@@ -1,5 +1,7 @@
 #include "codec/Metadaten.h"
 
+#include "codec/Segmente.h"
+
 #include <QString>
 
 #include <cstring>
@@ -47,11 +49,9 @@ bool ortsangabe(const std::string& schluessel, const Exiv2::Metadatum& wert)
     return false;
 }
 
-quint16 be16(const uchar* p) { return quint16((p[0] << 8) | p[1]); }
-
-bool beginntMit(const uchar* inhalt, qsizetype laenge, const char* praefix, qsizetype praefixLaenge)
+bool beginntMit(QByteArrayView inhalt, const char* praefix, qsizetype praefixLaenge)
 {
-    return laenge >= praefixLaenge && std::memcmp(inhalt, praefix, size_t(praefixLaenge)) == 0;
+    return inhalt.size() >= praefixLaenge && std::memcmp(inhalt.data(), praefix, size_t(praefixLaenge)) == 0;
 }
 
 // An APP1 Exif block with nothing but the orientation tag.
@@ -112,86 +112,43 @@ bool standortEnthalten(QByteArrayView jpeg)
     return false;
 }
 
-QByteArray ohneMetadaten(QByteArrayView jpeg)
+void orientierungBeachten(const segmente::Segment& segment, int& orientierung)
 {
-    const auto* d = reinterpret_cast<const uchar*>(jpeg.data());
-    const qsizetype n = jpeg.size();
-    if (n < 4 || d[0] != 0xFF || d[1] != 0xD8)
-        return {};
-
-    QByteArray kopie;
-    kopie.reserve(n);
-    kopie.append("\xFF\xD8", 2);
-    int orientierung = 1;
-    bool orientierungGelesen = false;
-    qsizetype einfuegen = -1; // where the orientation goes: right after the JFIF header
-    qsizetype pos = 2;
-    while (pos + 1 < n) {
-        if (d[pos] != 0xFF)
-            return {};
-        while (pos + 1 < n && d[pos + 1] == 0xFF)
-            ++pos; // fill bytes
-        if (pos + 1 >= n)
-            return {};
-        const uchar marke = d[pos + 1];
-        if (marke == 0xD9) {
-            kopie.append("\xFF\xD9", 2);
-            if (orientierung != 1 && einfuegen > 0)
-                kopie.insert(einfuegen, orientierungsBlock(orientierung));
-            return kopie; // anything after the end marker stays behind
-        }
-        if (marke == 0x01 || (marke >= 0xD0 && marke <= 0xD7)) {
-            kopie.append(reinterpret_cast<const char*>(d + pos), 2);
-            pos += 2;
-            continue;
-        }
-        if (pos + 3 >= n)
-            return {};
-        const qsizetype laenge = be16(d + pos + 2);
-        if (laenge < 2 || pos + 2 + laenge > n)
-            return {};
-        const uchar* inhalt = d + pos + 4;
-        const qsizetype inhaltLaenge = laenge - 2;
-
-        bool behalten = true;
-        if (marke == 0xE1 && !orientierungGelesen && beginntMit(inhalt, inhaltLaenge, "Exif\0\0", 6)) {
-            orientierungGelesen = true;
-            orientierung = exifOrientierung(QByteArrayView(inhalt + 6, inhaltLaenge - 6));
-        }
-        if (marke == 0xE2)
-            behalten = beginntMit(inhalt, inhaltLaenge, "ICC_PROFILE\0", 12);
-        else if (marke == 0xEE)
-            behalten = beginntMit(inhalt, inhaltLaenge, "Adobe", 5);
-        else if ((marke >= 0xE1 && marke <= 0xEF) || marke == 0xFE)
-            behalten = false;
-        if (behalten && marke != 0xE0 && einfuegen < 0)
-            einfuegen = kopie.size();
-        if (behalten)
-            kopie.append(reinterpret_cast<const char*>(d + pos), 2 + laenge);
-        pos += 2 + laenge;
-        if (marke != 0xDA)
-            continue;
-        const qsizetype anfang = pos;
-        pos = scanEnde(d, n, pos);
-        kopie.append(reinterpret_cast<const char*>(d + anfang), pos - anfang);
-    }
-    return {}; // no end marker: not a complete picture
+    if (orientierung == 1 && segment.marke == 0xE1 && beginntMit(segment.inhalt, "Exif\0\0", 6))
+        orientierung = exifOrientierung(segment.inhalt.sliced(6));
 }
 
-qsizetype scanEnde(const uchar* d, qsizetype n, qsizetype pos)
+QByteArray ohneMetadaten(QByteArrayView jpeg)
 {
-    // memchr keeps this quick on large files.
-    while (pos + 1 < n) {
-        const void* ff = std::memchr(d + pos, 0xFF, size_t(n - pos - 1));
-        if (!ff)
-            return n;
-        pos = static_cast<const uchar*>(ff) - d;
-        const uchar folge = d[pos + 1];
-        if (folge != 0x00 && folge != 0xFF && !(folge >= 0xD0 && folge <= 0xD7))
-            return pos;
-        pos += folge == 0xFF ? 1 : 2;
+    segmente::Leser leser(jpeg);
+    QByteArray kopie;
+    kopie.reserve(jpeg.size());
+    kopie.append("\xFF\xD8", 2);
+    int orientierung = 1;
+    qsizetype einfuegen = -1; // where the orientation goes: right after the JFIF header
+    while (leser.weiter()) {
+        const segmente::Segment& s = leser.segment();
+        if (!s.ganz)
+            return {};
+        orientierungBeachten(s, orientierung);
+        bool behalten = true;
+        if (s.marke == 0xE2)
+            behalten = beginntMit(s.inhalt, "ICC_PROFILE\0", 12);
+        else if (s.marke == 0xEE)
+            behalten = beginntMit(s.inhalt, "Adobe", 5);
+        else if ((s.marke >= 0xE1 && s.marke <= 0xEF) || s.marke == 0xFE)
+            behalten = false;
+        if (behalten && s.marke != 0xE0 && einfuegen < 0)
+            einfuegen = kopie.size();
+        if (behalten)
+            kopie.append(jpeg.sliced(s.anfang, s.ende - s.anfang));
     }
-    return pos;
+    if (leser.ende() != segmente::Ende::Endmarke)
+        return {}; // not a complete picture
+    kopie.append("\xFF\xD9", 2);
+    if (orientierung != 1 && einfuegen > 0)
+        kopie.insert(einfuegen, orientierungsBlock(orientierung));
+    return kopie; // anything after the end marker stays behind
 }
 
 } // namespace metadaten

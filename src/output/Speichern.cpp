@@ -1,6 +1,6 @@
 #include "output/Speichern.h"
 
-#include "codec/JpegDienst.h"
+#include "output/Meldungen.h"
 #include "platform/Dienste.h"
 
 QString dateinameVorschlag(int vorschlag, const QString& dateititel, const QString& anhang)

@@ -1,5 +1,4 @@
 #include "app/Ansicht.h"
-#include "codec/Bildladen.h"
 #include "app/Form1.h"
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"
@@ -14,7 +13,6 @@
 #include <QColorTransform>
 #include <QDir>
 #include <QFileDialog>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -331,37 +329,6 @@ private slots:
         QCOMPARE(finde<BildFlaeche>(f, "picZiel")->ScaleHeight(), 300.0f);
     }
 
-    // Every orientation a camera can write ends upright, as Qt's own reader turns it.
-    void alleAchtOrientierungen_data()
-    {
-        QTest::addColumn<int>("orientierung");
-        for (int o = 1; o <= 8; ++o)
-            QTest::newRow(qPrintable(QString::number(o))) << o;
-    }
-    void alleAchtOrientierungen()
-    {
-        QFETCH(int, orientierung);
-        QImage gespeichert(300, 200, QImage::Format_RGB32);
-        const QRgb farben[4] = {qRgb(230, 20, 20), qRgb(20, 230, 20), qRgb(20, 20, 230), qRgb(240, 240, 240)};
-        for (int y = 0; y < 200; ++y)
-            for (int x = 0; x < 300; ++x)
-                gespeichert.setPixel(x, y, farben[(y >= 100) * 2 + (x >= 150)]);
-        const QString pfad = datei(QStringLiteral("o%1.jpg").arg(orientierung),
-                                   testbilder::mitOrientierung(testbilder::alsJpeg(gespeichert, 95), quint16(orientierung)));
-        QImageReader qt(pfad);
-        qt.setAutoTransform(true);
-        const QImage erwartet = qt.read();
-        const Ladeergebnis geladen = jpegLaden(pfad);
-        QCOMPARE(geladen.bild.size(), erwartet.size());
-        QCOMPARE(geladen.bild.size(), orientierung >= 5 ? QSize(200, 300) : QSize(300, 200));
-        const int b = erwartet.width(), h = erwartet.height();
-        for (QPoint p : {QPoint(b / 4, h / 4), QPoint(3 * b / 4, h / 4), QPoint(b / 4, 3 * h / 4), QPoint(3 * b / 4, 3 * h / 4)}) {
-            const QColor ist(geladen.bild.pixel(p)), soll(erwartet.pixel(p));
-            QVERIFY2(qAbs(ist.red() - soll.red()) < 8 && qAbs(ist.green() - soll.green()) < 8 && qAbs(ist.blue() - soll.blue()) < 8,
-                     qPrintable(ist.name() + QStringLiteral(" / ") + soll.name()));
-        }
-    }
-
     void adobeRgbWirdNachSrgbUmgerechnet()
     {
         const QRgb adobe = qRgb(40, 160, 60);
@@ -456,18 +423,6 @@ private slots:
         QCOMPARE(text(f, "lblQ"), QStringLiteral("11000 x 10000"));
         QCOMPARE(text(f, "lblAnsicht"), QStringLiteral("verkleinert"));
         QFile::remove(pfad);
-    }
-
-    void vollstaendigkeitDerJpegDaten()
-    {
-        const QByteArray gut = testbilder::alsJpeg(testbilder::verlauf(64, 64));
-        QVERIFY(jpegVollstaendig(gut));
-        QVERIFY(jpegVollstaendig(gut + QByteArray("Anhang einer Kamera")));
-        QVERIFY(jpegVollstaendig(testbilder::mitOrientierung(gut, 6)));
-        QVERIFY(!jpegVollstaendig(gut.chopped(2)));
-        QVERIFY(!jpegVollstaendig(gut.left(gut.indexOf(QByteArray("\xFF\xDA", 2)) + 40)));
-        QVERIFY(!jpegVollstaendig(QByteArray("\xFF\xD8", 2)));
-        QVERIFY(!jpegVollstaendig(QByteArray()));
     }
 };
 

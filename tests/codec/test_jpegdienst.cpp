@@ -1,5 +1,5 @@
 #include "codec/JpegDienst.h"
-#include "output/Speichern.h"
+#include "output/Meldungen.h"
 
 #include "TestDienste.h"
 
@@ -488,8 +488,7 @@ private slots:
         QCOMPARE(m_jpeg->JpegSpeichern(m, dir.filePath(ziel)), status);
         // The service only reports; the window shows the box.
         QVERIFY(m_dienste->meldungen.isEmpty());
-        QCOMPARE(GdipFehlertext(status), status == 12 ? QStringLiteral("Access Denied.") : QStringLiteral("Win32 Error."));
-        QCOMPARE(m_jpeg->letzterSpeicherfehler(), grund.arg(dir.filePath(ziel), dir.path()));
+        QCOMPARE(speicherfehlerText(m_jpeg->letzterSpeicherfehler()), grund.arg(dir.filePath(ziel), dir.path()));
 
         QCOMPARE(lesen(dir.filePath(QStringLiteral("vorhanden.jpg"))), QByteArray("ALTER INHALT"));
         QCOMPARE(lesen(dir.filePath(QStringLiteral("nurlesen.jpg"))), QByteArray("NUR LESEN"));
@@ -499,27 +498,6 @@ private slots:
             nachher << QDir(dir.filePath(u)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         QCOMPARE(nachher, vorher);
         QFile::setPermissions(dir.filePath(QStringLiteral("zu")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-
-    // The system's reasons in plain German.
-    void speicherfehlerTexte_data()
-    {
-        QTest::addColumn<int>("fehlernummer");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("voll") << ENOSPC << "Der Datenträger ist voll.";
-        QTest::newRow("Kontingent") << EDQUOT << "Der Ihnen zugeteilte Platz auf dem Datenträger ist aufgebraucht.";
-        QTest::newRow("Datei zu groß") << EFBIG << "Die Datei wäre größer, als das System erlaubt.";
-        QTest::newRow("schreibgeschützter Datenträger") << EROFS << "Der Datenträger ist schreibgeschützt.";
-        QTest::newRow("keine Berechtigung") << EACCES << "Keine Schreibberechtigung für „/web/falter.jpg“.";
-        QTest::newRow("kein Ordner") << ENOENT << "Der Ordner existiert nicht.";
-        QTest::newRow("ein Ordner") << EISDIR << "„/web/falter.jpg“ ist ein Ordner.";
-        QTest::newRow("E/A-Fehler") << EIO << "Beim Schreiben auf den Datenträger ist ein Fehler aufgetreten.";
-    }
-    void speicherfehlerTexte()
-    {
-        QFETCH(int, fehlernummer);
-        QFETCH(QString, text);
-        QCOMPARE(speicherfehlerText(fehlernummer, QStringLiteral("/web/falter.jpg")), text);
     }
 
     // The disk fills up while the new file is written: the old one stays as it was.
@@ -552,59 +530,13 @@ private slots:
         std::signal(SIGXFSZ, signalVorher);
 
         QCOMPARE(status, 7);
-        QCOMPARE(m_jpeg->letzterSpeicherfehler(), QStringLiteral("Die Datei wäre größer, als das System erlaubt."));
+        QCOMPARE(m_jpeg->letzterSpeicherfehler().art, Speicherfehler::Art::System);
+        QCOMPARE(m_jpeg->letzterSpeicherfehler().fehlernummer, EFBIG);
         QCOMPARE(lesen(datei), QByteArray("ALTER INHALT"));
         QCOMPARE(QDir(ordner.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("falter.jpg")});
 #else
         QSKIP("needs a file size limit");
 #endif
-    }
-
-    void fehlertexte_data()
-    {
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("1") << 1 << "Generic Error.";
-        QTest::newRow("3") << 3 << "Out Of Memory.";
-        QTest::newRow("7") << 7 << "Win32 Error.";
-        QTest::newRow("12") << 12 << "Access Denied.";
-        QTest::newRow("14") << 14 << "FontFamily Not Found.";
-        QTest::newRow("18") << 18 << "Gdiplus Not Initialized.";
-        QTest::newRow("20") << 20 << "Property Not Supported.";
-        QTest::newRow("0") << 0 << "Unknown GDI+ Error.";
-        QTest::newRow("21") << 21 << "Unknown GDI+ Error.";
-        QTest::newRow("-1") << -1 << "Unknown GDI+ Error.";
-    }
-    void fehlertexte()
-    {
-        QFETCH(int, status);
-        QFETCH(QString, text);
-        QCOMPARE(GdipFehlertext(status), text);
-    }
-
-    void statusPruefenZeigtEineMeldung_data()
-    {
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("3") << 3 << "Out Of Memory. GDI+ Error:3";
-        QTest::newRow("12") << 12 << "Access Denied. GDI+ Error:12";
-        QTest::newRow("21") << 21 << "Unknown GDI+ Error. GDI+ Error:21";
-    }
-    void statusPruefenZeigtEineMeldung()
-    {
-        QFETCH(int, status);
-        QFETCH(QString, text);
-        QCOMPARE(GdipStatusPruefen(status), status);
-        QCOMPARE(m_dienste->meldungen.size(), 1);
-        QCOMPARE(m_dienste->meldungen[0].text, text);
-        QCOMPARE(m_dienste->meldungen[0].titel, QStringLiteral("GDI Error"));
-        QCOMPARE(m_dienste->meldungen[0].symbol, Dienste::Symbol::Fehler);
-    }
-
-    void statusNullZeigtNichts()
-    {
-        QCOMPARE(GdipStatusPruefen(0), 0);
-        QVERIFY(m_dienste->meldungen.isEmpty());
     }
 };
 

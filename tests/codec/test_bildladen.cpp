@@ -1,0 +1,274 @@
+// The decoder's verdicts: a file that is no photo, or a broken one, is refused with
+// its reason, quickly; a whole one is decoded upright and complete.
+#include "codec/Bildladen.h"
+
+#include "TestBilder.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTransform>
+
+#include <atomic>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Something like a photo: shading, edges and grain, so that the data is not trivially short.
+QImage foto(int b, int h)
+{
+    QImage bild(b, h, QImage::Format_RGB32);
+    quint32 zufall = 99;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < b; ++x) {
+            zufall = zufall * 1103515245u + 12345u;
+            const int korn = int((zufall >> 16) % 31);
+            bild.setPixel(x, y, qRgb((x * 255 / b + korn) & 255, (y * 255 / h + korn) & 255, ((x / 16 + y / 16) % 2) * 200));
+        }
+    return bild;
+}
+
+QByteArray progressiv(const QImage& bild)
+{
+    QByteArray daten;
+    QBuffer puffer(&daten);
+    puffer.open(QIODevice::WriteOnly);
+    QImageWriter schreiber(&puffer, "jpeg");
+    schreiber.setQuality(90);
+    schreiber.setProgressiveScanWrite(true);
+    schreiber.write(bild);
+    return daten;
+}
+
+const QByteArray eoi("\xFF\xD9", 2);
+
+// The frame header given another marker, precision or size.
+QByteArray rahmen(QByteArray jpeg, int marke, int bits, int breite = -1, int hoehe = -1)
+{
+    const qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    jpeg[sof + 1] = char(marke);
+    jpeg[sof + 4] = char(bits);
+    if (breite >= 0) {
+        jpeg[sof + 5] = char(hoehe >> 8);
+        jpeg[sof + 6] = char(hoehe & 0xFF);
+        jpeg[sof + 7] = char(breite >> 8);
+        jpeg[sof + 8] = char(breite & 0xFF);
+    }
+    return jpeg;
+}
+
+// The progressive file up to (not including) its n-th scan, closed with an end marker:
+// a file cut between two scans.
+QByteArray bisScan(const QByteArray& jpeg, int n)
+{
+    qsizetype pos = 0;
+    for (int i = 0; i < n; ++i)
+        pos = jpeg.indexOf(QByteArray("\xFF\xDA", 2), pos + 1);
+    return jpeg.left(pos) + eoi;
+}
+
+} // namespace
+
+class TestBildladen : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each way a file is refused, with what the message needs.
+    void ablehnung_data()
+    {
+        QTest::addColumn<QByteArray>("inhalt");
+        QTest::addColumn<Ladefehler>("fehler");
+        QTest::addColumn<JpegArt>("art");
+        QTest::addColumn<qint64>("wert");
+        const QByteArray gut = testbilder::alsJpeg(foto(640, 480), 90);
+        const auto kaputt = Ladefehler::Unvollstaendig;
+        // Data that reports damage or a gap is refused like a cut-off file, never shown grey.
+        QTest::newRow("auf 10 % gekürzt, Endmarke angehängt") << gut.left(gut.size() / 10) + eoi << kaputt << JpegArt::Unbenannt << 0ll;
+        QByteArray marke = gut;
+        marke.replace(gut.size() / 2, 2, QByteArray("\xFF\xE0", 2));
+        QTest::newRow("eine Marke mitten in den Bilddaten") << marke << kaputt << JpegArt::Unbenannt << 0ll;
+        QTest::newRow("ohne Endmarke") << gut.chopped(2) << kaputt << JpegArt::Unbenannt << 0ll;
+        const QByteArray prog = progressiv(foto(640, 480));
+        QTest::newRow("progressiv, nach dem 3. Scan abgeschnitten") << bisScan(prog, 3) << kaputt << JpegArt::Unbenannt << 0ll;
+        QTest::newRow("progressiv, mitten im 3. Scan abgeschnitten")
+            << prog.left(prog.indexOf(QByteArray("\xFF\xDA", 2), prog.indexOf(QByteArray("\xFF\xDA", 2)) + 1) + 300) + eoi
+            << kaputt << JpegArt::Unbenannt << 0ll;
+        // 161 bytes whose header claims 144 megapixels: no JPEG holds that in so little.
+        const QByteArray winzig = testbilder::alsJpeg(QImage(8, 8, QImage::Format_Grayscale8), 10);
+        QTest::newRow("12000 x 12000 in wenigen Bytes") << rahmen(winzig, 0xC0, 8, 12000, 12000) << kaputt << JpegArt::Unbenannt << 0ll;
+        // A kind of JPEG the decoder does not handle is named as such, not as damage.
+        const QByteArray klein = testbilder::alsJpeg(foto(64, 48), 90);
+        const auto nicht = Ladefehler::NichtUnterstuetzt;
+        QTest::newRow("verlustfrei") << rahmen(klein, 0xC3, 8) << nicht << JpegArt::Verlustfrei << 0ll;
+        QTest::newRow("12 Bit") << rahmen(klein, 0xC1, 12) << nicht << JpegArt::Bittiefe << 12ll;
+        QTest::newRow("hierarchisch") << rahmen(klein, 0xC5, 8) << nicht << JpegArt::Hierarchisch << 0ll;
+        QTest::newRow("Höhe erst am Ende") << rahmen(klein, 0xC0, 8, 64, 0) << nicht << JpegArt::HoeheAmEnde << 0ll;
+        QTest::newRow("kein JPEG") << QByteArray("GIF89a und so weiter") << Ladefehler::KeinJpeg << JpegArt::Unbenannt << 0ll;
+        QTest::newRow("nur der Anfang") << QByteArray("\xFF\xD8", 2) << Ladefehler::KeinJpeg << JpegArt::Unbenannt << 0ll;
+        QTest::newRow("leer") << QByteArray() << Ladefehler::Leer << JpegArt::Unbenannt << 0ll;
+        // Above the limit; the message names the count.
+        const auto zuGross = Ladefehler::ZuVielePixel;
+        QTest::newRow("15001 x 10000") << rahmen(klein, 0xC0, 8, 15001, 10000) << zuGross << JpegArt::Unbenannt << 150'010'000ll;
+        QTest::newRow("65535 x 65535") << rahmen(klein, 0xC0, 8, 65535, 65535) << zuGross << JpegArt::Unbenannt << 4'294'836'225ll;
+    }
+    void ablehnung()
+    {
+        QFETCH(QByteArray, inhalt);
+        QFETCH(Ladefehler, fehler);
+        QFETCH(JpegArt, art);
+        QFETCH(qint64, wert);
+        const Ladeergebnis e = jpegDekodieren(inhalt);
+        QVERIFY(e.bild.isNull());
+        QCOMPARE(e.fehler, fehler);
+        QCOMPARE(e.art, art);
+        QCOMPARE(e.wert, wert);
+        QCOMPARE(e.grenze, fehler == Ladefehler::ZuVielePixel ? hoechstePixelzahl : 0);
+    }
+
+    void ganzeDatenSindGut()
+    {
+        // The same files whole load, so the refusals above are the damage's doing.
+        const Ladeergebnis e = jpegDekodieren(progressiv(foto(640, 480)));
+        QCOMPARE(e.fehler, Ladefehler::Keiner);
+        QCOMPARE(e.bild.size(), QSize(640, 480));
+        // Bytes after the end marker, as some cameras leave them, do no harm.
+        QCOMPARE(jpegDekodieren(testbilder::alsJpeg(foto(64, 48)) + "Nachspann").fehler, Ladefehler::Keiner);
+    }
+
+    void vollstaendigkeit_data()
+    {
+        QTest::addColumn<QByteArray>("daten");
+        QTest::addColumn<bool>("vollstaendig");
+        const QByteArray gut = testbilder::alsJpeg(testbilder::verlauf(64, 64));
+        QTest::newRow("ganz") << gut << true;
+        QTest::newRow("Anhang einer Kamera") << gut + QByteArray("Anhang einer Kamera") << true;
+        QTest::newRow("mit EXIF") << testbilder::mitOrientierung(gut, 6) << true;
+        QTest::newRow("ohne Endmarke") << gut.chopped(2) << false;
+        QTest::newRow("im Scan abgeschnitten") << gut.left(gut.indexOf(QByteArray("\xFF\xDA", 2)) + 40) << false;
+        QTest::newRow("nur SOI") << QByteArray("\xFF\xD8", 2) << false;
+        QTest::newRow("leer") << QByteArray() << false;
+    }
+    void vollstaendigkeit()
+    {
+        QFETCH(QByteArray, daten);
+        QFETCH(bool, vollstaendig);
+        QCOMPARE(jpegVollstaendig(daten), vollstaendig);
+    }
+
+    // Anything but a regular file is refused before it is opened: a pipe would hold the
+    // program until someone writes into it, a device would be read without end.
+    void nurGewoehnlicheDateien_data()
+    {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<Ladefehler>("fehler");
+        QTest::newRow("Pipe") << "pipe" << Ladefehler::KeineGewoehnlicheDatei;
+        QTest::newRow("Verknüpfung auf /dev/zero") << "zero" << Ladefehler::KeineGewoehnlicheDatei;
+        QTest::newRow("Ordner") << "ordner" << Ladefehler::Ordner;
+        QTest::newRow("Verknüpfung auf einen Ordner") << "ordnerlink" << Ladefehler::Ordner;
+        QTest::newRow("Verknüpfung ins Leere") << "leer" << Ladefehler::NichtVorhanden;
+    }
+    void nurGewoehnlicheDateien()
+    {
+        QFETCH(QString, art);
+        QFETCH(Ladefehler, fehler);
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(art == u"ordner" ? QStringLiteral(".jpg") : QStringLiteral("x.jpg"));
+        const QByteArray name = QFile::encodeName(pfad);
+        if (art == u"pipe")
+            QCOMPARE(mkfifo(name.constData(), 0600), 0);
+        else if (art == u"zero")
+            QCOMPARE(symlink("/dev/zero", name.constData()), 0);
+        else if (art == u"ordner")
+            QVERIFY(QDir().mkdir(pfad));
+        else if (art == u"ordnerlink")
+            QCOMPARE(symlink(QFile::encodeName(ordner.path()).constData(), name.constData()), 0);
+        else
+            QCOMPARE(symlink("gibt-es-nicht.jpg", name.constData()), 0);
+
+        // Should the pipe be opened for reading after all, a writer lets it go after a while.
+        std::atomic<bool> fertig = false;
+        std::thread schreiber([&] {
+            for (int i = 0; i < 300 && !fertig; ++i) {
+                const int fd = art == u"pipe" ? ::open(name.constData(), O_WRONLY | O_NONBLOCK) : -1;
+                if (fd >= 0) {
+                    ::close(fd);
+                    return;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        });
+        const Ladeergebnis e = jpegLaden(pfad);
+        fertig = true;
+        schreiber.join();
+        QCOMPARE(e.fehler, fehler);
+    }
+
+    // Turned while decoding, the picture is exactly the stored one turned afterwards.
+    void drehenBeimDekodierenIstExakt_data()
+    {
+        QTest::addColumn<int>("orientierung");
+        QTest::addColumn<bool>("cmyk");
+        for (int o = 1; o <= 8; ++o) {
+            QTest::newRow(qPrintable(QStringLiteral("RGB %1").arg(o))) << o << false;
+            QTest::newRow(qPrintable(QStringLiteral("CMYK %1").arg(o))) << o << true;
+        }
+    }
+    void drehenBeimDekodierenIstExakt()
+    {
+        QFETCH(int, orientierung);
+        QFETCH(bool, cmyk);
+        const quint8 farbe[4] = {30, 200, 90, 250};
+        // Odd sides, and more than one strip of rows.
+        const QByteArray jpeg = cmyk ? testbilder::cmykJpeg(37, 53, farbe) : testbilder::alsJpeg(foto(301, 203), 90);
+        const Ladeergebnis aufrecht = jpegDekodieren(jpeg);
+        const Ladeergebnis gedreht = jpegDekodieren(testbilder::mitOrientierung(jpeg, quint16(orientierung)));
+        QVERIFY(!aufrecht.bild.isNull());
+        static const QTransform drehung[9] = {
+            {}, {}, QTransform::fromScale(-1, 1), QTransform::fromScale(-1, -1), QTransform::fromScale(1, -1),
+            QTransform::fromScale(1, -1) * QTransform().rotate(90), QTransform().rotate(90),
+            QTransform::fromScale(-1, 1) * QTransform().rotate(90), QTransform().rotate(270)};
+        QCOMPARE(gedreht.bild, aufrecht.bild.transformed(drehung[orientierung]).convertToFormat(QImage::Format_RGB32));
+    }
+
+    // Every orientation a camera can write ends upright, as Qt's own reader turns it.
+    void wieQtsLeserAufrecht_data()
+    {
+        QTest::addColumn<int>("orientierung");
+        for (int o = 1; o <= 8; ++o)
+            QTest::newRow(qPrintable(QString::number(o))) << o;
+    }
+    void wieQtsLeserAufrecht()
+    {
+        QFETCH(int, orientierung);
+        QImage gespeichert(300, 200, QImage::Format_RGB32);
+        const QRgb farben[4] = {qRgb(230, 20, 20), qRgb(20, 230, 20), qRgb(20, 20, 230), qRgb(240, 240, 240)};
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 300; ++x)
+                gespeichert.setPixel(x, y, farben[(y >= 100) * 2 + (x >= 150)]);
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("o.jpg"));
+        QVERIFY(testbilder::schreiben(pfad, testbilder::mitOrientierung(testbilder::alsJpeg(gespeichert, 95), quint16(orientierung))));
+        QImageReader qt(pfad);
+        qt.setAutoTransform(true);
+        const QImage erwartet = qt.read();
+        const Ladeergebnis geladen = jpegLaden(pfad);
+        QCOMPARE(geladen.bild.size(), erwartet.size());
+        QCOMPARE(geladen.bild.size(), orientierung >= 5 ? QSize(200, 300) : QSize(300, 200));
+        const int b = erwartet.width(), h = erwartet.height();
+        for (QPoint p : {QPoint(b / 4, h / 4), QPoint(3 * b / 4, h / 4), QPoint(b / 4, 3 * h / 4), QPoint(3 * b / 4, 3 * h / 4)}) {
+            const QColor ist(geladen.bild.pixel(p)), soll(erwartet.pixel(p));
+            QVERIFY2(qAbs(ist.red() - soll.red()) < 8 && qAbs(ist.green() - soll.green()) < 8 && qAbs(ist.blue() - soll.blue()) < 8,
+                     qPrintable(ist.name() + QStringLiteral(" / ") + soll.name()));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBildladen)
+#include "test_bildladen.moc"
