@@ -149,7 +149,7 @@ ABSCHNITT(beste, 40, "\"beste < 100 KB\": one click on 900x600 crops of the 12 n
                     zeiten.push_back(msSeit(anfang));
             }
             const int q = kompression->text().toInt();
-            const qint64 bytes = f.letzteMessung.daten.size();
+            const qint64 bytes = f.stand().letzteMessung().daten.size();
             const int kodierungen = beste::suchen(dienst, ausschnitt).kodierungen;
             wir.ms.push_back(median(zeiten));
             wir.ueber += bytes >= 102400;

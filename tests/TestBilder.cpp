@@ -4,7 +4,9 @@
 #include <QColorSpace>
 #include <QFile>
 #include <QImageWriter>
+#include <QRandomGenerator>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <jpeglib.h>
@@ -24,6 +26,24 @@ QImage verlauf(int breite, int hoehe)
     return bild;
 }
 
+QImage rauschen(int breite, int hoehe, int staerke, quint32 saat)
+{
+    QImage bild(breite, hoehe, QImage::Format_RGB32);
+    QRandomGenerator zufall(saat);
+    const auto kanal = [&] {
+        return staerke > 255 ? 255 * int(zufall.bounded(2))
+                             : std::clamp(120 + int(zufall.bounded(staerke + 1)) - staerke / 2, 0, 255);
+    };
+    for (int y = 0; y < hoehe; ++y) {
+        auto* zeile = reinterpret_cast<QRgb*>(bild.scanLine(y));
+        for (int x = 0; x < breite; ++x) {
+            const int r = kanal(), g = kanal(), b = kanal();
+            zeile[x] = qRgb(r, g, b);
+        }
+    }
+    return bild;
+}
+
 QByteArray alsJpeg(const QImage& bild, int qualitaet)
 {
     QByteArray daten;
@@ -39,6 +59,12 @@ bool schreiben(const QString& pfad, const QByteArray& daten)
 {
     QFile datei(pfad);
     return datei.open(QIODevice::WriteOnly | QIODevice::Truncate) && datei.write(daten) == daten.size();
+}
+
+QByteArray lesen(const QString& pfad)
+{
+    QFile datei(pfad);
+    return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
 }
 
 QByteArray mitOrientierung(const QByteArray& jpeg, quint16 orientierung)

@@ -13,9 +13,16 @@ namespace testbilder {
 // A picture with a horizontal and vertical colour ramp, so that position errors show.
 QImage verlauf(int breite, int hoehe);
 
+// Grey noise around the middle of the given strength (0 to 255), the same for the
+// same seed; a strength above 255 gives black and white pixels only. Noise makes
+// large JPEG files: at 900 x 600 and full strength far beyond 100 KB.
+QImage rauschen(int breite, int hoehe, int staerke = 255, quint32 saat = 5);
+
 // Saves as baseline JPEG through Qt (quality 90); returns the file's bytes.
 QByteArray alsJpeg(const QImage& bild, int qualitaet = 90);
 bool schreiben(const QString& pfad, const QByteArray& daten);
+// A file's bytes; empty when it cannot be read.
+QByteArray lesen(const QString& pfad);
 
 // The JPEG with an EXIF block whose orientation tag is set (6: taken upright, stored sideways).
 QByteArray mitOrientierung(const QByteArray& jpeg, quint16 orientierung);

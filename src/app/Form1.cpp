@@ -2,12 +2,15 @@
 
 #include "output/Form3.h"
 #include "output/HilfeTexte.h"
+#include "output/Speichern.h"
+#include "platform/Ereignisse.h"
 #include "platform/Fensterlage.h"
 #include "platform/Flaechen.h"
 #include "platform/Fokusrahmen.h"
 #include "platform/Steuerelemente.h"
 #include "platform/Zahlen.h"
 #include "settings/Listen.h"
+#include "settings/SettingsStore.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -55,6 +58,13 @@ Qt::CursorShape cursorForm(int bild)
 
 Form1::Form1(QWidget* eltern, Lage lage)
     : QWidget(eltern)
+    , m_stand({[this](int status) { GdipStatusPruefen(status, this); },
+               [this] {
+                   // Lets the window catch up before the result shows; input waits until the
+                   // chain is through, so that a second release cannot start inside this one.
+                   anzeigen();
+                   ausstehendeEreignisseOhneEingabe();
+               }})
     , m_lage(lage)
 {
     aufbauen();
@@ -71,6 +81,8 @@ Form1::~Form1()
     if (m_hilfe)
         delete m_hilfe.data();
 }
+
+Form3* Form1::hilfe() const { return m_hilfe; }
 
 void Form1::aufbauen()
 {
@@ -273,6 +285,7 @@ void Form1::aufbauen()
     connect(oColor, &Liste::klick, this, &Form1::oColor_Click);
     connect(List1, &Liste::klick, this, &Form1::List1_Click);
     connect(TextB, &TextFeld::geaendert, this, &Form1::TextB_Change);
+    connect(TextH, &TextFeld::geaendert, this, &Form1::TextH_Change);
     connect(TextKomp, &TextFeld::geaendert, this, &Form1::TextKomp_Change);
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) { Text1->setToolTip(text); });
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
@@ -284,7 +297,7 @@ void Form1::aufbauen()
     connect(cmdBesteQualitaet, &QPushButton::clicked, this, &Form1::cmdBesteQualitaet_Click);
     connect(tastenTimer, &QTimer::timeout, this, &Form1::tastenketteAusfuehren);
     for (QRadioButton* option : optGroesse)
-        connect(option, &QRadioButton::clicked, this, [this] { AnsichtAufbauen(picQuelle, picZiel); });
+        connect(option, &QRadioButton::clicked, this, [this] { AnsichtAufbauen(Ansichtsquelle::Quelle); });
 
     picZiel->setCursor(Qt::CrossCursor);
     connect(picZiel, &BildFlaeche::mausGedrueckt, this,
@@ -309,37 +322,19 @@ void Form1::aufbauen()
 void Form1::Form_Load()
 {
     // 1.-2.
-    gdiplusBereit = false;
     lblJpgFileSize->clear();
     lblJpgQuality->clear();
 
     // 3. The JPEG service; a failure is reported and the program runs on.
     jpegDienstStarten();
 
-    // 4. Handle cursors.
-    m_rahmen.griffe[Auswahlrahmen::LO].cursor = Auswahlrahmen::GroesseLORU;
-    m_rahmen.griffe[Auswahlrahmen::RU].cursor = Auswahlrahmen::GroesseLORU;
-    m_rahmen.griffe[Auswahlrahmen::RO].cursor = Auswahlrahmen::GroesseROLU;
-    m_rahmen.griffe[Auswahlrahmen::LU].cursor = Auswahlrahmen::GroesseROLU;
+    // 4.-8. Handle cursors, ratio 3 : 2 and its sizes, no frame, handles 6 x 6; 10. the status light.
+    m_stand.starten();
+    anzeigen();
 
-    // 5.-6.
-    m_rahmen.verhaeltnisB = 3;
-    m_rahmen.verhaeltnisH = 2;
-    listen::groessenFuellen(*List1, m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH);
-
-    // 7.-8. No frame yet; handles 6 x 6.
-    m_rahmen.verbergen();
-    m_rahmen.lblA.clear();
-    for (auto& griff : m_rahmen.griffe) {
-        griff.W = 6;
-        griff.H = 6;
-    }
-    rahmenZeigen();
-
-    // 9.-10.
+    // 9.
     listen::seitenverhaeltnisseFuellen(*Combo1);
     listen::farbenFuellen(*oColor);
-    statusLichtSetzen(1);
 
     // 11.
     Daten_Laden();
@@ -358,8 +353,11 @@ void Form1::Daten_Laden()
 {
     Data1->oeffnen(this);
     const SettingsRecord& d = Data1->datensatz();
-    pfadLaden = d.laden;
-    pfadSpeichern = d.speichern;
+    Arbeitsstand::Vorgaben vorgaben = m_stand.vorgaben();
+    vorgaben.pfadLaden = d.laden;
+    vorgaben.pfadSpeichern = d.speichern;
+    m_stand.setzeVorgaben(vorgaben);
+    // Each selection runs its list's own handling, as a pick would.
     Combo1->setzeListIndex(d.rahmen);
     oColor->setzeListIndex(d.farbe);
     List1->setzeListIndex(d.Format);
@@ -367,8 +365,9 @@ void Form1::Daten_Laden()
         TextB->setzeText(zahlen::Kurz(d.breite));
     TextKomp->setzeText(zahlen::Kurz(d.kompression));
     UpDown2->setzeWert(int(zahlen::RundeGerade(d.kompression)));
-    anhang = d.dateiname;
-    vorschlag = qint16(d.vorschlag);
+    vorgaben.anhang = d.dateiname;
+    vorgaben.vorschlag = qint16(d.vorschlag);
+    m_stand.setzeVorgaben(vorgaben);
 }
 
 void Form1::statusLichtSetzen(int bild)
@@ -378,9 +377,130 @@ void Form1::statusLichtSetzen(int bild)
     Image1->setProperty("Bild", bild);
 }
 
+namespace {
+
+void setzeText(QLabel* label, const QString& text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
+// A box's text as the state has it; its own change handling does not run for that.
+void setzeText(QLineEdit* feld, const QString& text)
+{
+    if (feld->text() == text)
+        return;
+    const QSignalBlocker still(feld);
+    feld->setText(text);
+}
+
+void faerben(QLabel* label, Arbeitsstand::Farbe farbe)
+{
+    if (farbe == Arbeitsstand::Farbe::Keine)
+        return;
+    const QColor soll = farbe == Arbeitsstand::Farbe::Gruen ? QColor(0x00, 0xC0, 0x00) : QColor(0xFF, 0x00, 0x00);
+    if (label->palette().color(QPalette::WindowText) == soll)
+        return;
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, soll);
+    label->setPalette(p);
+}
+
+bool gleicheEintraege(const Liste& liste, const QStringList& eintraege)
+{
+    if (liste.ListCount() != eintraege.size())
+        return false;
+    for (int i = 0; i < liste.ListCount(); ++i)
+        if (liste.eintrag(i) != eintraege[i])
+            return false;
+    return true;
+}
+
+} // namespace
+
+void Form1::anzeigen()
+{
+    const Arbeitsstand::Anzeige& a = m_stand.anzeige();
+    if (Text1->text() != a.Text1)
+        Text1->setText(a.Text1);
+
+    setzeText(lblQ, a.lblQ);
+    setzeText(lblQKB, a.lblQKB);
+    setzeText(lblQprüf, a.lblQprüf);
+    setzeText(lblQprüf1, a.lblQprüf1);
+    setzeText(lblQMaßnahme, a.lblQMaßnahme);
+    faerben(lblQprüf, a.lblQprüfFarbe);
+    faerben(lblQprüf1, a.lblQprüf1Farbe);
+    faerben(lblQMaßnahme, a.lblQMaßnahmeFarbe);
+
+    if (!gleicheEintraege(*List1, a.List1)) {
+        List1->leeren();
+        for (const QString& eintrag : a.List1)
+            List1->hinzufuegen(eintrag);
+    }
+    if (List1->ListIndex() != a.List1Index) {
+        const QSignalBlocker still(List1);
+        List1->setzeListIndex(a.List1Index);
+    }
+    TextB->setEnabled(a.eigeneGroesse);
+    TextH->setEnabled(a.eigeneGroesse);
+    UpDown1->setEnabled(a.eigeneGroesse);
+    if (m_UpDown1Gesetzt != a.UpDown1Gesetzt) {
+        m_UpDown1Gesetzt = a.UpDown1Gesetzt;
+        UpDown1->setzeWert(a.UpDown1);
+    }
+    setzeText(TextB, a.TextB);
+    setzeText(TextH, a.TextH);
+    setzeText(lblZ, a.lblZpx);
+    setzeText(lblZpx, a.lblZpx);
+    setzeText(TextKomp, a.TextKomp);
+
+    setzeText(lblKb, a.lblKb);
+    setzeText(lblZkb, a.lblKb);
+    setzeText(lblPrüf, a.lblPrüf);
+    setzeText(lblPrüf1, a.lblPrüf1);
+    setzeText(lblPrüf2, a.lblPrüf2);
+    setzeText(lblZMaßnahme, a.lblZMaßnahme);
+    setzeText(lblZMaßnahme1, a.lblZMaßnahme1);
+    setzeText(lblZMaßnahme2, a.lblZMaßnahme2);
+    faerben(lblPrüf, a.lblPrüfFarbe);
+    faerben(lblPrüf1, a.lblPrüf1Farbe);
+    faerben(lblPrüf2, a.lblPrüf2Farbe);
+    faerben(lblZMaßnahme1, a.lblZMaßnahme1Farbe);
+    if (m_statusLicht != a.statusLicht)
+        statusLichtSetzen(a.statusLicht);
+
+    Command1->setEnabled(a.Command1);
+    Command2->setEnabled(a.Command2);
+    Command3->setEnabled(a.Command3);
+    if (Command3->toolTip() != m_stand.veroeffentlichPfad())
+        Command3->setToolTip(m_stand.veroeffentlichPfad());
+    Command7->setEnabled(a.Command7);
+    cmdBesteQualitaet->setEnabled(a.cmdBesteQualitaet);
+
+    // Surfaces without a picture are 1 x 1 pixel; with one, its size (the preview keeps its own).
+    if (picQuelle->bild().cacheKey() != m_stand.quelle().bild().cacheKey())
+        picQuelle->setzeBild(m_stand.quelle().bild(), true);
+    if (picTemp->bild().cacheKey() != m_stand.zielbild().cacheKey())
+        picTemp->setzeBild(m_stand.zielbild(), true);
+    if (picPreview->bild().cacheKey() != m_stand.vorschau().cacheKey())
+        picPreview->setzeBild(m_stand.vorschau());
+    const QSize vorschau = m_stand.vorschauGroesse();
+    if (picPreview->Width() != float(vorschau.width()) || picPreview->Height() != float(vorschau.height()))
+        picPreview->setzeGroesse(float(vorschau.width()), float(vorschau.height()));
+    if (picZiel->isHidden() && a.picZiel)
+        picZiel->show();
+
+    rahmenZeigen();
+    // A chain that ran has ended what a held key left open.
+    if (!m_stand.tastenketteOffen())
+        tastenTimer->stop();
+    jpegVorschauAbgleichen();
+}
+
 void Form1::rahmenZeigen()
 {
-    const Auswahlrahmen& r = m_rahmen;
+    const Auswahlrahmen& r = m_stand.rahmen();
     Shape1->bewegen(r.shape1.L, r.shape1.T, r.shape1.W, r.shape1.H);
     Shape1->setVisible(r.shape1Sichtbar);
     Shape2->bewegen(r.shape2.L, r.shape2.T, r.shape2.W, r.shape2.H);
@@ -392,24 +512,13 @@ void Form1::rahmenZeigen()
         griffe[i]->setzeSichtbar(g.sichtbar);
         griffe[i]->raise();
     }
-    if (lblA->text() != r.lblA)
-        lblA->setText(r.lblA);
+    setzeText(lblA, r.lblA());
 }
 
 void Form1::Combo1_Click()
 {
-    if (const auto* v = listen::seitenverhaeltnis(Combo1->ListIndex())) {
-        m_rahmen.verhaeltnisB = v->breite;
-        m_rahmen.verhaeltnisH = v->hoehe;
-    }
-    listen::groessenFuellen(*List1, m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH);
-    List1->setzeListIndex(4);
-    m_rahmen.verbergen();
-    m_rahmen.lblA.clear();
-    rahmenZeigen();
-    Command1->setEnabled(false);
-    Command2->setEnabled(false);
-    zielVorhanden(false);
+    m_stand.verhaeltnisGewaehlt(Combo1->ListIndex());
+    anzeigen();
 }
 
 void Form1::oColor_Click()
@@ -418,6 +527,26 @@ void Form1::oColor_Click()
     Shape1->setzeFarbe(farbe);
     for (Griff* g : {LO, RO, LU, RU})
         g->setzeFarbe(farbe);
+}
+
+void Form1::List1_Click()
+{
+    m_stand.groesseGewaehlt(List1->ListIndex());
+    anzeigen();
+}
+
+void Form1::TextB_Change()
+{
+    m_stand.breiteGeaendert(TextB->text());
+    anzeigen();
+}
+
+void Form1::TextH_Change() { m_stand.hoeheGetippt(TextH->text()); }
+
+void Form1::TextKomp_Change()
+{
+    m_stand.qualitaetGeaendert(TextKomp->text());
+    anzeigen();
 }
 
 void Form1::Timer1_Timer()
@@ -442,7 +571,7 @@ void Form1::closeEvent(QCloseEvent* e)
     // window goes with this one.
     if (m_lage == Lage::Gemerkt)
         fensterlageSichern(this, QStringLiteral("Hauptfenster"));
-    jpegDienstBeenden();
+    m_stand.jpegDienstBeenden();
     const auto fenster = QApplication::topLevelWidgets();
     for (QWidget* w : fenster)
         if (w != this && w->isVisible())

@@ -1,12 +1,9 @@
 #pragma once
 
+#include "app/Arbeitsstand.h"
 #include "output/Form3.h"
-#include "codec/JpegDienst.h"
-#include "output/Quellbild.h"
 #include "platform/Dienste.h"
 #include "platform/Nebenfenster.h"
-#include "selection/Auswahlrahmen.h"
-#include "settings/SettingsStore.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -14,28 +11,32 @@
 #include <array>
 
 class BildFlaeche;
-class PixelAnsicht;
-class QCheckBox;
 class Fokusrahmen;
 class Griff;
 class KlickLabel;
 class Liste;
+class PixelAnsicht;
+class QCheckBox;
+class QFrame;
 class QGroupBox;
 class QKeyEvent;
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTimer;
 class Rechteck;
+class SettingsStore;
 class TextFeld;
 class UmbruchKnopf;
 class UpDown;
 class Umriss;
 
 // The main window: seven step frames down the left, the read-out strip
-// "Bilddaten" across the top, the picture area, and the "Extras" frame.
+// "Bilddaten" across the top, the picture area, and the "Extras" frame. It is
+// the view of its working state (Arbeitsstand): each handler forwards its
+// event there and paints what the state then says. Every control carries its
+// name as objectName, for findChild.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -45,29 +46,98 @@ public:
     explicit Form1(QWidget* eltern = nullptr, Lage lage = Lage::Entwurf);
     ~Form1() override;
 
+    // What the window works on.
+    const Arbeitsstand& stand() const { return m_stand; }
+
     // Loads a file that the desktop hands over (command line, drop) exactly as
     // if it had been chosen in the open dialog.
     void dateiUebernehmen(const QString& pfad);
     // The "?" whose help F1 shows when fokus has the keyboard focus: the step
     // the control belongs to, the start help for anything else.
     int hilfeIndexFuer(const QWidget* fokus) const;
+    // The help window, while it exists.
+    Form3* hilfe() const;
 
     // Reads the settings record and applies it: ratio, colour, size, width, quality, folders.
     void Daten_Laden();
 
-    // Sizes the view for the picture of quelle and paints it there, at its own size or reduced.
-    void AnsichtAufbauen(BildFlaeche* quelle, BildFlaeche* ansicht);
+protected:
+    void resizeEvent(QResizeEvent*) override;
+    void closeEvent(QCloseEvent*) override;
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
-    // --- window state shared by the workflow's steps ---
-    bool gdiplusBereit = false;
-    QString dateiPfad;
-    QString pfadLaden, pfadSpeichern, anhang;
-    qint16 vorschlag = 0;
-    QString veroeffentlichPfad;
-    float zielBreite = 0, zielHoehe = 0;
-    JpegMessung letzteMessung; // the latest encode: its bytes are what a save writes
-    int jpegQualitaet = 0;
-    DateiDialog dateiDialog; // the one file dialog object of opening and saving
+private:
+    void aufbauen();
+    void Form_Load();
+    void Form_Resize();
+    void Combo1_Click();
+    void oColor_Click();
+    void List1_Click();
+    void TextB_Change();
+    void TextH_Change();
+    void TextKomp_Change();
+    void Timer1_Timer();
+
+    // Paints what the state says: read-outs, verdicts, boxes, lists, buttons,
+    // surfaces and the frame. Touches only what differs from what is shown.
+    void anzeigen();
+    void rahmenZeigen();
+    void statusLichtSetzen(int bild);
+
+    // Sizes the view for the loaded picture or the crop and paints it there, at its
+    // own size or reduced, and tells the state how large it came out.
+    enum class Ansichtsquelle { Quelle, Zuschnitt };
+    void AnsichtAufbauen(Ansichtsquelle quelle);
+    // After cropping, the view shows the loaded picture again before a new frame.
+    void zuschnittAusblenden();
+
+    // Loading a picture.
+    void cmdÖffnen_Click();
+    void oeffnenVorbereiten();
+    // Loads the file the open dialog holds as chosen.
+    void gewaehltLaden();
+    bool bildLaden(const QString& pfad);
+
+    // The selection frame: mouse on the view and on the handles, and the whole picture.
+    void picZiel_MouseDown(Qt::MouseButton knopf, QPointF pos);
+    void picZiel_MouseMove(Qt::MouseButtons knoepfe, QPointF pos);
+    void picZiel_MouseUp(Qt::MouseButton knopf);
+    void Griff_MouseDown(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, QPointF pos);
+    void Griff_MouseMove(Auswahlrahmen::Griffname h, Qt::MouseButtons knoepfe, QPointF pos);
+    void Griff_MouseUp(Auswahlrahmen::Griffname h, Qt::MouseButton knopf);
+    void Command7_Click();
+
+    // Cropping, saving, publishing and the JPEG service.
+    void BildZuschneiden();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void jpegDienstStarten();
+
+    // --- the best quality below 100 KB, the location question, framing by keyboard ---
+    void cmdBesteQualitaet_Click();
+    // Before the loaded original is published: asks when it tells where it was taken,
+    // and may write a copy without that. False: publish nothing. pfad may change to the copy.
+    bool standortPruefen(QString& pfad);
+    void speichernDialogVorbereiten();
+    bool picZiel_Taste(QKeyEvent* taste);
+    void picZiel_TasteLos(QKeyEvent* taste);
+    void tastenketteAusfuehren();
+    void fokusrahmenZeigen();
+
+    // --- secondary windows: help, preferences, about box (Form1_Fenster.cpp) ---
+    void fensterVerbinden();
+    void HilfeZeigen(int index);
+    // The one help window, created when first needed; it knows the find-location dialog.
+    Form3* hilfeFenster();
+    void Command5_Click();
+    void Command6_Click();
+    void lblKontakt_Click();
+
+    // --- the desktop: drops, shortcuts, the window's place, the JPEG view (Form1_Desktop.cpp) ---
+    void desktopVerbinden();
+    // Shows or hides the JPEG view as the check box, the space bar and the measurement say.
+    void jpegVorschauAbgleichen();
 
     // --- controls, named as the workflow's descriptions name them ---
     QGroupBox *Frame9, *Frame6, *Frame7, *Frame4, *Frame3, *Frame5, *Frame8, *fraEinstellungen, *Frame10;
@@ -94,123 +164,26 @@ public:
     Griff *LO, *RO, *LU, *RU;
     QTimer* Timer1;
     SettingsStore* Data1;
-    // Beside the workflow: the JPEG that a save would write, at 100 %.
+    // Beside the workflow: the JPEG that a save would write, at 100 %; the best
+    // quality below 100 KB in one click; the sign that the picture has the keyboard;
+    // the pause after which a held key's chain runs.
     QCheckBox* chkJpegVorschau;
     PixelAnsicht* picJpegVorschau;
+    QPushButton* cmdBesteQualitaet;
+    Fokusrahmen* fokusrahmen;
+    QTimer* tastenTimer;
 
-    // --- beyond the workflow's seven steps ---
-    QPushButton* cmdBesteQualitaet; // step 5: the best quality below 100 KB in one click
-    Fokusrahmen* fokusrahmen;       // shows that the picture area has the keyboard
-    QTimer* tastenTimer;            // runs the target chain once a held key pauses
-    // How often the target chain (crop, measure, judge) has run.
-    int zielkettenLaeufe() const { return m_zielkettenLaeufe; }
-
-    Form3* hilfe() const { return m_hilfe; }
-    const Auswahlrahmen& rahmen() const { return m_rahmen; }
-
-    // Status light pictures: 1 neutral, 2 all checks passed.
-    void statusLichtSetzen(int bild);
-    int statusLicht() const { return m_statusLicht; }
-
-protected:
-    void resizeEvent(QResizeEvent*) override;
-    void closeEvent(QCloseEvent*) override;
-    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
-
-private:
-    void aufbauen();
-    void Form_Load();
-    void Form_Resize();
-    void Combo1_Click();
-    void oColor_Click();
-    void List1_Click();
-    void TextB_Change();
-    void TextKomp_Change();
-    void Timer1_Timer();
-
-    // Loading a picture.
-    void cmdÖffnen_Click();
-    void oeffnenVorbereiten();
-    // Loads the file the open dialog holds as chosen.
-    void gewaehltLaden();
-    bool bildLaden(const QString& pfad);
-
-    // The selection frame: mouse on the view and on the handles, and the whole picture.
-    void picZiel_MouseDown(Qt::MouseButton knopf, QPointF pos);
-    void picZiel_MouseMove(Qt::MouseButtons knoepfe, QPointF pos);
-    void picZiel_MouseUp(Qt::MouseButton knopf);
-    void Griff_MouseDown(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, QPointF pos);
-    void Griff_MouseMove(Auswahlrahmen::Griffname h, Qt::MouseButtons knoepfe, QPointF pos);
-    void Griff_MouseUp(Auswahlrahmen::Griffname h, Qt::MouseButton knopf);
-    void Command7_Click();
-    // After a release that placed a frame: crop, measure and judge it.
-    void rahmenGesetzt();
-    // After a release that left no frame: nothing to crop.
-    void keinRahmen();
-    // After cropping, the view shows the loaded picture again before a new frame.
-    void zuschnittAusblenden();
-    void flaechenAbgleichen();
-
-    // Target size, the chain that runs on every change of frame, width or
-    // quality, the judging, cropping, saving and publishing.
-    void QuellgroesseAnzeigen(const QString& datei);
-    void QuelleBewerten();
-    void AuswahlUebertragen();
-    void ZielgroesseMessen();
-    void ZielBewerten();
-    // The three above, in this order: what every change of frame or width runs.
-    void zielkette();
-    void BildZuschneiden();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void jpegDienstStarten();
-    void jpegDienstBeenden();
-
-    // Draws the frame model's state on the overlays.
-    void rahmenZeigen();
-
-    Auswahlrahmen m_rahmen;
-    Quellbild m_quelle;  // the loaded picture, with what makes cropping it fast
-    JpegDienst m_jpeg;
+    Arbeitsstand m_stand;
+    DateiDialog m_dateiDialog; // the one file dialog object of opening and saving
+    int m_statusLicht = 0;
+    int m_UpDown1Gesetzt = 0;  // the state's settings of UpDown1 painted so far
     bool m_zeigtZuschnitt = false; // the view shows the cropped picture, not the loaded one
     QPointer<Form3> m_hilfe;
-    int m_statusLicht = 1;
-
-    // --- the best quality below 100 KB, the location question, framing by keyboard ---
-    void cmdBesteQualitaet_Click();
-    // Whether there is a target picture to tune (after a frame or a crop).
-    void zielVorhanden(bool vorhanden);
-    // Before the loaded original is published: asks when it tells where it was taken,
-    // and may write a copy without that. False: publish nothing. pfad may change to the copy.
-    bool standortPruefen(QString& pfad);
-    void speichernDialogVorbereiten();
-    bool picZiel_Taste(QKeyEvent* taste);
-    void picZiel_TasteLos(QKeyEvent* taste);
-    void tastenketteAusfuehren();
-    void fokusrahmenZeigen();
-    bool m_fokusSichtbar = false; // Tab brought the focus, or a key was used since the last click
-    bool m_tastenKetteOffen = false; // a key moved the frame; the chain has not run since
-    int m_zielkettenLaeufe = 0;
-
-    // --- secondary windows: help, preferences, about box (Form1_Fenster.cpp) ---
-    void fensterVerbinden();
-    void HilfeZeigen(int index);
-    // The one help window, created when first needed; it knows the find-location dialog.
-    Form3* hilfeFenster();
-    void Command5_Click();
-    void Command6_Click();
-    void lblKontakt_Click();
     Nebenfenster m_form2;
     Nebenfenster m_about;
     Nebenfenster m_fund;
-
-    // --- the desktop: drops, shortcuts, the window's place, the JPEG view (Form1_Desktop.cpp) ---
-    void desktopVerbinden();
-    // Shows or hides the JPEG view as the check box, the space bar and the measurement say.
-    void jpegVorschauAbgleichen();
     Lage m_lage;
-    bool m_messungZumBild = false; // letzteMessung belongs to the picture now loaded
-    bool m_leertaste = false;      // the space bar is held on the picture area
+    bool m_fokusSichtbar = false;   // Tab brought the focus, or a key was used since the last click
+    bool m_leertaste = false;       // the space bar is held on the picture area
     QObject* m_leertasteWaechter = nullptr; // gone before the window, which still hides while it dies
 };

@@ -108,7 +108,8 @@ void Form1::desktopVerbinden()
 
 void Form1::jpegVorschauAbgleichen()
 {
-    const bool vorhanden = m_messungZumBild && !letzteMessung.Bild.isNull();
+    const JpegMessung& messung = m_stand.letzteMessung();
+    const bool vorhanden = m_stand.messungZumBild() && !messung.Bild.isNull();
     chkJpegVorschau->setEnabled(vorhanden);
     if (!vorhanden && chkJpegVorschau->isChecked()) {
         const QSignalBlocker still(chkJpegVorschau);
@@ -125,7 +126,8 @@ void Form1::jpegVorschauAbgleichen()
         flaeche = flaeche.united(picZiel->geometry());
     picJpegVorschau->setGeometry(flaeche);
     picJpegVorschau->setzeBereich(fraTisch->geometry().translated(-flaeche.topLeft()));
-    picJpegVorschau->setzeBild(letzteMessung.Bild);
+    if (picJpegVorschau->bild().cacheKey() != messung.Bild.cacheKey())
+        picJpegVorschau->setzeBild(messung.Bild);
     picJpegVorschau->show();
     picJpegVorschau->raise();
 }

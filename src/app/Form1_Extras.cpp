@@ -17,26 +17,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void Form1::zielVorhanden(bool vorhanden) { cmdBesteQualitaet->setEnabled(vorhanden); }
-
 void Form1::cmdBesteQualitaet_Click()
 {
-    // The target picture, as the next measurement and a save would encode it.
-    const QImage ziel = picTemp->bild();
-    if (!gdiplusBereit || ziel.isNull())
+    const std::optional<beste::Ergebnis> ergebnis = m_stand.besteQualitaet();
+    // A quality found is set through the box's own change handling, which measures, shows
+    // and judges, also when the box shows this number already.
+    anzeigen();
+    if (!ergebnis)
         return;
-    const beste::Ergebnis ergebnis = beste::suchen(m_jpeg, ziel);
-    if (ergebnis.status != 0) {
-        GdipStatusPruefen(ergebnis.status, this);
+    if (ergebnis->status != 0) {
+        GdipStatusPruefen(ergebnis->status, this);
         return;
     }
-    if (ergebnis.qualitaet == 0) {
+    if (ergebnis->qualitaet == 0)
         meldung(this, QStringLiteral("Selbst mit der Qualität 1 wird die Datei nicht kleiner als 100 KB.\r\n"
                                      "Bitte wählen Sie unter „3. Zielformat festlegen“ eine kleinere Zielgröße."));
-        return;
-    }
-    // The box's own change handling measures, shows and judges, also when it shows this number already.
-    TextKomp->setzeText(zahlen::Kurz(double(ergebnis.qualitaet)));
 }
 
 namespace {
@@ -75,23 +70,20 @@ bool Form1::standortPruefen(QString& pfad)
     if (antwort != 0)
         return false;
 
-    JpegMessung kopie;
-    kopie.daten = metadaten::ohneMetadaten(original);
-    if (kopie.daten.isEmpty()) {
+    const QByteArray kopie = metadaten::ohneMetadaten(original);
+    if (kopie.isEmpty()) {
         meldung(this, QStringLiteral("Von dieser Bilddatei lässt sich keine Kopie ohne Standortangaben erstellen."));
         return false;
     }
     speichernDialogVorbereiten();
-    if (!dienste().dateiSpeichern(this, dateiDialog))
+    if (!dienste().dateiSpeichern(this, m_dateiDialog))
         return false;
-    const QString ziel = dateiDialog.FileName;
-    if (GdipStatusPruefen(m_jpeg.JpegSpeichern(kopie, ziel), this) != 0) {
-        meldungMitDetails(this, QStringLiteral("Speichern war nicht erfolgreich."), speicherfehlerText(m_jpeg.letzterSpeicherfehler()));
+    const QString ziel = m_dateiDialog.FileName;
+    if (GdipStatusPruefen(m_stand.kopieSpeichern(kopie, ziel), this) != 0) {
+        meldungMitDetails(this, QStringLiteral("Speichern war nicht erfolgreich."), speicherfehlerText(m_stand.letzterSpeicherfehler()));
         return false;
     }
     // From now on the copy is what step 7 publishes.
-    veroeffentlichPfad = ziel;
-    Command3->setToolTip(ziel);
     pfad = ziel;
     return true;
 }

@@ -11,6 +11,7 @@
 #include "platform/Programmsymbol.h"
 #include "platform/Steuerelemente.h"
 #include "settings/Form2.h"
+#include "settings/SettingsStore.h"
 
 #include <QPushButton>
 
@@ -49,7 +50,7 @@ Form3* Form1::hilfeFenster()
 
 void Form1::Command5_Click()
 {
-    auto* dialog = new Form2(*Data1, this, [this] { Daten_Laden(); }, anhang);
+    auto* dialog = new Form2(*Data1, this, [this] { Daten_Laden(); }, m_stand.vorgaben().anhang);
     m_form2.setzen(dialog);
     setEnabled(false);
     dialog->zeigen();

@@ -5,7 +5,7 @@
 
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"
-#include "platform/Zahlen.h"
+#include "settings/SettingsStore.h"
 
 #include <QDir>
 #include <QLabel>
@@ -17,7 +17,7 @@ void Form1::cmdÖffnen_Click()
 {
     picZiel->setEnabled(false);
     oeffnenVorbereiten();
-    if (!dienste().dateiOeffnen(this, dateiDialog)) {
+    if (!dienste().dateiOeffnen(this, m_dateiDialog)) {
         picZiel->setEnabled(true);
         return;
     }
@@ -30,29 +30,24 @@ void Form1::dateiUebernehmen(const QString& pfad)
     // load, and the dialog starts in this file's folder next time.
     picZiel->setEnabled(false);
     oeffnenVorbereiten();
-    dateiDialogGewaehlt(dateiDialog, pfad);
+    dateiDialogGewaehlt(m_dateiDialog, pfad);
     gewaehltLaden();
 }
 
 void Form1::oeffnenVorbereiten()
 {
-    dateiDialog.DialogTitle = QStringLiteral("jpg-Datei öffnen");
-    dateiDialog.InitDir = pfadLaden;
+    m_dateiDialog.DialogTitle = QStringLiteral("jpg-Datei öffnen");
+    m_dateiDialog.InitDir = m_stand.vorgaben().pfadLaden;
     // Cameras write IMG_1234.JPG: every spelling of the extension is listed.
-    dateiDialog.Filter = QStringLiteral(".JPG Datei|*.jpg;*.JPG;*.jpeg;*.JPEG");
-    dateiDialog.FileName = QStringLiteral("*.jpg");
-    dateiDialog.Ueberschreibfrage = false;
+    m_dateiDialog.Filter = QStringLiteral(".JPG Datei|*.jpg;*.JPG;*.jpeg;*.JPEG");
+    m_dateiDialog.FileName = QStringLiteral("*.jpg");
+    m_dateiDialog.Ueberschreibfrage = false;
 }
 
 void Form1::gewaehltLaden()
 {
-    if (!bildLaden(dateiDialog.FileName)) {
+    if (!bildLaden(m_dateiDialog.FileName))
         picZiel->setEnabled(true);
-        return;
-    }
-    // The last measurement was of the previous picture: nothing to show as its JPEG.
-    m_messungZumBild = false;
-    jpegVorschauAbgleichen();
 }
 
 bool Form1::bildLaden(const QString& pfad)
@@ -65,65 +60,42 @@ bool Form1::bildLaden(const QString& pfad)
         return false;
     }
 
-    lblZMaßnahme1->clear();
-    dateiPfad = pfad;
-    Text1->setText(dateiPfad);
-
     picZiel->leeren();
+    // The old picture goes before the new one takes its copies.
     picQuelle->setzeBild(QImage(), true);
-    m_quelle = Quellbild();
-    m_rahmen.zuruecksetzen();
-    rahmenZeigen();
-    m_quelle = Quellbild(std::move(geladen.bild));
-    picQuelle->setzeBild(m_quelle.bild(), true);
-    AnsichtAufbauen(picQuelle, picZiel);
-
-    picZiel->show();
-    lblQ->setText(zahlen::Kurz(double(picQuelle->ScaleWidth())) + QStringLiteral(" x ")
-                  + zahlen::Kurz(double(picQuelle->ScaleHeight())));
-    Command1->setEnabled(false);
-    Command2->setEnabled(false);
-    zielVorhanden(false);
-    Command7->setEnabled(true);
-    TextKomp->setzeText(zahlen::Kurz(Data1->datensatz().kompression));
-    Command3->setToolTip(QString());
-    veroeffentlichPfad.clear();
-    statusLichtSetzen(1);
-    QuellgroesseAnzeigen(dateiPfad);
-    QuelleBewerten();
+    m_stand.neuesBild(pfad, std::move(geladen.bild));
+    anzeigen();
+    AnsichtAufbauen(Ansichtsquelle::Quelle);
+    m_stand.bildGeladen(Data1->datensatz().kompression);
+    anzeigen();
     Timer1->start();
     return true;
 }
 
-void Form1::AnsichtAufbauen(BildFlaeche* quelle, BildFlaeche* ansicht)
+void Form1::AnsichtAufbauen(Ansichtsquelle quelle)
 {
-    ansicht->leeren();
-    const Ansichtsmass mass = ansichtBerechnen(quelle->ScaleWidth(), quelle->ScaleHeight(), float(fraTisch->width()),
+    picZiel->leeren();
+    const bool zuschnitt = quelle == Ansichtsquelle::Zuschnitt;
+    const BildFlaeche* flaeche = zuschnitt ? picTemp : picQuelle;
+    const Ansichtsmass mass = ansichtBerechnen(flaeche->ScaleWidth(), flaeche->ScaleHeight(), float(fraTisch->width()),
                                                float(fraTisch->height()));
-    ansicht->setzeGroesse(mass.breite, mass.hoehe);
+    picZiel->setzeGroesse(mass.breite, mass.hoehe);
     // On a high-resolution screen the picture is resampled to the screen's pixels, not blown up.
-    const QSize pixel = ansicht->malPixel(QSizeF(mass.malBreite, mass.malHoehe));
-    const QImage& bild = quelle->bild();
+    const QSize pixel = picZiel->malPixel(QSizeF(mass.malBreite, mass.malHoehe));
+    const QImage& bild = flaeche->bild();
     if (!bild.isNull() && !pixel.isEmpty()) {
         QImage gemalt;
         if (bild.size() == pixel)
             gemalt = bild;
-        else if (quelle == picQuelle)
-            gemalt = m_quelle.ansicht(pixel);
+        else if (!zuschnitt)
+            gemalt = m_stand.quelle().ansicht(pixel);
         else
             gemalt = Quellbild(bild).ansicht(pixel);
-        ansicht->malen(gemalt, QSizeF(mass.malBreite, mass.malHoehe));
+        picZiel->malen(gemalt, QSizeF(mass.malBreite, mass.malHoehe));
     }
     lblAnsicht->setText(mass.beschriftung());
     // The frame always maps onto the loaded picture's view: a cropped picture
     // on show is only looked at, and the next frame brings the loaded one back.
-    m_zeigtZuschnitt = quelle != picQuelle;
-    if (!m_zeigtZuschnitt)
-        flaechenAbgleichen();
-}
-
-void Form1::flaechenAbgleichen()
-{
-    m_rahmen.setzeFlaechen(picZiel->ScaleWidth(), picZiel->ScaleHeight(), picZiel->Width(), picZiel->Height(),
-                           picQuelle->ScaleWidth(), picQuelle->ScaleHeight());
+    m_zeigtZuschnitt = zuschnitt;
+    m_stand.ansichtGebaut(zuschnitt, picZiel->ScaleWidth(), picZiel->ScaleHeight(), picZiel->Width(), picZiel->Height());
 }

@@ -1,7 +1,6 @@
-// Framing by keyboard: arrows move the placed frame by one view pixel (with Shift
-// by ten), + and - make it one pixel wider or narrower around its centre. Each step
-// ends like a release of the mouse; only while a held key repeats does the target
-// chain wait until the key is let go or pauses, so that the frame moves smoothly.
+// Framing by keyboard on the picture area, which takes the keys after Tab or a
+// click; the state knows the keys and moves the frame. The window shows the
+// focus frame and keeps the pause after which a held key's chain runs.
 
 #include "app/Form1.h"
 
@@ -56,52 +55,29 @@ void Form1::fokusrahmenZeigen()
 
 bool Form1::picZiel_Taste(QKeyEvent* taste)
 {
-    // Shortcuts with Ctrl, Alt or Meta belong to others; so does the space bar.
-    if (taste->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    const float schritt = (taste->modifiers() & Qt::ShiftModifier) ? 10 : 1;
-    float dx = 0, dy = 0, dw = 0;
-    switch (taste->key()) {
-    case Qt::Key_Left: dx = -schritt; break;
-    case Qt::Key_Right: dx = schritt; break;
-    case Qt::Key_Up: dy = -schritt; break;
-    case Qt::Key_Down: dy = schritt; break;
-    case Qt::Key_Plus: dw = 1; break;
-    case Qt::Key_Minus: dw = -1; break;
-    default: return false;
-    }
-    // Without a frame the keys do nothing here.
-    if (!m_rahmen.platziert())
+    // Without a frame the keys do nothing here, and other keys belong to others.
+    const auto schritt = Arbeitsstand::rahmenschritt(taste->key(), taste->modifiers());
+    if (!schritt || !m_stand.rahmen().platziert())
         return false;
     m_fokusSichtbar = true;
     fokusrahmenZeigen();
-    const bool geaendert = dw != 0 ? m_rahmen.tastenGroesse(dw) : m_rahmen.tastenSchieben(dx, dy);
-    if (!geaendert)
-        return true;
-    rahmenZeigen();
-    if (taste->isAutoRepeat()) {
-        m_tastenKetteOffen = true;
+    // While a key repeats, the chain waits for a pause after its last step.
+    if (m_stand.rahmenTaste(*schritt, taste->isAutoRepeat()) && m_stand.tastenketteOffen())
         tastenTimer->start();
-    } else {
-        zielkette();
-    }
+    anzeigen();
     return true;
 }
 
 void Form1::picZiel_TasteLos(QKeyEvent* taste)
 {
     // A held key repeats press and release; only letting it go ends the run.
-    if (!taste->isAutoRepeat() && m_tastenKetteOffen)
+    if (!taste->isAutoRepeat() && m_stand.tastenketteOffen())
         tastenketteAusfuehren();
 }
 
 void Form1::tastenketteAusfuehren()
 {
     tastenTimer->stop();
-    if (!m_tastenKetteOffen)
-        return;
-    m_tastenKetteOffen = false;
-    // A frame discarded or taken by the mouse in the meantime has its own chain.
-    if (m_rahmen.platziert())
-        zielkette();
+    m_stand.tastenketteAusfuehren();
+    anzeigen();
 }

@@ -2,7 +2,6 @@
 
 #include "output/Bewertung.h"
 #include "codec/JpegDienst.h"
-#include "output/Zielformat.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -22,7 +21,7 @@ constexpr int bestaetigen = 3;
 
 } // namespace
 
-bool groesseGeeignet(qint64 bytes) { return bewertung::groesseOk(GroessenText(bytes)); }
+bool groesseGeeignet(qint64 bytes) { return bewertung::groesseOk(bytes); }
 
 Ergebnis suchen(const std::function<qint64(int)>& groesse, const std::function<bool(qint64)>& passt)
 {

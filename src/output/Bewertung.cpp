@@ -1,6 +1,6 @@
 #include "output/Bewertung.h"
 
-#include "platform/Zahlen.h"
+#include <algorithm>
 
 namespace bewertung {
 
@@ -21,39 +21,38 @@ QString masseUrteil(double breite, double hoehe)
 
 } // namespace
 
-// Below 100 only when the text is in KB; an MB text or an empty one is too big.
-bool groesseOk(const QString& groesse) { return groesse.contains(QStringLiteral("KB")) && zahlen::Val(groesse) < 100; }
-
-Quelle quelle(const QString& abmessungen, const QString& dateigroesse)
+bool groesseOk(qint64 bytes)
 {
-    const qsizetype x = abmessungen.indexOf(u'x');
-    const double breite = zahlen::Val(abmessungen);
-    const double hoehe = zahlen::Val(x >= 0 ? QStringView(abmessungen).mid(x + 1) : QStringView(abmessungen));
-    return {masseUrteil(breite, hoehe), groesseOk(dateigroesse) ? OK : zuGross};
+    // The size text shows tenths of a KB rounded half up (GroessenText); read back, its
+    // number is below 100 exactly while those tenths are below 1000, with a decimal
+    // point or a comma alike. That also keeps every MB text out.
+    const qint64 zehntel = (std::max<qint64>(bytes, 0) * 10 + 512) / 1024;
+    return zehntel < 1000;
 }
 
-Ziel ziel(const QString& breite, const QString& hoehe, const QString& auswahl, const QString& groesse)
+Quelle quelle(double breite, double hoehe, qint64 bytes)
+{
+    return {masseUrteil(breite, hoehe), groesseOk(bytes) ? OK : zuGross};
+}
+
+Ziel ziel(double breite, double hoehe, std::optional<long long> auswahl, std::optional<qint64> bytes)
 {
     Ziel z;
-    const double zb = zahlen::Val(breite);
-    const double zh = zahlen::Val(hoehe);
-
-    z.masse = masseUrteil(zb, zh);
+    z.masse = masseUrteil(breite, hoehe);
     z.masseOk = z.masse == OK;
     if (z.masse == zuGross)
         z.masseMassnahme = QStringLiteral("Maßnahme: 3. Zielformat verringern");
     else if (!z.masseOk)
         z.masseMassnahme = QStringLiteral("Maßnahme: 3. Zielformat vergrößern");
 
-    const double gewaehlt = zahlen::Val(auswahl);
-    if (gewaehlt > 0) {
-        z.auswahlOk = !(gewaehlt < zb);
+    if (auswahl && *auswahl > 0) {
+        z.auswahlOk = !(double(*auswahl) < breite);
         z.auswahl = z.auswahlOk ? OK : QStringLiteral("Auswahl zu klein");
         if (!z.auswahlOk)
             z.auswahlMassnahme = QStringLiteral("Maßnahme: 4. Auswahlrahmen größer ziehen oder 3. Zielformat verringern");
     }
 
-    z.groesseOk = groesseOk(groesse);
+    z.groesseOk = bytes && groesseOk(*bytes);
     z.groesse = z.groesseOk ? OK : zuGross;
     if (!z.groesseOk)
         z.groesseMassnahme = QStringLiteral("Maßnahme: 5. Kompressionsrate senken bis Dateigröße < 100 KB");

@@ -1,21 +1,29 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
+
+#include <optional>
 
 // Judging source and target against the forum's limits: long side 450 to 900
-// pixels, file below 100 KB. Both judge the read-out texts as shown, reading
-// each number by its leading digits, so a German "99,9 KB" counts as 99.
+// pixels, file below 100 KB. The numbers are those the read-outs show, and a
+// size counts as the size text reads: a German "99,9 KB" as 99, "100,0 KB" as 100.
 namespace bewertung {
 
 inline const QString OK = QStringLiteral("OK");
+
+// The size verdict on a byte count: its size text is in KB and reads below 100,
+// whatever the locale's decimal separator. 102348 bytes pass ("99,9 KB"), 102349
+// do not ("100,0 KB"), and nothing in MB does.
+bool groesseOk(qint64 bytes);
 
 struct Quelle {
     QString masse;   // "OK", "zu groß" or "zu klein"
     QString groesse; // "OK" or "zu groß"
     bool geeignet() const { return masse == OK && groesse == OK; }
 };
-// lblQ: "width x height"; lblQKB: the file's size text.
-Quelle quelle(const QString& abmessungen, const QString& dateigroesse);
+// The loaded picture's width and height in pixels and its file's bytes.
+Quelle quelle(double breite, double hoehe, qint64 bytes);
 
 struct Ziel {
     QString masse, masseMassnahme;
@@ -24,10 +32,10 @@ struct Ziel {
     bool masseOk = false, auswahlOk = false, groesseOk = false;
     bool geeignet() const { return masseOk && auswahlOk && groesseOk; }
 };
-// The size verdict alone: the size read-out is in KB and its number below 100.
-bool groesseOk(const QString& groesse);
-
-// The width and height boxes, the selection read-out and the size read-out of step 5.
-Ziel ziel(const QString& breite, const QString& hoehe, const QString& auswahl, const QString& groesse);
+// The target's width and height (the numbers in the width and height boxes), the
+// selection's width in source pixels as its read-out shows it (none, or 0, when
+// there is no selection), and the bytes whose size text step 5 shows (none while
+// it shows nothing).
+Ziel ziel(double breite, double hoehe, std::optional<long long> auswahl, std::optional<qint64> bytes);
 
 } // namespace bewertung

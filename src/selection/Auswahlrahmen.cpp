@@ -37,11 +37,22 @@ Auswahlrahmen::Rechteck Auswahlrahmen::quellrechteck() const
     return {shape1.L * fx, shape1.T * fy, shape1.W * fx, shape1.H * fy};
 }
 
+Auswahlrahmen::Anzeige Auswahlrahmen::anzeigeFuer(const Rechteck& quelle)
+{
+    return {zahlen::RundeAnzeige(quelle.W), zahlen::RundeAnzeige(quelle.H)};
+}
+
+QString Auswahlrahmen::lblA() const
+{
+    if (!anzeige)
+        return {};
+    return QString::number(anzeige->breite) + QStringLiteral(" x ") + QString::number(anzeige->hoehe);
+}
+
 void Auswahlrahmen::quellrahmenAbgleichen()
 {
     shape2 = quellrechteck();
-    lblA = QString::number(zahlen::RundeAnzeige(shape2.W)) + QStringLiteral(" x ")
-         + QString::number(zahlen::RundeAnzeige(shape2.H));
+    anzeige = anzeigeFuer(shape2);
 }
 
 void Auswahlrahmen::griffeSetzen()
@@ -131,7 +142,7 @@ void Auswahlrahmen::druecken(Qt::MouseButton knopf, float x, float y)
         griffe[h].sichtbar = false;
     bewegen(x, y, 1, 1);
     shape1Sichtbar = true;
-    lblA = QStringLiteral("0 x 0");
+    anzeige = Anzeige{};
 }
 
 void Auswahlrahmen::ziehen(Qt::MouseButtons knoepfe, float x, float y)
@@ -356,7 +367,7 @@ void Auswahlrahmen::verbergen()
 void Auswahlrahmen::leeren()
 {
     verbergen();
-    lblA.clear();
+    anzeige.reset();
 }
 
 void Auswahlrahmen::zuruecksetzen()
@@ -365,5 +376,5 @@ void Auswahlrahmen::zuruecksetzen()
     bewegen(shape1.L, shape1.T, 1, 1);
     griffeZeigen(false);
     m_zeichnet = false;
-    lblA.clear();
+    anzeige.reset();
 }

@@ -4,6 +4,7 @@
 #include <Qt>
 
 #include <array>
+#include <optional>
 
 // The selection frame as a model: the display rectangle on the view, its
 // mirror in source pixels, the four corner handles, the press anchors and the
@@ -39,7 +40,17 @@ public:
     std::array<Griff, 4> griffe;
     float startX = 0, startY = 0;
     float verhaeltnisB = 3, verhaeltnisH = 2;
-    QString lblA;
+    // The read-out lblA in numbers: the frame's size in source pixels as shown,
+    // halves rounded up; 0 x 0 while a new frame is started; none without a frame.
+    struct Anzeige {
+        long long breite = 0, hoehe = 0;
+        bool operator==(const Anzeige&) const = default;
+    };
+    std::optional<Anzeige> anzeige;
+    // The read-out's text: "600 x 400", or "" without a frame.
+    QString lblA() const;
+    // The read-out for a rectangle in source pixels.
+    static Anzeige anzeigeFuer(const Rechteck& quelle);
 
     // Sizes of the surfaces, as they are now: the view's drawing area and
     // outer size, and the source picture.

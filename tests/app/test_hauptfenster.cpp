@@ -5,7 +5,6 @@
 #include "settings/SettingsStore.h"
 
 #include "Fensterhilfe.h"
-#include "TestDienste.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -18,21 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
-
-using fensterhilfe::datenOrdner;
-using fensterhilfe::einstellungenSchreiben;
-
-template <typename T>
-T* finde(const QWidget& fenster, const QString& name)
-{
-    T* w = fenster.findChild<T*>(name);
-    if (!w)
-        qWarning("control %s missing", qPrintable(name));
-    return w;
-}
-
-} // namespace
+using namespace fensterhilfe;
 
 class TestHauptfenster : public QObject {
     Q_OBJECT
@@ -44,9 +29,9 @@ private slots:
     {
         TestDienste dienste;
         Form1 f;
-        auto* combo1 = finde<Liste>(f, QStringLiteral("Combo1"));
-        auto* farben = finde<Liste>(f, QStringLiteral("oColor"));
-        auto* list1 = finde<Liste>(f, QStringLiteral("List1"));
+        auto* combo1 = finde<Liste>(f, "Combo1");
+        auto* farben = finde<Liste>(f, "oColor");
+        auto* list1 = finde<Liste>(f, "List1");
         QVERIFY(combo1 && farben && list1);
 
         QStringList verhaeltnisse;
@@ -67,9 +52,9 @@ private slots:
         QCOMPARE(groessen, QStringList({"benutzerdefiniert", "60 x 40", "90 x 60", "120 x 80", "600 x 400", "900 x 600", "1200 x 800"}));
         QCOMPARE(list1->ListIndex(), 4);
         QCOMPARE(list1->currentText(), QStringLiteral("600 x 400"));
-        QCOMPARE(finde<QLineEdit>(f, QStringLiteral("TextB"))->text(), QStringLiteral("600"));
-        QCOMPARE(finde<QLineEdit>(f, QStringLiteral("TextKomp"))->text(), QStringLiteral("92"));
-        QCOMPARE(finde<UpDown>(f, QStringLiteral("UpDown2"))->Value(), 92);
+        QCOMPARE(finde<QLineEdit>(f, "TextB")->text(), QStringLiteral("600"));
+        QCOMPARE(finde<QLineEdit>(f, "TextKomp")->text(), QStringLiteral("92"));
+        QCOMPARE(finde<UpDown>(f, "UpDown2")->Value(), 92);
     }
 
     void zustaendeNachDemStart()
@@ -78,7 +63,7 @@ private slots:
         Form1 f;
         for (const char* name : {"cmdÖffnen", "Combo1", "oColor", "List1", "TextKomp", "UpDown2", "Command5", "Command6",
                                  "lblKontakt"}) {
-            auto* w = finde<QWidget>(f, QString::fromUtf8(name));
+            auto* w = finde<QWidget>(f, name);
             QVERIFY2(w && w->isEnabled(), name);
         }
         for (int i = 0; i < 15; ++i) {
@@ -88,12 +73,12 @@ private slots:
             QCOMPARE(w->text(), QStringLiteral("?"));
         }
         for (const char* name : {"TextB", "TextH", "Command7", "Command1", "Command2", "Command3"}) {
-            auto* w = finde<QWidget>(f, QString::fromUtf8(name));
+            auto* w = finde<QWidget>(f, name);
             QVERIFY2(w && !w->isEnabled(), name);
         }
         for (const char* name : {"picZiel", "picQuelle", "picTemp", "picPreview", "lblJpgQuality", "lblJpgFileSize",
                                  "lblZ", "Frame1", "Frame2"}) {
-            auto* w = finde<QWidget>(f, QString::fromUtf8(name));
+            auto* w = finde<QWidget>(f, name);
             QVERIFY2(w && w->isHidden(), name);
         }
         for (const char* name : {"Shape1", "LO", "RO", "LU", "RU"}) {
@@ -106,15 +91,15 @@ private slots:
             QCOMPARE(o->property("Height").toFloat(), 6.0f);
         }
         QVERIFY(f.findChild<QObject*>(QStringLiteral("Shape2")));
-        QCOMPARE(finde<QLineEdit>(f, QStringLiteral("Text1"))->text(), QStringLiteral("Keine Bilddatei ausgewählt"));
-        QCOMPARE(finde<QLabel>(f, QStringLiteral("lblAnsicht"))->text(), QStringLiteral("automatisch"));
-        QCOMPARE(finde<QLabel>(f, QStringLiteral("lblA"))->text(), QString());
-        QCOMPARE(finde<QLabel>(f, QStringLiteral("lblJpgQuality"))->text(), QString());
-        QCOMPARE(finde<QLabel>(f, QStringLiteral("lblJpgFileSize"))->text(), QString());
-        QCOMPARE(finde<QRadioButton>(f, QStringLiteral("optGroesse(0)"))->text(), QStringLiteral("Originalgröße"));
-        QCOMPARE(finde<QRadioButton>(f, QStringLiteral("optGroesse(1)"))->text(), QStringLiteral("Proportional"));
-        QCOMPARE(f.statusLicht(), 1);
-        auto* timer = finde<QTimer>(f, QStringLiteral("Timer1"));
+        QCOMPARE(finde<QLineEdit>(f, "Text1")->text(), QStringLiteral("Keine Bilddatei ausgewählt"));
+        QCOMPARE(finde<QLabel>(f, "lblAnsicht")->text(), QStringLiteral("automatisch"));
+        QCOMPARE(finde<QLabel>(f, "lblA")->text(), QString());
+        QCOMPARE(finde<QLabel>(f, "lblJpgQuality")->text(), QString());
+        QCOMPARE(finde<QLabel>(f, "lblJpgFileSize")->text(), QString());
+        QCOMPARE(finde<QRadioButton>(f, "optGroesse(0)")->text(), QStringLiteral("Originalgröße"));
+        QCOMPARE(finde<QRadioButton>(f, "optGroesse(1)")->text(), QStringLiteral("Proportional"));
+        QCOMPARE(statusLicht(f), 1);
+        auto* timer = finde<QTimer>(f, "Timer1");
         QVERIFY(timer && !timer->isActive());
         QCOMPARE(timer->interval(), 100);
     }
@@ -126,7 +111,7 @@ private slots:
         TestDienste dienste;
         Form1 f;
         const auto rahmen = [&](const char* name, const QString& titel, QRect ort) {
-            auto* r = finde<QGroupBox>(f, QString::fromUtf8(name));
+            auto* r = finde<QGroupBox>(f, name);
             QVERIFY2(r, name);
             QCOMPARE(r->title(), titel);
             QCOMPARE(r->geometry(), ort);
@@ -140,15 +125,15 @@ private slots:
         rahmen("Frame8", "7. Veröffentlichen", QRect(8, 456, 201, 65));
         rahmen("fraEinstellungen", "Extras", QRect(8, 624, 201, 105));
         rahmen("Frame10", "Bilddaten", QRect(216, 8, 833, 129));
-        QCOMPARE(finde<QWidget>(f, QStringLiteral("fraTisch"))->geometry(), QRect(216, 144, 833, 537));
-        auto* ziel = finde<BildFlaeche>(f, QStringLiteral("picZiel"));
+        QCOMPARE(finde<QWidget>(f, "fraTisch")->geometry(), QRect(216, 144, 833, 537));
+        auto* ziel = finde<BildFlaeche>(f, "picZiel");
         QCOMPARE(ziel->Left(), 216.0f);
         QCOMPARE(ziel->Top(), 144.0f);
         QCOMPARE(ziel->Width(), 781.0f);
         QCOMPARE(ziel->Height(), 524.0f);
 
         const auto knopf = [&](const char* name, const QString& text) {
-            auto* k = finde<QPushButton>(f, QString::fromUtf8(name));
+            auto* k = finde<QPushButton>(f, name);
             QVERIFY2(k, name);
             QCOMPARE(k->text(), text);
         };
@@ -159,13 +144,13 @@ private slots:
         knopf("Command3", "Dateipfad kopieren und Flattrium starten");
         knopf("Command5", "bevorzugte Starteinstellungen...");
         knopf("Command6", "Fundortzusammenstellung...");
-        QCOMPARE(finde<QLabel>(f, QStringLiteral("lblKontakt"))->text(), QStringLiteral("Info"));
-        QCOMPARE(finde<QLineEdit>(f, QStringLiteral("TextKomp"))->text(), QStringLiteral("92"));
+        QCOMPARE(finde<QLabel>(f, "lblKontakt")->text(), QStringLiteral("Info"));
+        QCOMPARE(finde<QLineEdit>(f, "TextKomp")->text(), QStringLiteral("92"));
 
-        auto* strip = finde<QGroupBox>(f, QStringLiteral("Frame10"));
+        auto* strip = finde<QGroupBox>(f, "Frame10");
         // Every label of the strip stands exactly at its row's top.
         const auto zeile = [&](const char* name, int links, int oben, int breite = 0) {
-            auto* l = finde<QWidget>(*strip, QString::fromUtf8(name));
+            auto* l = finde<QWidget>(*strip, name);
             QVERIFY2(l, name);
             QCOMPARE(l->pos(), QPoint(links, oben));
             if (breite)
@@ -208,14 +193,14 @@ private slots:
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         // The longest texts the read-outs will ever show must fit as well.
-        finde<QLabel>(f, QStringLiteral("lblZMaßnahme1"))
+        finde<QLabel>(f, "lblZMaßnahme1")
             ->setText(QStringLiteral("Maßnahme: 4. Auswahlrahmen größer ziehen oder 3. Zielformat verringern"));
-        finde<QLabel>(f, QStringLiteral("lblZMaßnahme2"))
+        finde<QLabel>(f, "lblZMaßnahme2")
             ->setText(QStringLiteral("Maßnahme: 5. Kompressionsrate senken bis Dateigröße < 100 KB"));
-        finde<QLabel>(f, QStringLiteral("lblPrüf1"))->setText(QStringLiteral("Auswahl zu klein"));
-        finde<QLabel>(f, QStringLiteral("lblQ"))->setText(QStringLiteral("10000 x 10000"));
-        finde<QLabel>(f, QStringLiteral("lblZkb"))->setText(QStringLiteral("1023,9 KB"));
-        finde<QLabel>(f, QStringLiteral("lblAnsicht"))->setText(QStringLiteral("Originalgröße"));
+        finde<QLabel>(f, "lblPrüf1")->setText(QStringLiteral("Auswahl zu klein"));
+        finde<QLabel>(f, "lblQ")->setText(QStringLiteral("10000 x 10000"));
+        finde<QLabel>(f, "lblZkb")->setText(QStringLiteral("1023,9 KB"));
+        finde<QLabel>(f, "lblAnsicht")->setText(QStringLiteral("Originalgröße"));
 
         for (QWidget* w : f.findChildren<QWidget*>()) {
             if (!w->isVisibleTo(&f))
@@ -246,9 +231,9 @@ private slots:
         Form1 f;
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        auto* tisch = finde<QWidget>(f, QStringLiteral("fraTisch"));
-        auto* extras = finde<QWidget>(f, QStringLiteral("fraEinstellungen"));
-        auto* ziel = finde<BildFlaeche>(f, QStringLiteral("picZiel"));
+        auto* tisch = finde<QWidget>(f, "fraTisch");
+        auto* extras = finde<QWidget>(f, "fraEinstellungen");
+        auto* ziel = finde<BildFlaeche>(f, "picZiel");
         // Showing the window applies the rule once.
         QCOMPARE(tisch->size(), QSize(f.width() - 216 - 10, f.height() - 144 - 10));
         QCOMPARE(extras->y(), f.height() - 10 - 105);
@@ -256,13 +241,13 @@ private slots:
         const QSize tischVorher = tisch->size();
         const QPoint extrasVorher = extras->pos();
         const QRect zielVorher = ziel->geometry();
-        const QRect strip = finde<QWidget>(f, QStringLiteral("Frame10"))->geometry();
+        const QRect strip = finde<QWidget>(f, "Frame10")->geometry();
         f.resize(f.width() + 100, f.height() + 50);
         QTRY_COMPARE(tisch->size(), tischVorher + QSize(100, 50));
         QCOMPARE(extras->pos(), extrasVorher + QPoint(0, 50));
         QCOMPARE(ziel->geometry(), zielVorher);
-        QCOMPARE(finde<QWidget>(f, QStringLiteral("Frame10"))->geometry(), strip);
-        QCOMPARE(finde<QWidget>(f, QStringLiteral("Frame8"))->geometry(), QRect(8, 456, 201, 65));
+        QCOMPARE(finde<QWidget>(f, "Frame10")->geometry(), strip);
+        QCOMPARE(finde<QWidget>(f, "Frame8")->geometry(), QRect(8, 456, 201, 65));
         QVERIFY(f.minimumWidth() > 216 && f.minimumHeight() >= 624);
     }
 
@@ -320,16 +305,16 @@ private slots:
         QVERIFY(einstellungenSchreiben(QStringLiteral("'/a', '/b', 0, 2, 0, 750, 500, 92.5, 1, 0, '_lf', 1")));
         TestDienste dienste;
         Form1 f;
-        QCOMPARE(finde<Liste>(f, QStringLiteral("List1"))->ListIndex(), 0);
-        QCOMPARE(finde<QLineEdit>(f, QStringLiteral("TextB"))->text(), QStringLiteral("750"));
-        QVERIFY(finde<QLineEdit>(f, QStringLiteral("TextB"))->isEnabled());
-        QCOMPARE(finde<QLineEdit>(f, QStringLiteral("TextKomp"))->text(), QStringLiteral("92.5"));
-        QCOMPARE(finde<UpDown>(f, QStringLiteral("UpDown2"))->Value(), 92);
-        QCOMPARE(finde<Liste>(f, QStringLiteral("oColor"))->ListIndex(), 2);
-        QCOMPARE(f.pfadLaden, QStringLiteral("/a"));
-        QCOMPARE(f.pfadSpeichern, QStringLiteral("/b"));
-        QCOMPARE(f.anhang, QStringLiteral("_lf"));
-        QCOMPARE(f.vorschlag, qint16(1));
+        QCOMPARE(finde<Liste>(f, "List1")->ListIndex(), 0);
+        QCOMPARE(finde<QLineEdit>(f, "TextB")->text(), QStringLiteral("750"));
+        QVERIFY(finde<QLineEdit>(f, "TextB")->isEnabled());
+        QCOMPARE(finde<QLineEdit>(f, "TextKomp")->text(), QStringLiteral("92.5"));
+        QCOMPARE(finde<UpDown>(f, "UpDown2")->Value(), 92);
+        QCOMPARE(finde<Liste>(f, "oColor")->ListIndex(), 2);
+        QCOMPARE(f.stand().vorgaben().pfadLaden, QStringLiteral("/a"));
+        QCOMPARE(f.stand().vorgaben().pfadSpeichern, QStringLiteral("/b"));
+        QCOMPARE(f.stand().vorgaben().anhang, QStringLiteral("_lf"));
+        QCOMPARE(f.stand().vorgaben().vorschlag, qint16(1));
         QCOMPARE(f.findChild<QObject*>(QStringLiteral("Shape1"))->property("BorderColor").value<QColor>(), QColor(0xFFFF00));
         QCOMPARE(f.findChild<QObject*>(QStringLiteral("RU"))->property("FillColor").value<QColor>(), QColor(0xFFFF00));
     }
@@ -340,11 +325,11 @@ private slots:
         TestDienste dienste;
         Form1 f;
         // 16:9 rebuilds the size list; index 4 is then 3200 x 1800, whatever breite holds.
-        QCOMPARE(finde<Liste>(f, QStringLiteral("Combo1"))->ListIndex(), 4);
-        QCOMPARE(finde<Liste>(f, QStringLiteral("List1"))->itemText(1), QStringLiteral("320 x 180"));
-        QCOMPARE(finde<QLineEdit>(f, QStringLiteral("TextB"))->text(), QStringLiteral("3200"));
-        QVERIFY(!finde<QLineEdit>(f, QStringLiteral("TextB"))->isEnabled());
-        QCOMPARE(finde<UpDown>(f, QStringLiteral("UpDown1"))->Value(), 3200);
+        QCOMPARE(finde<Liste>(f, "Combo1")->ListIndex(), 4);
+        QCOMPARE(finde<Liste>(f, "List1")->itemText(1), QStringLiteral("320 x 180"));
+        QCOMPARE(finde<QLineEdit>(f, "TextB")->text(), QStringLiteral("3200"));
+        QVERIFY(!finde<QLineEdit>(f, "TextB")->isEnabled());
+        QCOMPARE(finde<UpDown>(f, "UpDown1")->Value(), 3200);
     }
 
     void ersterStartOhneDatei()
@@ -354,8 +339,8 @@ private slots:
         Form1 f;
         QVERIFY(QFile::exists(QDir(datenOrdner()).filePath(QStringLiteral("set.db"))));
         QVERIFY(f.hilfe()); // the default shows the start message
-        QCOMPARE(f.anhang, QStringLiteral("_web"));
-        QCOMPARE(f.vorschlag, qint16(2));
+        QCOMPARE(f.stand().vorgaben().anhang, QStringLiteral("_web"));
+        QCOMPARE(f.stand().vorgaben().vorschlag, qint16(2));
         QVERIFY(dienste.meldungen.isEmpty());
     }
 
@@ -373,14 +358,14 @@ private slots:
         QCOMPARE(dienste.meldungen.size(), 1);
         QVERIFY(QFile::exists(pfad + QStringLiteral(".defekt")));
         QCOMPARE(QFileInfo(pfad + QStringLiteral(".defekt")).size(), qint64(3000));
-        QCOMPARE(finde<Liste>(f, QStringLiteral("List1"))->currentText(), QStringLiteral("600 x 400"));
+        QCOMPARE(finde<Liste>(f, "List1")->currentText(), QStringLiteral("600 x 400"));
     }
 
     void pfadfeldTooltipFolgtText()
     {
         TestDienste dienste;
         Form1 f;
-        auto* text1 = finde<QLineEdit>(f, QStringLiteral("Text1"));
+        auto* text1 = finde<QLineEdit>(f, "Text1");
         const QString lang = QStringLiteral("/home/naturfreund/Bilder/2026/Exkursionen/Schwäbische Alb/Schmetterlinge/"
                                             "Aurorafalter/IMG_20260512_101523_Aurorafalter_auf_Wiesenschaumkraut.jpg");
         text1->setText(lang);

@@ -8,8 +8,6 @@
 #include "selection/Auswahlrahmen.h"
 
 #include "Fensterhilfe.h"
-#include "TestBilder.h"
-#include "TestDienste.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -74,8 +72,8 @@ private slots:
         QCOMPARE(rahmen->property("Height").toFloat(), modell.shape1.H);
         QVERIFY(modell.shape1.W > 290 && modell.shape1.W < 310);
         QCOMPARE(f.findChild<QObject*>(QStringLiteral("RU"))->property("Left").toFloat(), modell.griffe[Auswahlrahmen::RU].L);
-        QVERIFY(!modell.lblA.isEmpty());
-        QCOMPARE(f.findChild<QLabel*>(QStringLiteral("lblA"))->text(), modell.lblA);
+        QVERIFY(!modell.lblA().isEmpty());
+        QCOMPARE(f.findChild<QLabel*>(QStringLiteral("lblA"))->text(), modell.lblA());
 
         // The JPEG view shows one JPEG pixel on one device pixel.
         auto* haken = f.findChild<QCheckBox*>(QStringLiteral("chkJpegVorschau"));
@@ -83,7 +81,7 @@ private slots:
         haken->setChecked(true);
         auto* vorschau = f.findChild<PixelAnsicht*>(QStringLiteral("picJpegVorschau"));
         QVERIFY(vorschau->isVisible());
-        const QImage gespeichert = QImage::fromData(f.letzteMessung.daten, "JPEG").convertToFormat(QImage::Format_RGB32);
+        const QImage gespeichert = QImage::fromData(f.stand().letzteMessung().daten, "JPEG").convertToFormat(QImage::Format_RGB32);
         QCOMPARE(gespeichert.size(), QSize(600, 400));
         const QRectF lage = vorschau->bildRechteck();
         QCOMPARE(lage.size(), QSizeF(300, 200));

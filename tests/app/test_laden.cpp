@@ -4,8 +4,6 @@
 #include "platform/Steuerelemente.h"
 
 #include "Fensterhilfe.h"
-#include "TestBilder.h"
-#include "TestDienste.h"
 
 #include <QAbstractItemView>
 #include <QBuffer>
@@ -26,14 +24,6 @@
 using namespace fensterhilfe;
 
 namespace {
-
-template <typename T>
-T* finde(const QWidget& f, const char* name)
-{
-    return f.findChild<T*>(QString::fromUtf8(name));
-}
-
-QString text(const QWidget& f, const char* name) { return finde<QLabel>(f, name)->text(); }
 
 // What a load must leave untouched when it fails.
 struct Zustand {
@@ -169,7 +159,7 @@ private slots:
         QCOMPARE(text(f, "lblQ"), QStringLiteral("3000 x 2000"));
         QCOMPARE(finde<QLineEdit>(f, "Text1")->text(), pfad);
         QCOMPARE(finde<QLineEdit>(f, "Text1")->toolTip(), pfad);
-        QCOMPARE(f.dateiPfad, pfad);
+        QCOMPARE(f.stand().dateiPfad(), pfad);
         QCOMPARE(text(f, "lblA"), QString());
         QCOMPARE(text(f, "lblAnsicht"), QStringLiteral("verkleinert"));
         auto* ziel = finde<BildFlaeche>(f, "picZiel");
@@ -409,7 +399,7 @@ private slots:
         QVERIFY(Zustand::von(f) == vorher);
         QVERIFY(vorher.rahmen);
         QVERIFY(ziel->isEnabled());
-        QCOMPARE(f.dateiPfad, vorher.text1);
+        QCOMPARE(f.stand().dateiPfad(), vorher.text1);
     }
 
     void bilderUeberHundertMegapixel()

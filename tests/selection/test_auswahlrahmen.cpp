@@ -67,7 +67,7 @@ private slots:
         m.shape1 = {10, 20, 300, 200};
         m.quellrahmenAbgleichen();
         vergleiche(m.shape2, {20, 40, 600, 400});
-        QCOMPARE(m.lblA, QStringLiteral("600 x 400"));
+        QCOMPARE(m.lblA(), QStringLiteral("600 x 400"));
     }
 
     void anzeigeRundetHalbeAuf()
@@ -75,13 +75,13 @@ private slots:
         Auswahlrahmen m = modell(1000, 1000, 1000, 1000);
         m.shape1 = {0, 0, 599.5f, 0};
         m.quellrahmenAbgleichen();
-        QCOMPARE(m.lblA, QStringLiteral("600 x 0"));
+        QCOMPARE(m.lblA(), QStringLiteral("600 x 0"));
         m.shape1 = {0, 0, 599.49f, 899.5f};
         m.quellrahmenAbgleichen();
-        QCOMPARE(m.lblA, QStringLiteral("599 x 900"));
+        QCOMPARE(m.lblA(), QStringLiteral("599 x 900"));
         m.shape1 = {5, 5, 0, 0};
         m.quellrahmenAbgleichen();
-        QCOMPARE(m.lblA, QStringLiteral("0 x 0"));
+        QCOMPARE(m.lblA(), QStringLiteral("0 x 0"));
     }
 
     void faktorenJeAchseInEinfacherGenauigkeit()
@@ -92,7 +92,7 @@ private slots:
         m.quellrahmenAbgleichen();
         QCOMPARE(m.shape2.W, 900.0f);
         QCOMPARE(m.shape2.H, 200.0f * (2000.0f / 667.0f));
-        QCOMPARE(m.lblA, QStringLiteral("900 x 600"));
+        QCOMPARE(m.lblA(), QStringLiteral("900 x 600"));
     }
 
     // --- drawing ---
@@ -102,11 +102,11 @@ private slots:
         m.druecken(Qt::LeftButton, 100, 50);
         QVERIFY(m.shape1Sichtbar);
         vergleiche(m.shape1, {100, 50, 1, 1});
-        QCOMPARE(m.lblA, QStringLiteral("0 x 0"));
+        QCOMPARE(m.lblA(), QStringLiteral("0 x 0"));
         m.ziehen(Qt::LeftButton, 160, 10);
         vergleiche(m.shape1, {100, 10, 61, 40.66667f});
         QCOMPARE(m.shape1.H, 61.0f * 2.0f / 3.0f);
-        QCOMPARE(m.lblA, QStringLiteral("61 x 41"));
+        QCOMPARE(m.lblA(), QStringLiteral("61 x 41"));
     }
 
     void ziehenNachLinksUnten()
@@ -142,13 +142,13 @@ private slots:
     {
         Auswahlrahmen m = mitRahmen();
         const R vorher = m.shape1;
-        const QString anzeige = m.lblA;
+        const QString anzeige = m.lblA();
         m.druecken(Qt::RightButton, 10, 10);
         m.ziehen(Qt::RightButton, 300, 300);
         m.ziehen(Qt::LeftButton | Qt::RightButton, 300, 300);
         QCOMPARE(m.loslassen(Qt::RightButton), Auswahlrahmen::Ergebnis::Nichts);
         vergleiche(m.shape1, vorher);
-        QCOMPARE(m.lblA, anzeige);
+        QCOMPARE(m.lblA(), anzeige);
         QVERIFY(m.griffe[Auswahlrahmen::RU].sichtbar);
     }
 
@@ -171,7 +171,7 @@ private slots:
         QCOMPARE(m.shape1.L + m.shape1.W, 600.0f);
         QCOMPARE(m.shape1.W, 150.0f);
         QCOMPARE(m.shape1.H, 100.0f);
-        QCOMPARE(m.lblA, QStringLiteral("750 x 500"));
+        QCOMPARE(m.lblA(), QStringLiteral("750 x 500"));
         griffeAufEcken(m);
     }
 
@@ -215,7 +215,7 @@ private slots:
         for (const auto& gr : m.griffe)
             QVERIFY(!gr.sichtbar);
         // The read-out follows live.
-        QCOMPARE(m.lblA, QStringLiteral("%1 x %2").arg(qRound(w)).arg(qRound(h)));
+        QCOMPARE(m.lblA(), QStringLiteral("%1 x %2").arg(qRound(w)).arg(qRound(h)));
 
         QCOMPARE(m.griffLoslassen(g, Qt::LeftButton), Auswahlrahmen::Ergebnis::Gesetzt);
         m.griffLoslassenAbschliessen(g);
@@ -253,13 +253,13 @@ private slots:
     void verschiebenMitRechts()
     {
         Auswahlrahmen m = mitRahmen();
-        const QString anzeige = m.lblA;
+        const QString anzeige = m.lblA();
         const R quelleVorher = m.shape2;
         griffZiehen(m, Auswahlrahmen::RU, Qt::RightButton, 290, 225);
         QCOMPARE(m.griffe[Auswahlrahmen::RU].cursor, int(Auswahlrahmen::Verschieben));
         vergleiche(m.shape1, {140, 125, 150, 100});
         // Neither the source rectangle nor the read-out follow while moving.
-        QCOMPARE(m.lblA, anzeige);
+        QCOMPARE(m.lblA(), anzeige);
         vergleiche(m.shape2, quelleVorher);
         m.griffLoslassen(Auswahlrahmen::RU, Qt::RightButton);
         m.griffLoslassenAbschliessen(Auswahlrahmen::RU);
@@ -310,16 +310,16 @@ private slots:
         QFETCH(R, nachher);
         Auswahlrahmen m = modell(600, 400, 600, 400);
         m.shape1 = vorher;
-        m.lblA = QStringLiteral("unberührt");
+        m.anzeige = Auswahlrahmen::Anzeige{-1, -1}; // a read-out the fitting must not touch
         QVERIFY(m.rahmenEinpassen());
         vergleiche(m.shape1, nachher);
         if (vorher == nachher) {
             // A frame inside the picture is not touched: neither handles nor read-out are rewritten.
-            QCOMPARE(m.lblA, QStringLiteral("unberührt"));
+            QCOMPARE(m.lblA(), QStringLiteral("-1 x -1"));
             QCOMPARE(m.griffe[Auswahlrahmen::LO].L, 0.0f);
         } else {
             griffeAufEcken(m);
-            QCOMPARE(m.lblA, QStringLiteral("%1 x %2").arg(qRound(nachher.W)).arg(qRound(nachher.H)));
+            QCOMPARE(m.lblA(), QStringLiteral("%1 x %2").arg(qRound(nachher.W)).arg(qRound(nachher.H)));
         }
     }
 
@@ -342,7 +342,7 @@ private slots:
         QVERIFY(!m.shape1Sichtbar);
         for (const auto& g : m.griffe)
             QVERIFY(!g.sichtbar);
-        QCOMPARE(m.lblA, QString());
+        QCOMPARE(m.lblA(), QString());
     }
 
     void zurueckschieben()
@@ -351,7 +351,67 @@ private slots:
         m.shape1 = {550, -10, 120, 80};
         m.rahmenZurueckschieben();
         vergleiche(m.shape1, {480, 0, 120, 80});
-        QCOMPARE(m.lblA, QStringLiteral("120 x 80"));
+        QCOMPARE(m.lblA(), QStringLiteral("120 x 80"));
+    }
+
+    // --- the keyboard on a placed frame of a 600 x 400 view: it moves or grows, and stays inside ---
+    void tasten_data()
+    {
+        QTest::addColumn<R>("vorher");
+        QTest::addColumn<float>("dx");
+        QTest::addColumn<float>("dy");
+        QTest::addColumn<float>("dw");
+        QTest::addColumn<R>("nachher"); // equal to vorher: nothing changed
+        const R r{100, 100, 150, 100};
+        QTest::newRow("rechts") << r << 1.f << 0.f << 0.f << R{101, 100, 150, 100};
+        QTest::newRow("links um zehn") << r << -10.f << 0.f << 0.f << R{90, 100, 150, 100};
+        QTest::newRow("hoch") << r << 0.f << -1.f << 0.f << R{100, 99, 150, 100};
+        QTest::newRow("runter um zehn") << r << 0.f << 10.f << 0.f << R{100, 110, 150, 100};
+        QTest::newRow("breiter um die Mitte") << r << 0.f << 0.f << 1.f << R{99.5f, 99.666664f, 151, 100.666664f};
+        QTest::newRow("schmaler um die Mitte") << r << 0.f << 0.f << -1.f << R{100.5f, 100.333336f, 149, 99.333336f};
+        QTest::newRow("am rechten Rand") << R{450, 100, 150, 100} << 10.f << 0.f << 0.f << R{450, 100, 150, 100};
+        QTest::newRow("bis an den Rand") << R{445, 100, 150, 100} << 10.f << 0.f << 0.f << R{450, 100, 150, 100};
+        QTest::newRow("am oberen Rand") << R{100, 0, 150, 100} << 0.f << -1.f << 0.f << R{100, 0, 150, 100};
+        QTest::newRow("ganzes Bild wächst nicht") << R{0, 0, 600, 400} << 0.f << 0.f << 1.f << R{0, 0, 600, 400};
+        QTest::newRow("in der Ecke nach innen") << R{450, 300, 150, 100} << 0.f << 0.f << 1.f << R{449, 299.333333f, 151, 100.666664f};
+        QTest::newRow("nicht unter 1 Pixel") << R{100, 100, 1, 0.6666667f} << 0.f << 0.f << -1.f << R{100, 100, 1, 0.6666667f};
+    }
+    void tasten()
+    {
+        QFETCH(R, vorher);
+        QFETCH(float, dx);
+        QFETCH(float, dy);
+        QFETCH(float, dw);
+        QFETCH(R, nachher);
+        Auswahlrahmen m = mitRahmen();
+        m.shape1 = vorher;
+        m.griffeSetzen();
+        m.quellrahmenAbgleichen();
+        QVERIFY(m.platziert());
+        const bool geaendert = dw != 0 ? m.tastenGroesse(dw) : m.tastenSchieben(dx, dy);
+        QCOMPARE(geaendert, !(vorher == nachher));
+        vergleiche(m.shape1, nachher);
+        griffeAufEcken(m);
+        QCOMPARE(m.anzeige, Auswahlrahmen::anzeigeFuer(m.shape2));
+        vergleiche(m.shape2, nachher);
+        QVERIFY(m.platziert());
+    }
+
+    void tastenNurAufPlatziertemRahmen()
+    {
+        Auswahlrahmen m = modell(600, 400, 600, 400);
+        QVERIFY(!m.tastenSchieben(1, 0) && !m.tastenGroesse(1));
+        m.druecken(Qt::LeftButton, 100, 100);
+        m.ziehen(Qt::LeftButton, 249, 180);
+        QVERIFY(!m.platziert() && !m.tastenSchieben(1, 0)); // still drawing
+        m.loslassen(Qt::LeftButton);
+        m.griffDruecken(Auswahlrahmen::RU, Qt::LeftButton, 3, 3);
+        QVERIFY(!m.platziert() && !m.tastenGroesse(1)); // a handle held
+        m.griffLoslassen(Auswahlrahmen::RU, Qt::LeftButton);
+        m.griffLoslassenAbschliessen(Auswahlrahmen::RU);
+        QVERIFY(m.platziert() && m.tastenSchieben(1, 0));
+        m.verbergen();
+        QVERIFY(!m.platziert() && !m.tastenSchieben(1, 0));
     }
 
     void ganzesBild()

@@ -74,7 +74,7 @@ private slots:
         QCOMPARE(text(d, "Text3"), QStringLiteral("_lf"));
         QCOMPARE(d->findChild<Liste*>(QStringLiteral("Combo1"))->ListIndex(), 3);
         QCOMPARE(text(&f, "TextKomp"), QStringLiteral("80"));
-        QCOMPARE(f.pfadLaden, QStringLiteral("/bilder/roh"));
+        QCOMPARE(f.stand().vorgaben().pfadLaden, QStringLiteral("/bilder/roh"));
 
         // Confirmed once more, the record is written as shown: the user's values stay.
         ok(d);

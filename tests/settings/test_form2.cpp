@@ -369,8 +369,8 @@ private slots:
         QCOMPARE(finde<Liste>(&f, QStringLiteral("List1"))->currentText(), QStringLiteral("1200 x 1600"));
         QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextKomp"))->text(), QStringLiteral("77.5"));
         QCOMPARE(finde<UpDown>(&f, QStringLiteral("UpDown2"))->Value(), 78);
-        QCOMPARE(f.pfadLaden, QStringLiteral("/fotos/neu"));
-        QCOMPARE(f.vorschlag, qint16(1));
+        QCOMPARE(f.stand().vorgaben().pfadLaden, QStringLiteral("/fotos/neu"));
+        QCOMPARE(f.stand().vorgaben().vorschlag, qint16(1));
     }
 
     void standardeinstellungenDannAbbrechen()
@@ -537,8 +537,8 @@ private slots:
         QTRY_VERIFY(!d);
         QCOMPARE(einstellungsdatei::lesen().vorschlag, 0);
         QCOMPARE(einstellungsdatei::lesen().dateiname, QStringLiteral("_klein"));
-        QCOMPARE(f.anhang, QStringLiteral("_klein"));
-        QCOMPARE(f.vorschlag, qint16(0));
+        QCOMPARE(f.stand().vorgaben().anhang, QStringLiteral("_klein"));
+        QCOMPARE(f.stand().vorgaben().vorschlag, qint16(0));
     }
 
     void ordnerWaehlen()

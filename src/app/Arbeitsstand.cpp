@@ -1,0 +1,445 @@
+#include "app/Arbeitsstand.h"
+
+#include "output/Bewertung.h"
+#include "output/Zielformat.h"
+#include "platform/Zahlen.h"
+#include "settings/Listen.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+Arbeitsstand::Farbe urteilsfarbe(const QString& urteil)
+{
+    return urteil == bewertung::OK ? Arbeitsstand::Farbe::Gruen : Arbeitsstand::Farbe::Rot;
+}
+
+} // namespace
+
+Arbeitsstand::Arbeitsstand(Rueckmeldung rueckmeldung)
+    : m_rueckmeldung(std::move(rueckmeldung))
+{
+}
+
+// --- the JPEG service ---
+
+int Arbeitsstand::jpegDienstStarten()
+{
+    m_gdiplusBereit = false;
+    const int status = m_jpeg.GdipStarten(1);
+    m_gdiplusBereit = status == 0;
+    return status;
+}
+
+void Arbeitsstand::jpegDienstBeenden()
+{
+    if (m_gdiplusBereit)
+        m_jpeg.GdipBeenden();
+    m_gdiplusBereit = false;
+}
+
+// --- start-up ---
+
+void Arbeitsstand::starten()
+{
+    for (const auto h : {Auswahlrahmen::LO, Auswahlrahmen::RO, Auswahlrahmen::LU, Auswahlrahmen::RU})
+        m_rahmen.griffe[h].cursor = Auswahlrahmen::groessenCursor(h);
+    m_rahmen.verhaeltnisB = 3;
+    m_rahmen.verhaeltnisH = 2;
+    m_anzeige.List1 = listen::groessenEintraege(m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH);
+    m_anzeige.List1Index = -1;
+    m_rahmen.verbergen();
+    m_rahmen.anzeige.reset();
+    for (auto& griff : m_rahmen.griffe) {
+        griff.W = 6;
+        griff.H = 6;
+    }
+    m_anzeige.statusLicht = 1;
+}
+
+// --- step 1: loading ---
+
+void Arbeitsstand::neuesBild(const QString& pfad, QImage bild)
+{
+    m_anzeige.lblZMaßnahme1.clear();
+    m_dateiPfad = pfad;
+    m_anzeige.Text1 = pfad;
+    m_quelle = Quellbild();
+    m_rahmen.zuruecksetzen();
+    m_quelle = Quellbild(std::move(bild));
+    // The last measurement was of the previous picture.
+    m_messungZumBild = false;
+}
+
+void Arbeitsstand::ansichtGebaut(bool zuschnitt, float breite, float hoehe, float aussenB, float aussenH)
+{
+    // A cropped picture on show is only looked at; the next frame brings the loaded one back.
+    if (zuschnitt)
+        return;
+    const float qb = m_quelle.isNull() ? 1.0f : float(m_quelle.breite());
+    const float qh = m_quelle.isNull() ? 1.0f : float(m_quelle.hoehe());
+    m_rahmen.setzeFlaechen(breite, hoehe, aussenB, aussenH, qb, qh);
+}
+
+void Arbeitsstand::bildGeladen(double kompression)
+{
+    m_anzeige.picZiel = true;
+    m_anzeige.lblQ = zahlen::Kurz(double(m_quelle.breite())) + QStringLiteral(" x ") + zahlen::Kurz(double(m_quelle.hoehe()));
+    m_anzeige.Command1 = false;
+    m_anzeige.Command2 = false;
+    zielVorhanden(false);
+    m_anzeige.Command7 = true;
+    // A quality chosen for the previous picture goes.
+    qualitaetGeaendert(zahlen::Kurz(kompression));
+    m_veroeffentlichPfad.clear();
+    m_anzeige.statusLicht = 1;
+    QuellgroesseAnzeigen(m_dateiPfad);
+    QuelleBewerten();
+}
+
+void Arbeitsstand::QuellgroesseAnzeigen(const QString& datei)
+{
+    const QFileInfo info(datei);
+    m_quelleBytes = info.exists() ? info.size() : 0;
+    m_anzeige.lblQKB = GroessenText(m_quelleBytes);
+}
+
+void Arbeitsstand::QuelleBewerten()
+{
+    const bewertung::Quelle urteil = bewertung::quelle(m_quelle.breite(), m_quelle.hoehe(), m_quelleBytes);
+    m_anzeige.lblQprüf = urteil.masse;
+    m_anzeige.lblQprüf1 = urteil.groesse;
+    m_anzeige.lblQprüfFarbe = urteilsfarbe(urteil.masse);
+    m_anzeige.lblQprüf1Farbe = urteilsfarbe(urteil.groesse);
+    if (urteil.geeignet()) {
+        m_anzeige.lblQMaßnahme = QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 7. Veröffentlichen");
+        m_anzeige.lblQMaßnahmeFarbe = Farbe::Gruen;
+        veroeffentlichen(m_anzeige.Text1, true);
+    } else {
+        m_anzeige.lblQMaßnahme = QStringLiteral("Bild muss für Flattrium bearbeitet werden.");
+        m_anzeige.lblQMaßnahmeFarbe = Farbe::Rot;
+        veroeffentlichen(QString(), false);
+    }
+}
+
+void Arbeitsstand::veroeffentlichen(const QString& pfad, bool freigeben)
+{
+    m_veroeffentlichPfad = pfad;
+    m_anzeige.Command3 = freigeben;
+}
+
+// --- step 2 ---
+
+void Arbeitsstand::verhaeltnisGewaehlt(int index)
+{
+    if (const auto* v = listen::seitenverhaeltnis(index)) {
+        m_rahmen.verhaeltnisB = v->breite;
+        m_rahmen.verhaeltnisH = v->hoehe;
+    }
+    // The size list anew; its fifth row chosen runs its own handling (and the chain)
+    // while the old frame still stands, which is then discarded.
+    m_anzeige.List1 = listen::groessenEintraege(m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH);
+    m_anzeige.List1Index = -1;
+    groesseGewaehlt(4);
+    m_rahmen.verbergen();
+    m_rahmen.anzeige.reset();
+    m_anzeige.Command1 = false;
+    m_anzeige.Command2 = false;
+    zielVorhanden(false);
+}
+
+// --- step 3 ---
+
+void Arbeitsstand::groesseGewaehlt(int index)
+{
+    if (index < -1 || index >= m_anzeige.List1.size())
+        index = -1;
+    m_anzeige.List1Index = index;
+    m_anzeige.eigeneGroesse = index == 0;
+    if (index <= 0)
+        return;
+    const double wert = zahlen::Val(m_anzeige.List1[index]);
+    breiteGeaendert(zahlen::Kurz(wert));
+    m_anzeige.UpDown1 = int(std::clamp<long long>(zahlen::RundeGerade(wert), 10, 10000));
+    ++m_anzeige.UpDown1Gesetzt;
+}
+
+void Arbeitsstand::breiteGeaendert(const QString& text)
+{
+    m_anzeige.TextB = text;
+    const double breite = zahlen::Val(text);
+    if (breite == 0)
+        return;
+    m_anzeige.TextH = zahlen::Kurz(listen::hoeheZurBreite(breite, m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH));
+    m_anzeige.lblZpx = m_anzeige.TextB + QStringLiteral(" x ") + m_anzeige.TextH;
+    m_zielBreite = float(zahlen::Val(m_anzeige.TextB));
+    m_zielHoehe = float(zahlen::Val(m_anzeige.TextH));
+    if (m_zielHoehe > 0)
+        zielkette();
+}
+
+void Arbeitsstand::hoeheGetippt(const QString& text)
+{
+    // No handling of its own: read as typed until the next width change overwrites it.
+    m_anzeige.TextH = text;
+}
+
+// --- step 4 ---
+
+void Arbeitsstand::rahmenDruecken(Qt::MouseButton knopf, float x, float y) { m_rahmen.druecken(knopf, x, y); }
+
+void Arbeitsstand::rahmenZiehen(Qt::MouseButtons knoepfe, float x, float y) { m_rahmen.ziehen(knoepfe, x, y); }
+
+void Arbeitsstand::rahmenLoslassen(Qt::MouseButton knopf)
+{
+    switch (m_rahmen.loslassen(knopf)) {
+    case Auswahlrahmen::Ergebnis::Nichts:
+        return;
+    case Auswahlrahmen::Ergebnis::Leer:
+        keinRahmen();
+        return;
+    case Auswahlrahmen::Ergebnis::Gesetzt:
+        rahmenGesetzt();
+        return;
+    }
+}
+
+void Arbeitsstand::rahmenGesetzt()
+{
+    // A new frame can be cropped; what was published before no longer fits it.
+    m_anzeige.Command1 = true;
+    m_anzeige.Command3 = false;
+    zielVorhanden(true);
+    zielkette();
+}
+
+void Arbeitsstand::keinRahmen()
+{
+    // A frame released wholly outside the picture selects nothing.
+    m_anzeige.Command1 = false;
+    zielVorhanden(false);
+    ZielBewerten();
+}
+
+void Arbeitsstand::griffDruecken(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, float x, float y)
+{
+    m_rahmen.griffDruecken(h, knopf, x, y);
+}
+
+void Arbeitsstand::griffZiehen(Auswahlrahmen::Griffname h, Qt::MouseButtons knoepfe, float x, float y)
+{
+    m_rahmen.griffZiehen(h, knoepfe, x, y);
+}
+
+void Arbeitsstand::griffLoslassen(Auswahlrahmen::Griffname h, Qt::MouseButton knopf)
+{
+    const Auswahlrahmen::Ergebnis ergebnis = m_rahmen.griffLoslassen(h, knopf);
+    if (ergebnis == Auswahlrahmen::Ergebnis::Gesetzt)
+        zielkette();
+    m_rahmen.griffLoslassenAbschliessen(h);
+    if (ergebnis == Auswahlrahmen::Ergebnis::Leer)
+        keinRahmen();
+}
+
+void Arbeitsstand::ganzesBildAuswaehlen()
+{
+    m_rahmen.ganzesBild();
+    rahmenGesetzt();
+}
+
+std::optional<Arbeitsstand::Rahmenschritt> Arbeitsstand::rahmenschritt(int taste, Qt::KeyboardModifiers modifikatoren)
+{
+    // Shortcuts with Ctrl, Alt or Meta belong to others.
+    if (modifikatoren & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return std::nullopt;
+    const float schritt = (modifikatoren & Qt::ShiftModifier) ? 10 : 1;
+    switch (taste) {
+    case Qt::Key_Left: return Rahmenschritt{-schritt, 0, 0};
+    case Qt::Key_Right: return Rahmenschritt{schritt, 0, 0};
+    case Qt::Key_Up: return Rahmenschritt{0, -schritt, 0};
+    case Qt::Key_Down: return Rahmenschritt{0, schritt, 0};
+    case Qt::Key_Plus: return Rahmenschritt{0, 0, 1};
+    case Qt::Key_Minus: return Rahmenschritt{0, 0, -1};
+    default: return std::nullopt;
+    }
+}
+
+bool Arbeitsstand::rahmenTaste(const Rahmenschritt& schritt, bool wiederholt)
+{
+    if (!m_rahmen.platziert())
+        return false;
+    const bool geaendert = schritt.dw != 0 ? m_rahmen.tastenGroesse(schritt.dw) : m_rahmen.tastenSchieben(schritt.dx, schritt.dy);
+    if (!geaendert)
+        return false;
+    // Each step ends like a release of the mouse; only a repeating key waits until it is
+    // let go or pauses, so that the frame moves smoothly.
+    if (wiederholt)
+        m_tastenKetteOffen = true;
+    else
+        zielkette();
+    return true;
+}
+
+void Arbeitsstand::tastenketteAusfuehren()
+{
+    if (!m_tastenKetteOffen)
+        return;
+    m_tastenKetteOffen = false;
+    // A frame discarded or taken by the mouse in the meantime has its own chain.
+    if (m_rahmen.platziert())
+        zielkette();
+}
+
+// --- step 5 ---
+
+void Arbeitsstand::qualitaetGeaendert(const QString& text)
+{
+    m_anzeige.TextKomp = text;
+    ZielgroesseMessen();
+    ZielBewerten();
+}
+
+std::optional<beste::Ergebnis> Arbeitsstand::besteQualitaet()
+{
+    // The target picture, as the next measurement and a save would encode it.
+    if (!m_gdiplusBereit || m_zielbild.isNull())
+        return std::nullopt;
+    const beste::Ergebnis ergebnis = beste::suchen(m_jpeg, m_zielbild);
+    if (ergebnis.status == 0 && ergebnis.qualitaet > 0)
+        qualitaetGeaendert(zahlen::Kurz(double(ergebnis.qualitaet)));
+    return ergebnis;
+}
+
+// --- the target chain ---
+
+void Arbeitsstand::zielkette()
+{
+    ++m_zaehler.ketten;
+    m_tastenKetteOffen = false;
+    AuswahlUebertragen();
+    ZielgroesseMessen();
+    ZielBewerten();
+}
+
+void Arbeitsstand::AuswahlUebertragen()
+{
+    ++m_zaehler.uebertragen;
+    m_zielbild = QImage();
+    m_vorschau = QImage();
+    const Auswahlrahmen::Rechteck q = m_rahmen.quellrechteck();
+    m_rahmen.shape2 = q;
+    if (m_rahmen.shape1Sichtbar)
+        m_rahmen.anzeige = Auswahlrahmen::anzeigeFuer(q);
+    else
+        m_rahmen.anzeige.reset();
+
+    const double tw = zahlen::Ganz(zahlen::Val(m_anzeige.TextB));
+    const double th = zahlen::Ganz(zahlen::Val(m_anzeige.TextH));
+    if (tw < 1 || th < 1 || tw > 100000 || th > 100000 || m_quelle.isNull())
+        return;
+    m_zielbild = m_quelle.ausschnitt(QRectF(q.L, q.T, q.W, q.H), QSize(int(tw), int(th)));
+}
+
+void Arbeitsstand::ZielgroesseMessen()
+{
+    // After "Zuschneiden" the frame is gone but its crop waits to be saved:
+    // a new quality must measure it, or the save would write the old one.
+    if (!m_rahmen.shape1Sichtbar && !m_anzeige.Command2)
+        return;
+    if (!m_anzeige.picZiel) {
+        m_anzeige.lblKb.clear();
+        m_angezeigteBytes.reset();
+        return;
+    }
+    m_vorschau = m_zielbild;
+    m_vorschauGroesse = m_zielbild.isNull() ? QSize(1, 1) : m_zielbild.size();
+    m_jpegQualitaet = int(zahlen::RundeGerade(zahlen::Val(m_anzeige.TextKomp)));
+    if (!m_gdiplusBereit || m_vorschau.isNull())
+        return;
+    ++m_zaehler.gemessen;
+    m_letzteMessung = m_jpeg.JpegMessen(m_vorschau, m_jpegQualitaet);
+    if (m_letzteMessung.status != 0 && m_rueckmeldung.status)
+        m_rueckmeldung.status(m_letzteMessung.status);
+    // A handler that runs here sees the new measurement and the old preview.
+    if (m_rueckmeldung.zwischendurch)
+        m_rueckmeldung.zwischendurch();
+    m_vorschau = m_letzteMessung.Bild;
+    if (!m_vorschau.isNull())
+        m_vorschauGroesse = m_vorschau.size();
+    m_angezeigteBytes = qint64(m_letzteMessung.Groesse);
+    m_anzeige.lblKb = GroessenText(*m_angezeigteBytes);
+    m_messungZumBild = true;
+}
+
+void Arbeitsstand::ZielBewerten()
+{
+    ++m_zaehler.bewertet;
+    Anzeige& a = m_anzeige;
+    a.lblZMaßnahme1Farbe = Farbe::Rot;
+    const std::optional<long long> auswahl =
+        m_rahmen.anzeige ? std::optional<long long>(m_rahmen.anzeige->breite) : std::nullopt;
+    const bewertung::Ziel urteil =
+        bewertung::ziel(zahlen::Val(a.TextB), zahlen::Val(a.TextH), auswahl, m_angezeigteBytes);
+    a.statusLicht = urteil.geeignet() ? 2 : 1;
+    a.lblPrüf = urteil.masse;
+    a.lblZMaßnahme = urteil.masseMassnahme;
+    a.lblPrüf1 = a.picZiel ? urteil.auswahl : QString();
+    a.lblZMaßnahme1 = a.picZiel ? urteil.auswahlMassnahme : QString();
+    const bool gemessen = !a.lblKb.isEmpty();
+    a.lblPrüf2 = gemessen ? urteil.groesse : QString();
+    a.lblZMaßnahme2 = gemessen ? urteil.groesseMassnahme : QString();
+    a.lblPrüfFarbe = urteilsfarbe(a.lblPrüf);
+    a.lblPrüf1Farbe = urteilsfarbe(a.lblPrüf1);
+    a.lblPrüf2Farbe = urteilsfarbe(a.lblPrüf2);
+    if (urteil.geeignet()) {
+        if (a.Command1)
+            a.lblZMaßnahme1 = QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 6. Zuschneiden");
+        else if (a.Command2)
+            a.lblZMaßnahme1 = QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 6. Speichern");
+        a.lblZMaßnahme2.clear();
+        a.lblZMaßnahme.clear();
+        a.lblZMaßnahme1Farbe = Farbe::Gruen;
+    }
+}
+
+// --- step 6 ---
+
+void Arbeitsstand::BildZuschneiden()
+{
+    m_rahmen.verbergen();
+    m_rahmen.anzeige.reset();
+    AuswahlUebertragen();
+    ZielgroesseMessen();
+}
+
+void Arbeitsstand::zuschnittFertig()
+{
+    m_anzeige.Command2 = true;
+    m_anzeige.Command1 = false;
+    zielVorhanden(true);
+    ZielBewerten();
+}
+
+int Arbeitsstand::speichern(const QString& pfad)
+{
+    // The file written is the very JPEG whose size was shown and judged.
+    const int status = m_jpeg.JpegSpeichern(m_letzteMessung, pfad);
+    if (status != 0)
+        return status;
+    veroeffentlichen(pfad, true);
+    m_anzeige.lblZMaßnahme1 = QStringLiteral("Bild gespeichert. Weiter mit: 7. Veröffentlichen");
+    return 0;
+}
+
+int Arbeitsstand::kopieSpeichern(const QByteArray& daten, const QString& pfad)
+{
+    JpegMessung kopie;
+    kopie.daten = daten;
+    const int status = m_jpeg.JpegSpeichern(kopie, pfad);
+    // From now on the copy is what step 7 publishes.
+    if (status == 0)
+        m_veroeffentlichPfad = pfad;
+    return status;
+}

@@ -1,0 +1,199 @@
+#pragma once
+
+#include "codec/JpegDienst.h"
+#include "output/BesteQualitaet.h"
+#include "output/Quellbild.h"
+#include "selection/Auswahlrahmen.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <Qt>
+
+#include <functional>
+#include <optional>
+
+// What the main window works on, without a widget: the loaded picture, the
+// selection frame and its mapping to source pixels, the target size, the
+// quality, the last measurement and the verdicts. It runs the workflow's steps
+// in their order (the target chain on every change of frame, width or quality)
+// and judges from numbers, rounded exactly as the read-outs show them. The
+// window forwards every event here and paints what anzeige() says.
+class Arbeitsstand {
+public:
+    // What the state leaves to the window while a step runs.
+    struct Rueckmeldung {
+        std::function<void(int)> status;      // a failing status of the JPEG service, shown at once
+        std::function<void()> zwischendurch;  // pending window events, between measuring and showing
+    };
+
+    // A verdict's colour: green for "OK", red otherwise; none until first judged.
+    enum class Farbe { Keine, Gruen, Rot };
+
+    // Everything the window shows of the work, as the steps leave it. Names are
+    // those of the controls that show it.
+    struct Anzeige {
+        QString Text1 = QStringLiteral("Keine Bilddatei ausgewählt");
+        QString lblQ, lblQKB, lblQprüf, lblQprüf1, lblQMaßnahme;
+        Farbe lblQprüfFarbe = Farbe::Keine, lblQprüf1Farbe = Farbe::Keine, lblQMaßnahmeFarbe = Farbe::Keine;
+        QString lblZpx; // also the hidden lblZ
+        QString lblKb;  // also lblZkb
+        QString lblPrüf, lblPrüf1, lblPrüf2, lblZMaßnahme, lblZMaßnahme1, lblZMaßnahme2;
+        Farbe lblPrüfFarbe = Farbe::Keine, lblPrüf1Farbe = Farbe::Keine, lblPrüf2Farbe = Farbe::Keine;
+        Farbe lblZMaßnahme1Farbe = Farbe::Keine;
+        int statusLicht = 1; // Image1: 1 neutral, 2 all target checks passed
+
+        QStringList List1; // the target sizes
+        int List1Index = -1;
+        QString TextB, TextH, TextKomp = QStringLiteral("100 ");
+        bool eigeneGroesse = false; // TextB, TextH and UpDown1 take input
+        int UpDown1 = 10;
+        int UpDown1Gesetzt = 0; // counts the settings of UpDown1 by the steps
+
+        bool Command1 = false;         // "Zuschneiden"
+        bool Command2 = false;         // "Speichern unter ..."
+        bool Command3 = false;         // publish; its tool tip is veroeffentlichPfad
+        bool Command7 = false;         // "ganzes Bild auswählen"
+        bool cmdBesteQualitaet = false; // a target picture to tune
+        bool picZiel = false;          // the view shows a picture
+    };
+
+    explicit Arbeitsstand(Rueckmeldung rueckmeldung = {});
+
+    const Anzeige& anzeige() const { return m_anzeige; }
+
+    // --- the JPEG service: 0 = started, else its status ---
+    int jpegDienstStarten();
+    void jpegDienstBeenden();
+    bool gdiplusBereit() const { return m_gdiplusBereit; }
+
+    // --- preferences from the settings record that the steps use ---
+    struct Vorgaben {
+        QString pfadLaden, pfadSpeichern, anhang;
+        qint16 vorschlag = 0;
+    };
+    const Vorgaben& vorgaben() const { return m_vorgaben; }
+    void setzeVorgaben(const Vorgaben& vorgaben) { m_vorgaben = vorgaben; }
+
+    // --- start-up: ratio 3 : 2, its sizes, no frame, handles 6 x 6 and their cursors ---
+    void starten();
+
+    // --- step 1: loading. A decoded picture replaces the old one (its frame, crop and
+    // read-outs go); the window then builds its view and reports its size
+    // (ansichtGebaut), and bildGeladen finishes: read-outs, quality back to the
+    // stored one, source size and verdict. ---
+    void neuesBild(const QString& pfad, QImage bild);
+    void bildGeladen(double kompression);
+    // The view now shows the loaded picture (or the crop) at this size: drawing area
+    // and outer size. Frames map onto the loaded picture's view only.
+    void ansichtGebaut(bool zuschnitt, float breite, float hoehe, float aussenB, float aussenH);
+
+    // --- step 2: a ratio chosen (index into the ratio list); its sizes follow, the frame goes ---
+    void verhaeltnisGewaehlt(int index);
+
+    // --- step 3: a row of the size list chosen; the width typed or set; the height typed ---
+    void groesseGewaehlt(int index);
+    void breiteGeaendert(const QString& text);
+    void hoeheGetippt(const QString& text);
+
+    // --- step 4: the frame by mouse, handle, button and keyboard ---
+    void rahmenDruecken(Qt::MouseButton knopf, float x, float y);
+    void rahmenZiehen(Qt::MouseButtons knoepfe, float x, float y);
+    void rahmenLoslassen(Qt::MouseButton knopf);
+    void griffDruecken(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, float x, float y);
+    void griffZiehen(Auswahlrahmen::Griffname h, Qt::MouseButtons knoepfe, float x, float y);
+    void griffLoslassen(Auswahlrahmen::Griffname h, Qt::MouseButton knopf);
+    void ganzesBildAuswaehlen();
+
+    // A key on the picture: arrows move the frame by one view pixel, with Shift by ten;
+    // + and - make it one pixel wider or narrower. Keys with Ctrl, Alt or Meta, and any
+    // other key, are none of the frame's.
+    struct Rahmenschritt {
+        float dx = 0, dy = 0, dw = 0;
+        bool operator==(const Rahmenschritt&) const = default;
+    };
+    static std::optional<Rahmenschritt> rahmenschritt(int taste, Qt::KeyboardModifiers modifikatoren);
+    // Applies a step to a placed frame; whether it moved. A single step runs the target
+    // chain at once; a repeating key leaves it open (tastenketteOffen) until
+    // tastenketteAusfuehren.
+    bool rahmenTaste(const Rahmenschritt& schritt, bool wiederholt);
+    bool tastenketteOffen() const { return m_tastenKetteOffen; }
+    void tastenketteAusfuehren();
+
+    // --- step 5: the quality typed or set, and the best quality below 100 KB ---
+    void qualitaetGeaendert(const QString& text);
+    // None when there is no target picture or no JPEG service. Otherwise the search's
+    // result; when it found a quality, that is set as if typed.
+    std::optional<beste::Ergebnis> besteQualitaet();
+
+    // --- step 6: cropping (BildZuschneiden, then the window shows the crop, then
+    // zuschnittFertig) and saving ---
+    void BildZuschneiden();
+    void zuschnittFertig();
+    // Writes the measured JPEG; 0 = written, then it is what step 7 publishes.
+    int speichern(const QString& pfad);
+    // Writes a copy of the loaded file without its place; 0 = written, then it is published.
+    int kopieSpeichern(const QByteArray& daten, const QString& pfad);
+    const Speicherfehler& letzterSpeicherfehler() const { return m_jpeg.letzterSpeicherfehler(); }
+
+    // --- what the steps work on ---
+    const Quellbild& quelle() const { return m_quelle; }
+    const QString& dateiPfad() const { return m_dateiPfad; }
+    const Auswahlrahmen& rahmen() const { return m_rahmen; }
+    // The cropped and resampled target raster (picTemp), null when there is none.
+    const QImage& zielbild() const { return m_zielbild; }
+    // The preview (picPreview): the decoded JPEG of the last measurement, and its surface's size.
+    const QImage& vorschau() const { return m_vorschau; }
+    QSize vorschauGroesse() const { return m_vorschauGroesse; }
+    const JpegMessung& letzteMessung() const { return m_letzteMessung; }
+    // The last measurement belongs to the picture now loaded.
+    bool messungZumBild() const { return m_messungZumBild; }
+    int jpegQualitaet() const { return m_jpegQualitaet; }
+    float zielBreite() const { return m_zielBreite; }
+    float zielHoehe() const { return m_zielHoehe; }
+    const QString& veroeffentlichPfad() const { return m_veroeffentlichPfad; }
+
+    // How often each part of the target chain ran, and the chain as a whole.
+    struct Zaehler {
+        int uebertragen = 0, gemessen = 0, bewertet = 0, ketten = 0;
+    };
+    const Zaehler& zaehler() const { return m_zaehler; }
+
+    // The routines of the chain, in their order: map and crop, measure, judge.
+    void AuswahlUebertragen();
+    void ZielgroesseMessen();
+    void ZielBewerten();
+    void QuellgroesseAnzeigen(const QString& datei);
+    void QuelleBewerten();
+
+private:
+    void zielkette();
+    void rahmenGesetzt();
+    void keinRahmen();
+    void zielVorhanden(bool vorhanden) { m_anzeige.cmdBesteQualitaet = vorhanden; }
+    void veroeffentlichen(const QString& pfad, bool freigeben);
+
+    Rueckmeldung m_rueckmeldung;
+    Anzeige m_anzeige;
+    Vorgaben m_vorgaben;
+    JpegDienst m_jpeg;
+    bool m_gdiplusBereit = false;
+
+    QString m_dateiPfad;
+    Quellbild m_quelle;
+    qint64 m_quelleBytes = 0;
+    Auswahlrahmen m_rahmen;
+
+    float m_zielBreite = 0, m_zielHoehe = 0;
+    QImage m_zielbild;
+    QImage m_vorschau;
+    QSize m_vorschauGroesse{1, 1};
+    JpegMessung m_letzteMessung;
+    std::optional<qint64> m_angezeigteBytes; // the bytes whose size text step 5 shows
+    int m_jpegQualitaet = 0;
+    bool m_messungZumBild = false;
+    QString m_veroeffentlichPfad;
+
+    bool m_tastenKetteOffen = false;
+    Zaehler m_zaehler;
+};

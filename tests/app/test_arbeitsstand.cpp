@@ -1,0 +1,642 @@
+// The main window's working state without a window: what each change runs, how
+// the verdicts come out of the numbers, the keys on the frame, loading, cropping,
+// the quality and saving.
+
+#include "app/Arbeitsstand.h"
+#include "output/Bewertung.h"
+#include "output/Zielformat.h"
+
+#include "TestBilder.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+using Schritt = std::function<void(Arbeitsstand&)>;
+Q_DECLARE_METATYPE(Schritt)
+using R = Auswahlrahmen::Rechteck;
+using Farbe = Arbeitsstand::Farbe;
+
+namespace {
+
+const auto L = Qt::LeftButton;
+
+void ziehen(Arbeitsstand& s, QPointF von, QPointF bis)
+{
+    s.rahmenDruecken(L, float(von.x()), float(von.y()));
+    s.rahmenZiehen(L, float(bis.x()), float(bis.y()));
+    s.rahmenLoslassen(L);
+}
+
+// The handle h grabbed at its centre and let go with its centre moved by (dx, dy).
+void griff(Arbeitsstand& s, Auswahlrahmen::Griffname h, Qt::MouseButton knopf, float dx, float dy)
+{
+    s.griffDruecken(h, knopf, 3, 3);
+    s.griffZiehen(h, knopf, 3 + dx, 3 + dy);
+    s.griffLoslassen(h, knopf);
+}
+
+void zuschneiden(Arbeitsstand& s)
+{
+    s.BildZuschneiden();
+    s.zuschnittFertig();
+}
+
+} // namespace
+
+class TestArbeitsstand : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_ordner;
+    std::unique_ptr<Arbeitsstand> m_s;
+    QList<int> m_status;
+    QList<Arbeitsstand::Zaehler> m_durchgaenge; // the counters whenever the window may catch up
+
+    // A file of exactly this many bytes: the state reads only its size, the picture comes decoded.
+    QString datei(qint64 bytes, const QString& name = QStringLiteral("bild.jpg"))
+    {
+        const QString pfad = m_ordner.filePath(name);
+        QFile f(pfad);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || !f.resize(bytes))
+            qWarning("cannot write %s", qPrintable(pfad));
+        return pfad;
+    }
+
+    // As the window starts: the JPEG service, 3:2 with 600 x 400, quality 92.
+    Arbeitsstand& starten(bool jpegDienst = true)
+    {
+        m_status.clear();
+        m_durchgaenge.clear();
+        m_s = std::make_unique<Arbeitsstand>(Arbeitsstand::Rueckmeldung{
+            [this](int status) { m_status << status; }, [this] { m_durchgaenge << m_s->zaehler(); }});
+        if (jpegDienst && m_s->jpegDienstStarten() != 0)
+            qWarning("the JPEG service did not start");
+        m_s->starten();
+        m_s->verhaeltnisGewaehlt(0);
+        m_s->qualitaetGeaendert(QStringLiteral("92"));
+        return *m_s;
+    }
+
+    // A picture loaded and shown with the view's drawing area ansicht, as the window builds it.
+    static void laden(Arbeitsstand& s, const QString& pfad, const QImage& bild, QSizeF ansicht)
+    {
+        s.neuesBild(pfad, bild);
+        s.ansichtGebaut(false, float(ansicht.width()), float(ansicht.height()), float(ansicht.width()),
+                        float(ansicht.height()));
+        s.bildGeladen(92);
+    }
+    // 1800 x 1200 shown at 600 x 400, the frame (100, 100, 150, 100) drawn: 450 x 300 source pixels.
+    Arbeitsstand& mitRahmen()
+    {
+        Arbeitsstand& s = starten();
+        laden(s, datei(50000), testbilder::verlauf(1800, 1200), {600, 400});
+        ziehen(s, {100, 100}, {249, 180});
+        return s;
+    }
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+
+    // --- what each change runs: map and crop, measure, judge, in this order ---
+    void kette_data()
+    {
+        QTest::addColumn<Schritt>("vorher");
+        QTest::addColumn<Schritt>("ereignis");
+        QTest::addColumn<int>("uebertragen");
+        QTest::addColumn<int>("gemessen");
+        QTest::addColumn<int>("bewertet");
+        QTest::addColumn<int>("ketten");
+        const Schritt nichts = [](Arbeitsstand&) {};
+        const Schritt zugeschnitten = ::zuschneiden;
+        QTest::newRow("Rahmen gezogen") << nichts << Schritt([](Arbeitsstand& s) { ziehen(s, {50, 50}, {350, 60}); }) << 1 << 1 << 1 << 1;
+        QTest::newRow("Rahmen ganz über dem Bild") << nichts << Schritt([](Arbeitsstand& s) { ziehen(s, {300, 2}, {320, -120}); })
+                                                   << 0 << 0 << 1 << 0;
+        QTest::newRow("Klick mit rechts") << nichts << Schritt([](Arbeitsstand& s) {
+            s.rahmenDruecken(Qt::RightButton, 10, 10);
+            s.rahmenLoslassen(Qt::RightButton);
+        }) << 0 << 0 << 0 << 0;
+        QTest::newRow("Griff mit links") << nichts << Schritt([](Arbeitsstand& s) { griff(s, Auswahlrahmen::RU, L, 20, 0); })
+                                         << 1 << 1 << 1 << 1;
+        QTest::newRow("Griff mit rechts") << nichts
+                                          << Schritt([](Arbeitsstand& s) { griff(s, Auswahlrahmen::LO, Qt::RightButton, 20, 0); })
+                                          << 1 << 1 << 1 << 1;
+        QTest::newRow("Griff mit der Mitte") << nichts
+                                             << Schritt([](Arbeitsstand& s) { griff(s, Auswahlrahmen::LO, Qt::MiddleButton, 20, 0); })
+                                             << 0 << 0 << 0 << 0;
+        QTest::newRow("ganzes Bild") << nichts << Schritt([](Arbeitsstand& s) { s.ganzesBildAuswaehlen(); }) << 1 << 1 << 1 << 1;
+        QTest::newRow("Taste") << nichts << Schritt([](Arbeitsstand& s) { s.rahmenTaste({1, 0, 0}, false); }) << 1 << 1 << 1 << 1;
+        QTest::newRow("Taste hält") << nichts << Schritt([](Arbeitsstand& s) {
+            for (int i = 0; i < 3; ++i)
+                s.rahmenTaste({0, 1, 0}, true);
+        }) << 0 << 0 << 0 << 0;
+        QTest::newRow("Taste hält, dann los") << nichts << Schritt([](Arbeitsstand& s) {
+            for (int i = 0; i < 3; ++i)
+                s.rahmenTaste({0, 1, 0}, true);
+            s.tastenketteAusfuehren();
+            s.tastenketteAusfuehren();
+        }) << 1 << 1 << 1 << 1;
+        QTest::newRow("Taste am Rand") << Schritt([](Arbeitsstand& s) { s.ganzesBildAuswaehlen(); })
+                                       << Schritt([](Arbeitsstand& s) { s.rahmenTaste({-1, 0, 0}, false); }) << 0 << 0 << 0 << 0;
+        QTest::newRow("Breite") << nichts << Schritt([](Arbeitsstand& s) { s.breiteGeaendert(QStringLiteral("750")); }) << 1 << 1
+                                << 1 << 1;
+        QTest::newRow("Breite ohne Zahl") << nichts << Schritt([](Arbeitsstand& s) { s.breiteGeaendert(QStringLiteral("abc")); })
+                                          << 0 << 0 << 0 << 0;
+        QTest::newRow("Breite negativ") << nichts << Schritt([](Arbeitsstand& s) { s.breiteGeaendert(QStringLiteral("-30")); })
+                                        << 0 << 0 << 0 << 0;
+        QTest::newRow("Vorgabegröße") << nichts << Schritt([](Arbeitsstand& s) { s.groesseGewaehlt(5); }) << 1 << 1 << 1 << 1;
+        QTest::newRow("benutzerdefiniert") << nichts << Schritt([](Arbeitsstand& s) { s.groesseGewaehlt(0); }) << 0 << 0 << 0 << 0;
+        // The new size runs the chain while the old frame still stands; then it goes.
+        QTest::newRow("Seitenverhältnis") << nichts << Schritt([](Arbeitsstand& s) { s.verhaeltnisGewaehlt(1); }) << 1 << 1 << 1 << 1;
+        QTest::newRow("Qualität") << nichts << Schritt([](Arbeitsstand& s) { s.qualitaetGeaendert(QStringLiteral("70")); }) << 0 << 1
+                                  << 1 << 0;
+        QTest::newRow("Qualität ohne Rahmen") << Schritt([](Arbeitsstand& s) { s.verhaeltnisGewaehlt(0); })
+                                              << Schritt([](Arbeitsstand& s) { s.qualitaetGeaendert(QStringLiteral("70")); })
+                                              << 0 << 0 << 1 << 0;
+        QTest::newRow("Zuschneiden") << nichts << zugeschnitten << 1 << 0 << 1 << 0;
+        QTest::newRow("Qualität nach dem Zuschneiden") << zugeschnitten
+                                                       << Schritt([](Arbeitsstand& s) { s.qualitaetGeaendert(QStringLiteral("70")); })
+                                                       << 0 << 1 << 1 << 0;
+        // A crop that waits to be saved is measured when the next one replaces it.
+        QTest::newRow("zweites Zuschneiden") << Schritt([](Arbeitsstand& s) {
+            ::zuschneiden(s);
+            s.ganzesBildAuswaehlen();
+        }) << zugeschnitten << 1 << 1 << 1 << 0;
+        QTest::newRow("neues Bild") << nichts << Schritt([](Arbeitsstand& s) {
+            laden(s, s.dateiPfad(), testbilder::verlauf(900, 600), {600, 400});
+        }) << 0 << 0 << 1 << 0;
+    }
+    void kette()
+    {
+        QFETCH(Schritt, vorher);
+        QFETCH(Schritt, ereignis);
+        QFETCH(int, uebertragen);
+        QFETCH(int, gemessen);
+        QFETCH(int, bewertet);
+        QFETCH(int, ketten);
+        Arbeitsstand& s = mitRahmen();
+        vorher(s);
+        const Arbeitsstand::Zaehler a = s.zaehler();
+        const qint64 zielbild = s.zielbild().cacheKey();
+        m_durchgaenge.clear();
+        ereignis(s);
+        const Arbeitsstand::Zaehler& e = s.zaehler();
+        QCOMPARE(e.uebertragen - a.uebertragen, uebertragen);
+        QCOMPARE(e.gemessen - a.gemessen, gemessen);
+        QCOMPARE(e.bewertet - a.bewertet, bewertet);
+        QCOMPARE(e.ketten - a.ketten, ketten);
+        QCOMPARE(s.zielbild().cacheKey() != zielbild, uebertragen > 0);
+        // Each measurement lets the window catch up once: after the crop, before the judging.
+        QCOMPARE(m_durchgaenge.size(), gemessen);
+        for (const Arbeitsstand::Zaehler& d : std::as_const(m_durchgaenge)) {
+            QCOMPARE(d.uebertragen - a.uebertragen, uebertragen);
+            QCOMPARE(d.bewertet, a.bewertet);
+        }
+        QVERIFY(!s.tastenketteOffen() || QByteArray(QTest::currentDataTag()) == "Taste hält");
+        QVERIFY(m_status.isEmpty());
+    }
+
+    // --- every key with every modifier ---
+    void rahmenschritt_data()
+    {
+        QTest::addColumn<int>("taste");
+        // Per modifier: none, Shift, keypad, Shift on the keypad, AltGr, Ctrl, Alt, Meta, Ctrl+Shift;
+        // "dx dy dw", or "-" when the key is none of the frame's.
+        QTest::addColumn<QStringList>("schritte");
+        const QStringList nie(9, QStringLiteral("-"));
+        const auto mit = [](const char* einfach, const char* umschalt) {
+            return QStringList{einfach, umschalt, einfach, umschalt, einfach, "-", "-", "-", "-"};
+        };
+        QTest::newRow("links") << int(Qt::Key_Left) << mit("-1 0 0", "-10 0 0");
+        QTest::newRow("rechts") << int(Qt::Key_Right) << mit("1 0 0", "10 0 0");
+        QTest::newRow("hoch") << int(Qt::Key_Up) << mit("0 -1 0", "0 -10 0");
+        QTest::newRow("runter") << int(Qt::Key_Down) << mit("0 1 0", "0 10 0");
+        QTest::newRow("plus") << int(Qt::Key_Plus) << mit("0 0 1", "0 0 1");
+        QTest::newRow("minus") << int(Qt::Key_Minus) << mit("0 0 -1", "0 0 -1");
+        QTest::newRow("Leertaste") << int(Qt::Key_Space) << nie;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << nie;
+        QTest::newRow("Eingabe") << int(Qt::Key_Return) << nie;
+        QTest::newRow("Bild auf") << int(Qt::Key_PageUp) << nie;
+        QTest::newRow("Gleich") << int(Qt::Key_Equal) << nie;
+    }
+    void rahmenschritt()
+    {
+        QFETCH(int, taste);
+        QFETCH(QStringList, schritte);
+        const Qt::KeyboardModifiers modifikatoren[] = {
+            Qt::NoModifier,         Qt::ShiftModifier,   Qt::KeypadModifier, Qt::ShiftModifier | Qt::KeypadModifier,
+            Qt::GroupSwitchModifier, Qt::ControlModifier, Qt::AltModifier,    Qt::MetaModifier,
+            Qt::ControlModifier | Qt::ShiftModifier};
+        for (int i = 0; i < 9; ++i) {
+            const auto schritt = Arbeitsstand::rahmenschritt(taste, modifikatoren[i]);
+            const QString ist = schritt ? QStringLiteral("%1 %2 %3").arg(schritt->dx).arg(schritt->dy).arg(schritt->dw)
+                                        : QStringLiteral("-");
+            QVERIFY2(ist == schritte[i], qPrintable(QStringLiteral("modifier %1: %2").arg(i).arg(ist)));
+        }
+    }
+
+    // A step applies only to a frame that is placed: not while drawing, not at a handle, not without one.
+    void tasteNurAufPlatziertemRahmen_data()
+    {
+        QTest::addColumn<Schritt>("vorher");
+        QTest::addColumn<bool>("bewegt");
+        QTest::newRow("platziert") << Schritt([](Arbeitsstand&) {}) << true;
+        QTest::newRow("beim Ziehen") << Schritt([](Arbeitsstand& s) { s.rahmenDruecken(L, 20, 20); }) << false;
+        QTest::newRow("Griff gehalten") << Schritt([](Arbeitsstand& s) { s.griffDruecken(Auswahlrahmen::RU, L, 3, 3); }) << false;
+        QTest::newRow("zugeschnitten") << Schritt(::zuschneiden) << false;
+        QTest::newRow("anderes Seitenverhältnis") << Schritt([](Arbeitsstand& s) { s.verhaeltnisGewaehlt(2); }) << false;
+    }
+    void tasteNurAufPlatziertemRahmen()
+    {
+        QFETCH(Schritt, vorher);
+        QFETCH(bool, bewegt);
+        Arbeitsstand& s = mitRahmen();
+        vorher(s);
+        const R rahmen = s.rahmen().shape1;
+        const int ketten = s.zaehler().ketten;
+        QCOMPARE(s.rahmenTaste({1, 0, 0}, false), bewegt);
+        QCOMPARE(s.rahmen().shape1.L, rahmen.L + (bewegt ? 1 : 0));
+        QCOMPARE(s.zaehler().ketten, ketten + (bewegt ? 1 : 0));
+        // A frame taken by the mouse meanwhile has its own chain: a held key's ends with nothing.
+        QVERIFY(!s.rahmenTaste({1, 0, 0}, true) || s.tastenketteOffen());
+        s.rahmenDruecken(L, 30, 30);
+        s.tastenketteAusfuehren();
+        QCOMPARE(s.zaehler().ketten, ketten + (bewegt ? 1 : 0));
+        QVERIFY(!s.tastenketteOffen());
+    }
+
+    // "beste < 100 KB" may act while there is a target picture: after a frame or a crop.
+    void besteKnopf()
+    {
+        Arbeitsstand& s = starten();
+        laden(s, datei(50000), testbilder::verlauf(1200, 800), {600, 400});
+        const std::pair<const char*, Schritt> schritte[] = {
+            {"ganzes Bild", [](Arbeitsstand& s) { s.ganzesBildAuswaehlen(); }},
+            {"zugeschnitten", ::zuschneiden},
+            {"anderes Seitenverhältnis", [](Arbeitsstand& s) { s.verhaeltnisGewaehlt(1); }},
+            {"Rahmen gezogen", [](Arbeitsstand& s) { ziehen(s, {50, 40}, {250, 90}); }},
+            {"Rahmen ganz über dem Bild", [](Arbeitsstand& s) { ziehen(s, {50, 3}, {51, -200}); }},
+            {"Rahmen gezogen", [](Arbeitsstand& s) { ziehen(s, {50, 40}, {250, 90}); }},
+            {"neues Bild", [](Arbeitsstand& s) { laden(s, s.dateiPfad(), testbilder::verlauf(1200, 800), {600, 400}); }},
+        };
+        const bool erwartet[] = {true, true, false, true, false, true, false};
+        QVERIFY(!s.anzeige().cmdBesteQualitaet);
+        for (size_t i = 0; i < std::size(schritte); ++i) {
+            schritte[i].second(s);
+            QVERIFY2(s.anzeige().cmdBesteQualitaet == erwartet[i], schritte[i].first);
+        }
+    }
+
+    // --- step 3: the width gives the height and the target read-out ---
+    void breite_data()
+    {
+        QTest::addColumn<int>("verhaeltnis");
+        QTest::addColumn<QString>("breite");
+        QTest::addColumn<QString>("hoehe");
+        QTest::addColumn<QString>("lblZpx");
+        QTest::addColumn<QSize>("zielbild");
+        QTest::newRow("601 bei 3:2") << 0 << "601" << "400" << "601 x 400" << QSize(601, 400);
+        QTest::newRow("599 bei 3:2") << 0 << "599" << "398" << "599 x 398" << QSize(599, 398);
+        QTest::newRow("1000 bei 16:9") << 4 << "1000" << "558" << "1000 x 558" << QSize(1000, 558);
+        QTest::newRow("600 bei 2:3") << 1 << "600" << "900" << "600 x 900" << QSize(600, 900);
+        QTest::newRow("der Text, wie er steht") << 0 << " 750px" << "500" << " 750px x 500" << QSize(750, 500);
+        // Without a leading number nothing changes, not even the read-outs.
+        QTest::newRow("leer") << 0 << "" << "400" << "600 x 400" << QSize(600, 400);
+        QTest::newRow("keine Zahl") << 0 << "x600" << "400" << "600 x 400" << QSize(600, 400);
+        // A negative width gives a negative height; the chain does not run.
+        QTest::newRow("negativ") << 0 << "-30" << "-20" << "-30 x -20" << QSize(600, 400);
+    }
+    void breite()
+    {
+        QFETCH(int, verhaeltnis);
+        QFETCH(QString, breite);
+        QFETCH(QString, hoehe);
+        QFETCH(QString, lblZpx);
+        QFETCH(QSize, zielbild);
+        Arbeitsstand& s = mitRahmen();
+        s.verhaeltnisGewaehlt(verhaeltnis);
+        s.ganzesBildAuswaehlen();
+        s.groesseGewaehlt(0);
+        s.breiteGeaendert(QStringLiteral("600"));
+        s.breiteGeaendert(breite);
+        QCOMPARE(s.anzeige().TextB, breite);
+        QCOMPARE(s.anzeige().TextH, hoehe);
+        QCOMPARE(s.anzeige().lblZpx, lblZpx);
+        QCOMPARE(s.zielHoehe(), hoehe.toFloat());
+        QCOMPARE(s.zielbild().size(), zielbild);
+    }
+
+    // A width set by a step runs its handling even when the box shows it already:
+    // 600 is the fifth row at 3:2 and at 3:4, and a preset may repeat a typed width.
+    void gleicheBreiteNeueHoehe_data()
+    {
+        QTest::addColumn<Schritt>("schritte");
+        QTest::addColumn<QString>("hoehe");
+        QTest::newRow("3:2 → 3:4") << Schritt([](Arbeitsstand& s) { s.verhaeltnisGewaehlt(3); }) << "800";
+        QTest::newRow("3:2 → 3:4 → 3:2") << Schritt([](Arbeitsstand& s) {
+            s.verhaeltnisGewaehlt(3);
+            s.verhaeltnisGewaehlt(0);
+        }) << "400";
+        QTest::newRow("eigene 600 x 123, dann 600 x 400") << Schritt([](Arbeitsstand& s) {
+            s.groesseGewaehlt(0);
+            s.hoeheGetippt(QStringLiteral("123"));
+            s.groesseGewaehlt(4);
+        }) << "400";
+    }
+    void gleicheBreiteNeueHoehe()
+    {
+        QFETCH(Schritt, schritte);
+        QFETCH(QString, hoehe);
+        Arbeitsstand& s = starten();
+        laden(s, datei(50000), testbilder::verlauf(3000, 2000), {600, 400});
+        schritte(s);
+        QCOMPARE(s.anzeige().TextB, QStringLiteral("600"));
+        QCOMPARE(s.anzeige().TextH, hoehe);
+        QCOMPARE(s.anzeige().lblZpx, QStringLiteral("600 x ") + hoehe);
+        ziehen(s, {50, 50}, {300, 300});
+        QCOMPARE(s.zielbild().size(), QSize(600, hoehe.toInt()));
+        QCOMPARE(s.letzteMessung().Bild.size(), QSize(600, hoehe.toInt()));
+    }
+
+    // The size list follows the ratio; a preset switches the own width off and sets the spin control.
+    void groessenliste()
+    {
+        Arbeitsstand& s = starten();
+        s.verhaeltnisGewaehlt(5);
+        QCOMPARE(s.anzeige().List1, QStringList({"benutzerdefiniert", "180 x 320", "270 x 480", "360 x 640", "1800 x 3200",
+                                                 "2700 x 4800", "3600 x 6400"}));
+        QCOMPARE(s.anzeige().List1Index, 4);
+        QCOMPARE(s.anzeige().TextB, QStringLiteral("1800"));
+        QCOMPARE(s.anzeige().UpDown1, 1800);
+        QVERIFY(!s.anzeige().eigeneGroesse);
+        const int gesetzt = s.anzeige().UpDown1Gesetzt;
+        s.groesseGewaehlt(0);
+        QVERIFY(s.anzeige().eigeneGroesse);
+        QCOMPARE(s.anzeige().TextB, QStringLiteral("1800")); // the width stays
+        QCOMPARE(s.anzeige().UpDown1Gesetzt, gesetzt);
+        s.groesseGewaehlt(7); // no such row: nothing chosen
+        QCOMPARE(s.anzeige().List1Index, -1);
+        QVERIFY(!s.anzeige().eigeneGroesse);
+    }
+
+    // --- judging the source: the numbers as lblQ and lblQKB show them ---
+    void quelle_data()
+    {
+        QTest::addColumn<QSize>("groesse");
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("lblQKB");
+        QTest::addColumn<QString>("masse");
+        QTest::addColumn<QString>("urteil");
+        QTest::newRow("900 x 600, 99,9 KB") << QSize(900, 600) << qint64(102348) << "99,9 KB" << "OK" << "OK";
+        QTest::newRow("900 x 600, 100,0 KB") << QSize(900, 600) << qint64(102349) << "100,0 KB" << "OK" << "zu groß";
+        QTest::newRow("hoch 600 x 901") << QSize(600, 901) << qint64(40000) << "39,1 KB" << "zu groß" << "OK";
+        QTest::newRow("449 x 300") << QSize(449, 300) << qint64(40000) << "39,1 KB" << "zu klein" << "OK";
+        QTest::newRow("Datei nicht mehr da") << QSize(900, 600) << qint64(-1) << ",0 KB" << "OK" << "OK";
+    }
+    void quelle()
+    {
+        QFETCH(QSize, groesse);
+        QFETCH(qint64, bytes);
+        QFETCH(QString, lblQKB);
+        QFETCH(QString, masse);
+        QFETCH(QString, urteil);
+        Arbeitsstand& s = starten();
+        const QString pfad = bytes < 0 ? m_ordner.filePath(QStringLiteral("fehlt.jpg")) : datei(bytes);
+        laden(s, pfad, testbilder::verlauf(groesse.width(), groesse.height()), {600, 400});
+        const Arbeitsstand::Anzeige& a = s.anzeige();
+        QCOMPARE(a.lblQ, QStringLiteral("%1 x %2").arg(groesse.width()).arg(groesse.height()));
+        QCOMPARE(a.lblQKB, lblQKB);
+        QCOMPARE(a.lblQprüf, masse);
+        QCOMPARE(a.lblQprüf1, urteil);
+        QCOMPARE(a.lblQprüfFarbe, masse == u"OK" ? Farbe::Gruen : Farbe::Rot);
+        QCOMPARE(a.lblQprüf1Farbe, urteil == u"OK" ? Farbe::Gruen : Farbe::Rot);
+        const bool geeignet = masse == u"OK" && urteil == u"OK";
+        QCOMPARE(a.lblQMaßnahme, geeignet ? QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 7. Veröffentlichen")
+                                          : QStringLiteral("Bild muss für Flattrium bearbeitet werden."));
+        QCOMPARE(a.lblQMaßnahmeFarbe, geeignet ? Farbe::Gruen : Farbe::Rot);
+        QCOMPARE(a.Command3, geeignet);
+        QCOMPARE(s.veroeffentlichPfad(), geeignet ? pfad : QString());
+    }
+
+    // --- judging the target, and what the read-outs then say ---
+    void ziel_data()
+    {
+        QTest::addColumn<QImage>("bild");
+        QTest::addColumn<QSizeF>("ansicht");
+        QTest::addColumn<Schritt>("schritte");
+        QTest::addColumn<QStringList>("pruef");     // lblPrüf, lblPrüf1, lblPrüf2
+        QTest::addColumn<QStringList>("massnahme"); // lblZMaßnahme, lblZMaßnahme1, lblZMaßnahme2
+        QTest::addColumn<int>("licht");
+        const QImage bild = testbilder::verlauf(600, 400);
+        const QSizeF eins(600, 400);
+        const QString ok = QStringLiteral("OK");
+        const QString m3v = QStringLiteral("Maßnahme: 3. Zielformat verringern");
+        const QString m4 = QStringLiteral("Maßnahme: 4. Auswahlrahmen größer ziehen oder 3. Zielformat verringern");
+        const QString m5 = QStringLiteral("Maßnahme: 5. Kompressionsrate senken bis Dateigröße < 100 KB");
+        const Schritt ganz = [](Arbeitsstand& s) { s.ganzesBildAuswaehlen(); };
+        QTest::newRow("geeignet") << bild << eins << ganz << QStringList{ok, ok, ok}
+                                  << QStringList{"", "Bild für Flattrium geeignet. Weiter mit: 6. Zuschneiden", ""} << 2;
+        QTest::newRow("zugeschnitten") << bild << eins << Schritt([](Arbeitsstand& s) {
+            s.ganzesBildAuswaehlen();
+            ::zuschneiden(s);
+        }) << QStringList{ok, "", ok} << QStringList{"", "", ""} << 1;
+        // Cropping is offered again, so the next step named is cropping, not saving.
+        QTest::newRow("zugeschnitten, neuer Rahmen") << bild << eins << Schritt([](Arbeitsstand& s) {
+            s.ganzesBildAuswaehlen();
+            ::zuschneiden(s);
+            s.ganzesBildAuswaehlen();
+        }) << QStringList{ok, ok, ok} << QStringList{"", "Bild für Flattrium geeignet. Weiter mit: 6. Zuschneiden", ""} << 2;
+        QTest::newRow("Auswahl zu klein") << bild << eins << Schritt([](Arbeitsstand& s) { ziehen(s, {100, 100}, {249, 180}); })
+                                          << QStringList{ok, "Auswahl zu klein", ok} << QStringList{"", m4, ""} << 1;
+        QTest::newRow("Ziel 1200 x 800") << bild << eins << Schritt([](Arbeitsstand& s) {
+            s.ganzesBildAuswaehlen();
+            s.groesseGewaehlt(6);
+        }) << QStringList{"zu groß", "Auswahl zu klein", ok} << QStringList{m3v, m4, ""} << 1;
+        QTest::newRow("Ziel 300 x 200") << bild << eins << Schritt([](Arbeitsstand& s) {
+            s.ganzesBildAuswaehlen();
+            s.breiteGeaendert(QStringLiteral("300"));
+        }) << QStringList{"zu klein", ok, ok} << QStringList{"Maßnahme: 3. Zielformat vergrößern", "", ""} << 1;
+        QTest::newRow("Datei zu groß") << testbilder::rauschen(600, 400) << eins << Schritt([](Arbeitsstand& s) {
+            s.ganzesBildAuswaehlen();
+            s.qualitaetGeaendert(QStringLiteral("100"));
+        }) << QStringList{ok, ok, "zu groß"} << QStringList{"", "", m5} << 1;
+        // The selection counts as its read-out shows it, halves rounded up: one view pixel
+        // over 1199 or 1198.98 source pixels shown 2 pixels wide is 599.5 or 599.49 of them.
+        const Schritt einPixel = [](Arbeitsstand& s) { ziehen(s, {0, 0}, {0, 0}); };
+        QTest::newRow("599,5 zählt als 600") << testbilder::verlauf(1199, 800) << QSizeF(2, 1.5) << einPixel
+                                             << QStringList{ok, ok, ok}
+                                             << QStringList{"", "Bild für Flattrium geeignet. Weiter mit: 6. Zuschneiden", ""} << 2;
+        QTest::newRow("599,49 zählt als 599") << testbilder::verlauf(1199, 800) << QSizeF(2.0000334, 1.5) << einPixel
+                                              << QStringList{ok, "Auswahl zu klein", ok} << QStringList{"", m4, ""} << 1;
+    }
+    void ziel()
+    {
+        QFETCH(QImage, bild);
+        QFETCH(QSizeF, ansicht);
+        QFETCH(Schritt, schritte);
+        QFETCH(QStringList, pruef);
+        QFETCH(QStringList, massnahme);
+        QFETCH(int, licht);
+        Arbeitsstand& s = starten();
+        laden(s, datei(50000), bild, ansicht);
+        schritte(s);
+        const Arbeitsstand::Anzeige& a = s.anzeige();
+        QCOMPARE((QStringList{a.lblPrüf, a.lblPrüf1, a.lblPrüf2}), pruef);
+        QCOMPARE((QStringList{a.lblZMaßnahme, a.lblZMaßnahme1, a.lblZMaßnahme2}), massnahme);
+        QCOMPARE(a.statusLicht, licht);
+        QCOMPARE(a.lblZMaßnahme1Farbe, licht == 2 ? Farbe::Gruen : Farbe::Rot);
+        QCOMPARE(a.lblPrüf1Farbe, pruef[1] == u"OK" ? Farbe::Gruen : Farbe::Rot);
+        // The size read-out and its verdict are those of the measured bytes.
+        const qint64 bytes = s.letzteMessung().daten.size();
+        QCOMPARE(a.lblKb, GroessenText(bytes));
+        QCOMPARE(pruef[2] == u"OK", bewertung::groesseOk(bytes));
+    }
+
+    // Without a measurement the size check fails but says nothing; before a picture the selection says nothing.
+    void zielOhneMessung()
+    {
+        Arbeitsstand& s = starten(false);
+        QCOMPARE(s.anzeige().lblPrüf1, QString());
+        QCOMPARE(s.anzeige().lblPrüf2, QString());
+        QCOMPARE(s.anzeige().lblPrüf, QStringLiteral("OK"));
+        laden(s, datei(50000), testbilder::verlauf(600, 400), {600, 400});
+        s.ganzesBildAuswaehlen();
+        QCOMPARE(s.anzeige().lblKb, QString());
+        QCOMPARE(s.anzeige().lblPrüf1, QStringLiteral("OK"));
+        QCOMPARE(s.anzeige().lblPrüf2, QString());
+        QCOMPARE(s.anzeige().lblZMaßnahme2, QString());
+        QCOMPARE(s.anzeige().statusLicht, 1);
+        QVERIFY(!s.besteQualitaet());
+    }
+
+    // --- loading a second picture ---
+    void zweitesBildVerwirftRahmenQualitaetUndAuswahlurteil()
+    {
+        Arbeitsstand& s = mitRahmen();
+        s.qualitaetGeaendert(QStringLiteral("75"));
+        QCOMPARE(s.anzeige().lblPrüf1, QStringLiteral("Auswahl zu klein"));
+        QVERIFY(s.anzeige().Command1);
+        laden(s, datei(50000, QStringLiteral("zwei.jpg")), testbilder::verlauf(800, 1200), {358, 537});
+        const Arbeitsstand::Anzeige& a = s.anzeige();
+        QCOMPARE(a.lblQ, QStringLiteral("800 x 1200"));
+        QCOMPARE(s.rahmen().lblA(), QString());
+        QVERIFY(!s.rahmen().shape1Sichtbar);
+        QCOMPARE(s.rahmen().shape1.W, 1.0f);
+        QCOMPARE(a.TextKomp, QStringLiteral("92"));
+        QVERIFY(!a.Command1 && !a.Command2 && a.Command7 && !a.cmdBesteQualitaet);
+        QCOMPARE(a.lblPrüf1, QString());
+        QCOMPARE(a.lblZMaßnahme1, QString());
+        QCOMPARE(a.statusLicht, 1);
+        QCOMPARE(a.Text1, s.dateiPfad());
+        QVERIFY(!s.messungZumBild());
+        // The last picture's size read-out stays until the next measurement.
+        QVERIFY(!a.lblKb.isEmpty());
+    }
+
+    // --- step 5: the quality as typed, rounded halves to even, clamped by the encoder ---
+    void qualitaet_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("qualitaet");
+        QTest::addColumn<int>("kodiert");
+        QTest::newRow("50") << "50" << 50 << 50;
+        QTest::newRow("120") << "120" << 120 << 100;
+        QTest::newRow("45") << "45" << 45 << 45;
+        QTest::newRow("92.5") << "92.5" << 92 << 92;
+        QTest::newRow("93.5") << "93.5" << 94 << 94;
+        QTest::newRow("-5") << "-5" << -5 << 0;
+        QTest::newRow("keine Zahl") << "gut" << 0 << 0;
+    }
+    void qualitaet()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, qualitaet);
+        QFETCH(int, kodiert);
+        Arbeitsstand& s = mitRahmen();
+        s.qualitaetGeaendert(text);
+        QCOMPARE(s.anzeige().TextKomp, text);
+        QCOMPARE(s.jpegQualitaet(), qualitaet);
+        JpegDienst dienst;
+        QCOMPARE(dienst.GdipStarten(1), 0);
+        QByteArray erwartet;
+        QCOMPARE(dienst.kodieren(s.zielbild(), kodiert, erwartet), 0);
+        QCOMPARE(s.letzteMessung().daten, erwartet);
+        QCOMPARE(s.anzeige().lblKb, GroessenText(erwartet.size()));
+        QCOMPARE(s.vorschau().size(), s.zielbild().size());
+        QVERIFY(s.messungZumBild());
+    }
+
+    // "beste < 100 KB": the quality found goes in as if typed, and is measured.
+    void besteQualitaet()
+    {
+        Arbeitsstand& s = starten();
+        laden(s, datei(50000), testbilder::rauschen(900, 600, 70), {600, 400});
+        s.groesseGewaehlt(5);
+        s.ganzesBildAuswaehlen();
+        QCOMPARE(s.anzeige().lblPrüf2, QStringLiteral("zu groß"));
+        const auto e = s.besteQualitaet();
+        QVERIFY(e && e->status == 0 && e->qualitaet > 1 && e->qualitaet < 92);
+        QCOMPARE(s.anzeige().TextKomp, QString::number(e->qualitaet));
+        QCOMPARE(s.jpegQualitaet(), e->qualitaet);
+        QVERIFY(bewertung::groesseOk(s.letzteMessung().daten.size()));
+        QCOMPARE(s.anzeige().lblPrüf2, QStringLiteral("OK"));
+        QCOMPARE(s.anzeige().statusLicht, 2);
+    }
+
+    // --- step 6 ---
+    void zuschneiden()
+    {
+        Arbeitsstand& s = mitRahmen();
+        const QImage vorher = s.zielbild();
+        const QByteArray gemessen = s.letzteMessung().daten;
+        ::zuschneiden(s);
+        const Arbeitsstand::Anzeige& a = s.anzeige();
+        QVERIFY(!s.rahmen().shape1Sichtbar);
+        QCOMPARE(s.rahmen().lblA(), QString());
+        QVERIFY(!a.Command1 && a.Command2 && a.cmdBesteQualitaet);
+        QCOMPARE(s.zielbild(), vorher); // painted again from the same frame
+        QCOMPARE(s.letzteMessung().daten, gemessen);
+        // The crop waits to be saved: a quality change measures it.
+        s.qualitaetGeaendert(QStringLiteral("60"));
+        QVERIFY(s.letzteMessung().daten != gemessen);
+        QCOMPARE(s.letzteMessung().Bild.size(), QSize(600, 400));
+        QCOMPARE(a.lblPrüf1, QString());
+        QCOMPARE(a.lblPrüf2, QStringLiteral("OK"));
+    }
+
+    void speichern_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("status");
+        QTest::newRow("gespeichert") << "falter_web.jpg" << 0;
+        QTest::newRow("Ordner fehlt") << "fehlt/falter_web.jpg" << 7;
+    }
+    void speichern()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, status);
+        Arbeitsstand& s = mitRahmen();
+        ::zuschneiden(s);
+        const QString pfad = m_ordner.filePath(name);
+        QCOMPARE(s.speichern(pfad), status);
+        if (status != 0) {
+            QVERIFY(s.letzterSpeicherfehler().art != Speicherfehler::Art::Keiner);
+            QCOMPARE(s.veroeffentlichPfad(), QString());
+            QVERIFY(!s.anzeige().Command3);
+            QCOMPARE(s.anzeige().lblZMaßnahme1, QString());
+            return;
+        }
+        QCOMPARE(testbilder::lesen(pfad), s.letzteMessung().daten);
+        QCOMPARE(s.veroeffentlichPfad(), pfad);
+        QVERIFY(s.anzeige().Command3);
+        QCOMPARE(s.anzeige().lblZMaßnahme1, QStringLiteral("Bild gespeichert. Weiter mit: 7. Veröffentlichen"));
+        // A new frame may not be published unchanged; the path stays until another save.
+        s.ganzesBildAuswaehlen();
+        QVERIFY(!s.anzeige().Command3);
+        QCOMPARE(s.veroeffentlichPfad(), pfad);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestArbeitsstand)
+#include "test_arbeitsstand.moc"
