@@ -120,7 +120,14 @@ EingabeListe::EingabeListe(QWidget* eltern)
     if (auto* liste = qobject_cast<QListView*>(view()))
         liste->setUniformItemSizes(true);
     lineEdit()->installEventFilter(this);
+    // When the box loses the focus (Tab, a click elsewhere, its own list opening)
+    // or gets Return, Qt selects by itself the entry that equals the text. That
+    // is no pick, and the program would take it for one.
+    disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
     connect(lineEdit(), &QLineEdit::textChanged, this, [this] {
+        // A long text set by the program or by a selection shows its beginning, not its end.
+        if (m_programmText || m_auswahlText)
+            lineEdit()->setCursorPosition(0);
         if (!m_auswahlText)
             emit geaendert();
     });
@@ -142,10 +149,12 @@ QString EingabeListe::Text() const { return lineEdit()->text(); }
 
 void EingabeListe::setzeText(const QString& text)
 {
-    if (lineEdit()->text() == text)
+    if (lineEdit()->text() == text) {
         emit geaendert();
-    else
-        lineEdit()->setText(text);
+        return;
+    }
+    const QScopedValueRollback vomProgramm(m_programmText, true);
+    lineEdit()->setText(text);
 }
 
 void EingabeListe::leeren()

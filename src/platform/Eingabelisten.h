@@ -48,9 +48,11 @@ protected:
 // (typing, pasting, a text set by the program, also one equal to the text
 // shown) raises geaendert(), except the text that a selection brings with it;
 // an entry picked by the user (even the one already selected) or a different
-// entry selected by the program raises klick(). Filling and clearing select
-// nothing. Qt's own completion and insertion of typed texts are off: they
-// would fight the program's.
+// entry selected by the program raises klick(). A pick is a choice from the
+// open list (mouse or keys), an arrow key or the wheel on the closed box;
+// leaving the box (Tab, a click elsewhere) and Return select nothing. Filling
+// and clearing select nothing. Qt's own completion and insertion of typed
+// texts are off: they would fight the program's.
 class EingabeListe : public QComboBox {
     Q_OBJECT
     Q_PROPERTY(bool Locked READ Locked WRITE setzeGesperrt)
@@ -87,6 +89,7 @@ private:
     bool m_gesperrt = false;
     bool m_auswahlText = false; // the text changes because an entry is being selected
     bool m_geklickt = false;    // this pick has raised klick() already
+    bool m_programmText = false; // the program sets the text
 };
 
 // A multi-line text box with the same change handling. Text() gives back

@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "findreport/Fundbericht.h"
 #include "findreport/FundortDatenbank.h"
 #include "findreport/frmFund.h"
 #include "output/Form3.h"
@@ -94,6 +95,33 @@ struct Umgebung {
     }
     frmFund* operator->() const { return dialog.get(); }
 };
+
+template <typename T = QWidget>
+T* element(const QWidget& dialog, const char* name)
+{
+    auto* w = dialog.findChild<T*>(QString::fromUtf8(name));
+    if (!w)
+        qFatal("no control %s", name);
+    return w;
+}
+
+// Every input field's text, so that a comparison shows which one moved.
+QString felder(const QWidget& d)
+{
+    QStringList t;
+    for (const char* name : {"Combo1", "Combo2", "Combo8", "Combo9", "Combo6", "Combo10"})
+        t << element<EingabeListe>(d, name)->Text();
+    t << element<EingabeText>(d, "Text3")->Text() << element<QLineEdit>(d, "Text4")->text();
+    return t.join(u'|');
+}
+
+QString listen(const QWidget& d)
+{
+    QStringList t;
+    for (const char* name : {"Combo1", "Combo2", "Combo8", "Combo9", "Combo10"})
+        t << eintraege(element<QComboBox>(d, name)).join(u',');
+    return t.join(u'|');
+}
 
 frmFund* offenerDialog()
 {
@@ -362,6 +390,116 @@ private slots:
         QCOMPARE(d.Combo7->count(), 2);
         QCOMPARE(d.Combo7->currentIndex(), 1);
         QCOMPARE(d.Combo7->currentText(), d.lblZusammenstellung->text());
+    }
+
+    // Leaving a box after typing is no pick, however it is left: nothing below
+    // it is refilled, the line stays, and the row saved is the line shown.
+    void verlassenIstKeineWahl_data()
+    {
+        QTest::addColumn<QString>("feld");
+        QTest::addColumn<QString>("weg");
+        QTest::addColumn<QString>("getippt");
+        QTest::addColumn<QString>("text"); // what the box then shows
+        const struct {
+            const char* feld;
+            const char* gelistet; // listed, not selected
+            const char* andereSchreibung;
+            const char* ergaenzt;  // typed, then what the box shows
+            const char* ergaenztZu;
+        } faelle[] = {
+            {"Combo1", "Italien", "italien", "Ö", "Österreich"},
+            {"Combo2", "Hessen", "hessen", "He", "Hessen"},
+            {"Combo8", "München", "münchen", "Mün", "Mün"},
+            {"Combo9", "Wertach", "wertach", "Wert", "Wert"},
+            {"Combo6", "Studiofoto", "studiofoto", "Stud", "Stud"},
+            {"Combo10", "Bernd", "bernd", "Ber", "Ber"},
+        };
+        for (const auto& f : faelle)
+            for (const char* weg : {"Tab", "Klick", "Return"}) {
+                QTest::addRow("%s %s gelistet", f.feld, weg) << f.feld << weg << f.gelistet << f.gelistet;
+                QTest::addRow("%s %s andere Schreibung", f.feld, weg) << f.feld << weg << f.andereSchreibung << f.andereSchreibung;
+                QTest::addRow("%s %s ergänzt", f.feld, weg) << f.feld << weg << f.ergaenzt << f.ergaenztZu;
+            }
+    }
+    void verlassenIstKeineWahl()
+    {
+        QFETCH(QString, feld);
+        QFETCH(QString, weg);
+        QFETCH(QString, getippt);
+        QFETCH(QString, text);
+        speichern({fund("Deutschland", "Bayern", "München", "Englischer Garten", "520", "15. Juni 2010", "Anna"),
+                   fund("Deutschland", "Bayern", "Augsburg", "Lech", "490", "15. Juni 2010", "Bernd"),
+                   fund("Deutschland", "Bayern", "Augsburg", "Wertach"), fund("Deutschland", "Hessen", "Kassel", "Aue"),
+                   fund("Italien", "Toscana", "Firenze", "Boboli"), fund("Österreich", "Tirol", "Innsbruck", "Alpenzoo")});
+        Umgebung u;
+        frmFund& d = *u.dialog;
+        QApplication::setActiveWindow(&d);
+        QTest::mouseClick(element<QPushButton>(d, "Command5"), Qt::LeftButton);
+        auto* box = element<EingabeListe>(d, qPrintable(feld));
+        box->setFocus();
+        QVERIFY(box->hasFocus());
+        box->lineEdit()->selectAll();
+        tippen(box, getippt);
+        QCOMPARE(box->Text(), text);
+        const QString vorherFelder = felder(d), vorherListen = listen(d);
+        const QString zeile = element<QLabel>(d, "lblZusammenstellung")->text();
+        auto* hoehe = element<QLineEdit>(d, "Text4");
+        if (weg == u"Tab")
+            QTest::keyClick(box, Qt::Key_Tab);
+        else if (weg == u"Klick")
+            QTest::mouseClick(hoehe, Qt::LeftButton);
+        else
+            QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(!box->hasFocus() || weg == u"Return");
+        QCOMPARE(felder(d), vorherFelder);
+        QCOMPARE(listen(d), vorherListen);
+        QCOMPARE(element<QLabel>(d, "lblZusammenstellung")->text(), zeile);
+
+        // Complete it with the altitude and save: the row stored is the line shown.
+        tippen(hoehe, QStringLiteral("480"));
+        const QString gezeigt = element<QLabel>(d, "lblZusammenstellung")->text();
+        QVERIFY(gezeigt.contains(text + QStringLiteral(", ")) || gezeigt.contains(QStringLiteral("(") + text + u':')
+                || gezeigt.endsWith(QStringLiteral(": ") + text + u')'));
+        QTest::mouseClick(element<QPushButton>(d, "Command1"), Qt::LeftButton);
+        QCOMPARE(element<QComboBox>(d, "Combo7")->currentText(), gezeigt);
+        FundortDatenbank db(QStringLiteral("pruefung"));
+        QVERIFY(db.oeffnen() && db.allesLaden());
+        QStringList gespeichert;
+        for (int i = 0; i < db.anzahl(); ++i)
+            gespeichert << fundbericht::gespeicherteZeile(db.zeile(i));
+        QVERIFY2(gespeichert.contains(gezeigt), qPrintable(gezeigt));
+        QCOMPARE(gespeichert.size(), 7);
+    }
+
+    // The sequences as they were seen: a click into a box and out again moves nothing.
+    void klickHineinUndHinaus()
+    {
+        speichern({fund("Deutschland", "Bayern", "München", "Englischer Garten"), fund("Italien", "Lazio", "Roma", "Foro"),
+                   fund("Italien", "Toscana", "Firenze", "Boboli")});
+        Umgebung u;
+        frmFund& d = *u.dialog;
+        QApplication::setActiveWindow(&d);
+        auto* land = element<EingabeListe>(d, "Combo1");
+        // Lists filled once, then back to browsing the stored rows; the second row is shown.
+        QTest::mouseClick(element<QPushButton>(d, "Command5"), Qt::LeftButton);
+        QTest::mouseClick(element<QPushButton>(d, "Command6"), Qt::LeftButton);
+        waehlen(element<QComboBox>(d, "Combo7"), 2);
+        const QString zeile = element<QLabel>(d, "lblZusammenstellung")->text();
+        const QString gezeigt = felder(d);
+        QCOMPARE(land->Text(), QStringLiteral("Italien"));
+        QCOMPARE(element<EingabeListe>(d, "Combo2")->Text(), QStringLiteral("Toscana"));
+        // Browsing: into the read-only country box and out again.
+        QTest::mouseClick(land->lineEdit(), Qt::LeftButton);
+        QTest::mouseClick(element<QLineEdit>(d, "Text4"), Qt::LeftButton);
+        QCOMPARE(felder(d), gezeigt);
+        QCOMPARE(element<QLabel>(d, "lblZusammenstellung")->text(), zeile);
+        // Keeping the shown data for a new location: one click into the altitude.
+        element<QCheckBox>(d, "Check1")->setChecked(true);
+        QTest::mouseClick(element<QPushButton>(d, "Command5"), Qt::LeftButton);
+        QVERIFY(land->hasFocus());
+        QTest::mouseClick(element<QLineEdit>(d, "Text4"), Qt::LeftButton);
+        QCOMPARE(felder(d), gezeigt);
+        QCOMPARE(element<QLabel>(d, "lblZusammenstellung")->text(), zeile);
     }
 
     void leereTabelle()

@@ -1,7 +1,33 @@
+#include "platform/Eingabelisten.h"
 #include "platform/Steuerelemente.h"
 
+#include <QAbstractItemView>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
+
+namespace {
+
+// An editable list with three entries, "Berlin" selected, beside a text box to click into.
+struct Kasten {
+    QWidget fenster;
+    EingabeListe* liste = new EingabeListe(&fenster);
+    QLineEdit* anderes = new QLineEdit(&fenster);
+
+    Kasten()
+    {
+        auto* spalte = new QVBoxLayout(&fenster);
+        spalte->addWidget(liste);
+        spalte->addWidget(anderes);
+        liste->hinzufuegen({QStringLiteral("Berlin"), QStringLiteral("München"), QStringLiteral("Münchenstein")});
+        liste->setzeListIndex(0);
+        fenster.show();
+        QApplication::setActiveWindow(&fenster);
+        liste->setFocus();
+    }
+};
+
+} // namespace
 
 class TestSteuerelemente : public QObject {
     Q_OBJECT
@@ -40,6 +66,94 @@ private slots:
             QTest::keyClick(&feld, Qt::Key_Backspace);
         QCOMPARE(feld.text(), danach);
         QCOMPARE(aenderungen.count(), 1);
+    }
+
+    // Leaving an editable list after typing, by any way, selects nothing: Qt
+    // would select the entry equal to the text, and the program would take it
+    // for a pick. The text stays as typed and is shown from its beginning.
+    void eingabeListeVerlassenIstKeineWahl_data()
+    {
+        QTest::addColumn<QString>("weg");
+        QTest::addColumn<QString>("text");
+        for (const char* weg : {"Tab", "Klick", "Return", "Liste"}) {
+            QTest::addRow("%s, Eintrag nicht gewählt", weg) << weg << "München";
+            QTest::addRow("%s, andere Schreibung", weg) << weg << "münchen";
+            QTest::addRow("%s, Anfang eines Eintrags", weg) << weg << "Münchenst";
+        }
+    }
+    void eingabeListeVerlassenIstKeineWahl()
+    {
+        QFETCH(QString, weg);
+        QFETCH(QString, text);
+        Kasten k;
+        k.liste->lineEdit()->selectAll();
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, k.liste, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QCOMPARE(k.liste->Text(), text);
+        QVERIFY(k.liste->hasFocus());
+        QSignalSpy klicks(k.liste, &EingabeListe::klick);
+        if (weg == u"Tab")
+            QTest::keyClick(k.liste, Qt::Key_Tab);
+        else if (weg == u"Klick")
+            QTest::mouseClick(k.anderes, Qt::LeftButton);
+        else if (weg == u"Return")
+            QTest::keyClick(k.liste, Qt::Key_Return);
+        else {
+            k.liste->showPopup();
+            k.liste->hidePopup();
+        }
+        QCOMPARE(klicks.count(), 0);
+        QCOMPARE(k.liste->ListIndex(), 0);
+        QCOMPARE(k.liste->Text(), text);
+    }
+
+    // What is a pick: the open list by mouse or keys, an arrow key or the wheel on
+    // the closed box, a selection by the program. Each raises klick() once.
+    void eingabeListeWahl_data()
+    {
+        QTest::addColumn<QString>("weg");
+        QTest::addColumn<int>("index");
+        QTest::newRow("Liste, Maus") << "Maus" << 2;
+        QTest::newRow("Liste, Maus auf dem gewählten") << "Maus" << 0;
+        QTest::newRow("Liste, Tasten") << "Tasten" << 1;
+        QTest::newRow("Pfeil auf dem geschlossenen Kasten") << "Pfeil" << 1;
+        QTest::newRow("Rad") << "Rad" << 1;
+        QTest::newRow("Programm") << "Programm" << 2;
+    }
+    void eingabeListeWahl()
+    {
+        QFETCH(QString, weg);
+        QFETCH(int, index);
+        Kasten k;
+        QTest::keyClicks(k.liste, QStringLiteral("x"));
+        QSignalSpy klicks(k.liste, &EingabeListe::klick);
+        QSignalSpy aenderungen(k.liste, &EingabeListe::geaendert);
+        QAbstractItemView* ansicht = k.liste->view();
+        if (weg == u"Maus" || weg == u"Tasten") {
+            k.liste->showPopup();
+            QVERIFY(QTest::qWaitFor([ansicht] { return ansicht->isVisible(); }));
+            if (weg == u"Maus") {
+                const QRect ort = ansicht->visualRect(ansicht->model()->index(index, 0));
+                QTest::mouseClick(ansicht->viewport(), Qt::LeftButton, {}, ort.center());
+            } else {
+                QTest::keyClick(ansicht, Qt::Key_Down);
+                QTest::keyClick(ansicht, Qt::Key_Return);
+            }
+            QVERIFY(QTest::qWaitFor([ansicht] { return !ansicht->isVisible(); }));
+        } else if (weg == u"Pfeil") {
+            QTest::keyClick(k.liste, Qt::Key_Down);
+        } else if (weg == u"Rad") {
+            QWheelEvent rad(QPointF(5, 5), k.liste->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
+                            Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(k.liste, &rad);
+        } else {
+            k.liste->setzeListIndex(index);
+        }
+        QCOMPARE(klicks.count(), 1);
+        QCOMPARE(aenderungen.count(), 0); // the text of a selection is no typing
+        QCOMPARE(k.liste->ListIndex(), index);
+        QCOMPARE(k.liste->Text(), k.liste->itemText(index));
+        QCOMPARE(k.liste->lineEdit()->cursorPosition(), 0);
     }
 };
 
