@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace fundbericht {
 
 QString vorschauZeile(const FindRecord& f)
@@ -56,6 +58,8 @@ int tageImMonat(int jahr, int monatIndex)
     default: return 31;
     }
 }
+
+int tagImMonat(int tag, int jahr, int monatIndex) { return std::clamp(tag, 1, tageImMonat(jahr, monatIndex)); }
 
 const QStringList& monatsnamen()
 {

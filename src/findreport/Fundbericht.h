@@ -44,6 +44,10 @@ bool IsSchaltjahr(qint16 jahr);
 // Days of a month, given by its list index (0 = January).
 int tageImMonat(int jahr, int monatIndex);
 
+// The day as the month of that year has it: a day beyond its last is its
+// last, so that no impossible date (29. Februar 2013) is ever composed.
+int tagImMonat(int tag, int jahr, int monatIndex);
+
 // "Januar" to "Dezember".
 const QStringList& monatsnamen();
 

@@ -183,8 +183,8 @@ void frmFund::aufbauen()
     connect(Text3, &EingabeText::geaendert, this, &frmFund::Eingabe_Change);
     connect(Text4, &TextFeld::geaendert, this, &frmFund::Eingabe_Change);
     connect(Combo3, &Liste::klick, this, &frmFund::Combo3_Click);
-    connect(Combo5, &Liste::klick, this, &frmFund::Eingabe_Change);
-    connect(Combo4, &Liste::klick, this, &frmFund::Eingabe_Change);
+    connect(Combo5, &Liste::klick, this, &frmFund::Combo5_Click);
+    connect(Combo4, &Liste::klick, this, &frmFund::Combo4_Click);
     connect(Command1, &QPushButton::clicked, this, &frmFund::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &frmFund::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frmFund::Command4_Click);
@@ -228,7 +228,33 @@ void frmFund::datumslistenAufbauen()
     Combo3->setzeListIndex(m_heute.month() - 1);
 }
 
-void frmFund::Combo3_Click() { Tagesliste_Aufbauen(); }
+void frmFund::Combo3_Click()
+{
+    m_datumWieGespeichert.reset();
+    Tagesliste_Aufbauen();
+}
+
+void frmFund::Combo5_Click()
+{
+    m_datumWieGespeichert.reset();
+    // The days follow the year too (February), keeping the chosen day where the month has it.
+    const int jahr = int(zahlen::Val(Combo5->currentText()));
+    const int tage = fundbericht::tageImMonat(jahr, Combo3->ListIndex());
+    if (Combo3->ListIndex() >= 0 && Combo4->ListCount() != tage) {
+        const int tag = fundbericht::tagImMonat(Combo4->ListIndex() + 1, jahr, Combo3->ListIndex());
+        Combo4->leeren();
+        for (int t = 1; t <= tage; ++t)
+            Combo4->hinzufuegen(fundbericht::tagEintrag(t));
+        Combo4->setzeListIndex(tag - 1);
+    }
+    Eingabe_Change();
+}
+
+void frmFund::Combo4_Click()
+{
+    m_datumWieGespeichert.reset();
+    Eingabe_Change();
+}
 
 void frmFund::Tagesliste_Aufbauen()
 {
@@ -237,16 +263,20 @@ void frmFund::Tagesliste_Aufbauen()
     for (int t = 1; t <= tage; ++t)
         Combo4->hinzufuegen(fundbericht::tagEintrag(t));
     // Today's day, or the month's last where the month is shorter.
-    Combo4->setzeListIndex(std::min(m_heute.day(), tage) - 1);
+    Combo4->setzeListIndex(fundbericht::tagImMonat(m_heute.day(), int(zahlen::Val(Combo5->currentText())), Combo3->ListIndex()) - 1);
     if (neuerFundort)
         Zusammenstellung_Anzeigen();
 }
 
 void frmFund::datumAnzeigen(const QString& datum)
 {
+    m_datumWieGespeichert.reset();
     const auto d = fundbericht::datumLesen(datum);
-    if (!d)
-        return; // not in the stored form: the lists stay as they are
+    if (!d) {
+        // Not in the stored form: the lists stay as they are, the line shows the date as stored.
+        m_datumWieGespeichert = datum;
+        return;
+    }
     const QString jahr = QString::number(d->jahr);
     int index = Combo5->findText(jahr);
     if (index < 0) {
@@ -275,7 +305,8 @@ FindRecord frmFund::felder() const
     f.fundort = Combo9->Text();
     f.fundortbeschreibung = Text3->Text();
     f.höhe = Text4->text();
-    f.datum = fundbericht::datumText(Combo4->currentText(), Combo3->currentText(), Combo5->currentText());
+    f.datum = m_datumWieGespeichert ? *m_datumWieGespeichert
+                                     : fundbericht::datumText(Combo4->currentText(), Combo3->currentText(), Combo5->currentText());
     f.bildart = Combo6->Text();
     f.autor = Combo10->Text();
     return f;

@@ -79,6 +79,8 @@ private:
     void Combo2_Click();
     void Combo8_Click();
     void Combo3_Click();
+    void Combo5_Click();
+    void Combo4_Click();
     void Combo7_Click();
     void Eingabe_Change();
     void Command1_Click();
@@ -91,4 +93,7 @@ private:
 
     std::function<Form3*()> m_hilfe;
     QDate m_heute;
+    // A stored date that the lists cannot show: the line shows it as stored
+    // until a date list is changed.
+    std::optional<QString> m_datumWieGespeichert;
 };

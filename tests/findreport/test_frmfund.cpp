@@ -698,8 +698,61 @@ private slots:
         QCOMPARE(d.Combo3->currentText(), monat);
         QCOMPARE(d.Combo4->currentText(), tag);
         QCOMPARE(d.Combo4->count(), tage);
-        if (!gespeichert.isEmpty())
-            QCOMPARE(d.Combo1->Text(), QStringLiteral("A")); // the rest of the row is shown
+        if (gespeichert.isEmpty())
+            return;
+        QCOMPARE(d.Combo1->Text(), QStringLiteral("A")); // the rest of the row is shown
+        // The line shows the date as stored, also one the lists cannot show, and so does the copy.
+        QCOMPARE(d.lblZusammenstellung->text(), QStringLiteral("A, B, C, D, 1 msm, %1 (Freilandfoto: N. N.)").arg(gespeichert));
+        QTest::mouseClick(element<QPushButton>(d, "Command4"), Qt::LeftButton);
+        QCOMPARE(m_dienste.zwischenablage, QStringList{d.lblZusammenstellung->text()});
+    }
+
+    // A stored form the lists cannot show belongs to its row only: the next row shows its own
+    // date, and a new location keeps it as shown until a date list is changed.
+    void datumWieGespeichert()
+    {
+        speichern({fund("A", "B", "C", "D", "1", "15.06.2010"), fund("E", "F", "G", "H", "1", "3. Mai 2021")});
+        Umgebung u(QDate(2024, 3, 31));
+        frmFund& d = *u.dialog;
+        auto* zeile = element<QLabel>(d, "lblZusammenstellung");
+        QCOMPARE(zeile->text(), QStringLiteral("A, B, C, D, 1 msm, 15.06.2010 (Freilandfoto: N. N.)"));
+        waehlen(element<QComboBox>(d, "Combo7"), 1);
+        QCOMPARE(zeile->text(), QStringLiteral("E, F, G, H, 1 msm, 3. Mai 2021 (Freilandfoto: N. N.)"));
+        waehlen(element<QComboBox>(d, "Combo7"), 0);
+        QCOMPARE(zeile->text(), QStringLiteral("A, B, C, D, 1 msm, 15.06.2010 (Freilandfoto: N. N.)"));
+        // Kept for a new location; a changed field keeps it, a changed date list replaces it.
+        element<QCheckBox>(d, "Check1")->setChecked(true);
+        QTest::mouseClick(element<QPushButton>(d, "Command5"), Qt::LeftButton);
+        tippen(element<QLineEdit>(d, "Text4"), QStringLiteral("0"));
+        QCOMPARE(zeile->text(), QStringLiteral("A, B, C, D, 10 msm, 15.06.2010 (Freilandfoto: N. N.)"));
+        waehlen(element<QComboBox>(d, "Combo4"), 0);
+        QCOMPARE(zeile->text(), QStringLiteral("A, B, C, D, 10 msm, 1. Mai 2021 (Freilandfoto: N. N.)"));
+    }
+
+    // The sequence as it was seen: 29. Februar 2012 kept for a new location, then the year 2013.
+    void tagFolgtDemJahr()
+    {
+        speichern({fund("A", "B", "C", "D", "1", "29. Februar 2012")});
+        Umgebung u(QDate(2024, 3, 31));
+        frmFund& d = *u.dialog;
+        element<QCheckBox>(d, "Check1")->setChecked(true);
+        QTest::mouseClick(element<QPushButton>(d, "Command5"), Qt::LeftButton);
+        waehlen(element<QComboBox>(d, "Combo5"), 13);
+        const QString zeile = QStringLiteral("A, B, C, D, 1 msm, 28. Februar 2013 (Freilandfoto: N. N.)");
+        QCOMPARE(element<QLabel>(d, "lblZusammenstellung")->text(), zeile);
+        QCOMPARE(element<QComboBox>(d, "Combo4")->count(), 28);
+        // Back to 2012: the day chosen stays, the days are February 2012's.
+        waehlen(element<QComboBox>(d, "Combo5"), 12);
+        QCOMPARE(element<QComboBox>(d, "Combo4")->count(), 29);
+        QCOMPARE(element<QComboBox>(d, "Combo4")->currentText(), QStringLiteral("28."));
+        waehlen(element<QComboBox>(d, "Combo5"), 13);
+        QTest::mouseClick(element<QPushButton>(d, "Command1"), Qt::LeftButton);
+        QCOMPARE(element<QComboBox>(d, "Combo7")->currentText(), zeile);
+        QTest::mouseClick(element<QPushButton>(d, "Command4"), Qt::LeftButton);
+        QCOMPARE(m_dienste.zwischenablage, QStringList{zeile});
+        FundortDatenbank db(QStringLiteral("pruefung"));
+        QVERIFY(db.oeffnen() && db.allesLaden());
+        QCOMPARE(db.zeile(1).datum, QStringLiteral("28. Februar 2013"));
     }
 
     void heuteNachDemMonatsende()
@@ -712,11 +765,11 @@ private slots:
         QCOMPARE(d.Combo4->count(), 30);
         QCOMPARE(d.Combo4->currentText(), QStringLiteral("30."));
         QVERIFY(d.lblZusammenstellung->text().contains(QStringLiteral("30. April 2024 (")));
-        // A year does not rebuild the days; a month does.
+        // The days follow the month and the year.
         waehlen(d.Combo3, 1);
         QCOMPARE(d.Combo4->count(), 29);
         waehlen(d.Combo5, 13);
-        QCOMPARE(d.Combo4->count(), 29);
+        QCOMPARE(d.Combo4->count(), 28);
         waehlen(d.Combo3, 0);
         waehlen(d.Combo3, 1);
         QCOMPARE(d.Combo4->count(), 28);
