@@ -90,7 +90,7 @@ public:
     {
         zeile("message box: %s", qPrintable(text));
     }
-    int frage(QWidget*, const QString&, const QString&, const QStringList& antworten) override
+    int frage(QWidget*, const QString&, const QString&, const QStringList& antworten, int) override
     {
         return int(antworten.size()) - 1;
     }

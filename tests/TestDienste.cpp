@@ -16,16 +16,17 @@ void TestDienste::meldung(QWidget* besitzer, const QString& text, const QString&
     meldungMitDetails(besitzer, text, QString(), titel, symbol);
 }
 
-void TestDienste::meldungMitDetails(QWidget*, const QString& text, const QString& details, const QString& titel, Symbol symbol)
+void TestDienste::meldungMitDetails(QWidget* besitzer, const QString& text, const QString& details, const QString& titel,
+                                    Symbol symbol)
 {
-    meldungen.append({text, titel, symbol, details});
+    meldungen.append({text, titel, symbol, details, besitzer});
     if (beiMeldung)
         beiMeldung(meldungen.constLast());
 }
 
-int TestDienste::frage(QWidget*, const QString& text, const QString& titel, const QStringList& antworten)
+int TestDienste::frage(QWidget*, const QString& text, const QString& titel, const QStringList& antworten, int standard)
 {
-    fragen.append({text, titel, antworten});
+    fragen.append({text, titel, antworten, standard});
     return frageAntworten.isEmpty() ? int(antworten.size()) - 1 : frageAntworten.takeFirst();
 }
 

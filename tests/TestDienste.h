@@ -18,6 +18,7 @@ public:
         QString text, titel;
         Symbol symbol;
         QString details; // the detail text behind the box's "Details" button
+        QWidget* besitzer = nullptr;
     };
     QList<Meldung> meldungen;
     QStringList zwischenablage;
@@ -36,6 +37,7 @@ public:
     struct Frage {
         QString text, titel;
         QStringList antworten;
+        int standard = 0; // the answer Return gives
     };
     QList<Frage> fragen;
     QList<int> frageAntworten;
@@ -45,7 +47,7 @@ public:
 
     void meldung(QWidget*, const QString& text, const QString& titel, Symbol symbol) override;
     void meldungMitDetails(QWidget*, const QString& text, const QString& details, const QString& titel, Symbol symbol) override;
-    int frage(QWidget*, const QString& text, const QString& titel, const QStringList& antworten) override;
+    int frage(QWidget*, const QString& text, const QString& titel, const QStringList& antworten, int standard) override;
     bool dateiOeffnen(QWidget*, DateiDialog& dialog) override;
     bool dateiSpeichern(QWidget*, DateiDialog& dialog) override;
     QString ordnerWaehlen(QWidget*, const QString& titel, const QString& start) override;

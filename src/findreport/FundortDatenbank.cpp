@@ -1,6 +1,6 @@
 #include "findreport/FundortDatenbank.h"
 
-#include "platform/Dienste.h"
+#include "platform/SqliteDatei.h"
 
 #include <QCollator>
 #include <QDir>
@@ -43,38 +43,6 @@ const QCollator& deutscheOrdnung()
     return ordnung;
 }
 
-int sqliteCode(const QSqlError& fehler) { return fehler.nativeErrorCode().toInt() & 0xff; }
-
-// SQLite's result codes, told in the user's words.
-QString ursache(const QSqlError& fehler)
-{
-    switch (sqliteCode(fehler)) {
-    case 3: return QStringLiteral("Es fehlt die Berechtigung, auf die Datei zuzugreifen.");
-    case 5:
-    case 6: return QStringLiteral("Die Datei wird gerade von einem anderen Programm benutzt.");
-    case 8: return QStringLiteral("Die Datei ist schreibgeschützt.");
-    case 10: return QStringLiteral("Beim Lesen oder Schreiben der Datei ist ein Fehler aufgetreten.");
-    case 11:
-    case 26: return QStringLiteral("Die Datei ist beschädigt.");
-    case 13: return QStringLiteral("Der Datenträger ist voll.");
-    case 14: return QStringLiteral("Die Datei lässt sich nicht öffnen.");
-    default:
-        return fehler.text().trimmed().isEmpty() ? QStringLiteral("Die Datenbank meldet einen unbekannten Fehler.")
-                                                  : QStringLiteral("Die Datenbank meldet: %1").arg(fehler.text().trimmed());
-    }
-}
-
-bool istBeschaedigt(const QSqlError& fehler) { return sqliteCode(fehler) == 11 || sqliteCode(fehler) == 26; }
-
-// Puts a damaged file aside under a name that is still free; "" when it cannot be moved.
-QString beiseiteLegen(const QString& pfad)
-{
-    QString ziel = pfad + QStringLiteral(".defekt");
-    for (int n = 2; QFileInfo::exists(ziel) || QFileInfo(ziel).isSymLink(); ++n)
-        ziel = pfad + QStringLiteral(".defekt%1").arg(n);
-    return QFile::rename(pfad, ziel) ? ziel : QString();
-}
-
 // Values sorted in German order, each value that differs only in case once
 // (the first stored spelling wins: the input comes in storage order).
 QStringList verschiedenSortiert(const QStringList& werte)
@@ -97,24 +65,16 @@ QStringList verschiedenSortiert(const QStringList& werte)
 FundortDatenbank::FundortDatenbank(const QString& name, QObject* eltern, const QString& ordner)
     : QObject(eltern)
     , m_ordner(ordner.isEmpty() ? standardOrdner() : ordner)
-    , m_verbindung(QStringLiteral("fundorte-%1-%2").arg(name).arg(quintptr(this), 0, 16))
 {
     setObjectName(name);
+    m_datei = std::make_unique<SqliteDatei>(QStringLiteral("fundorte-%1-%2").arg(name).arg(quintptr(this), 0, 16), dateipfad());
 }
 
-FundortDatenbank::~FundortDatenbank() { schliessen(); }
+FundortDatenbank::~FundortDatenbank() = default;
 
 QString FundortDatenbank::standardOrdner() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); }
 
 QString FundortDatenbank::dateipfad() const { return QDir(m_ordner).filePath(QStringLiteral("data.db")); }
-
-void FundortDatenbank::schliessen()
-{
-    if (QSqlDatabase::contains(m_verbindung)) {
-        QSqlDatabase::database(m_verbindung, false).close();
-        QSqlDatabase::removeDatabase(m_verbindung);
-    }
-}
 
 bool FundortDatenbank::fehlschlag(const QString& text)
 {
@@ -122,65 +82,47 @@ bool FundortDatenbank::fehlschlag(const QString& text)
     return false;
 }
 
-bool FundortDatenbank::oeffnen(QWidget* besitzer)
+bool FundortDatenbank::fehlschlag(const QSqlError& fehler) { return fehlschlag(m_datei->grund(fehler)); }
+
+// Every operation on a store that could not be opened fails with the reason it had.
+bool FundortDatenbank::nichtOffen()
 {
-    schliessen();
+    if (m_offen)
+        return false;
+    if (m_fehler.isEmpty())
+        m_fehler = QStringLiteral("Die Datei ist nicht geöffnet.");
+    return true;
+}
+
+bool FundortDatenbank::oeffnen()
+{
+    m_offen = false;
     m_fehler.clear();
+    m_beiseite.clear();
     m_zeilen.clear();
     m_aktuell = -1;
-    QDir().mkpath(m_ordner);
-
-    const auto verbinden = [this] {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_verbindung);
-        db.setDatabaseName(dateipfad());
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
-        return db.open();
-    };
-    // A file that is there but no database (or a damaged one) is kept aside, never overwritten.
-    const auto pruefen = [this]() -> std::optional<QSqlError> {
-        QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
-        QSqlQuery abfrage(db);
-        if (!abfrage.exec(QStringLiteral("PRAGMA quick_check")))
-            return abfrage.lastError();
-        if (abfrage.next() && abfrage.value(0).toString() != u"ok")
-            return QSqlError(QString(), QStringLiteral("quick_check"), QSqlError::StatementError, QStringLiteral("11"));
-        return std::nullopt;
-    };
-
-    if (!QFileInfo(dateipfad()).isDir() && verbinden()) {
-        if (const auto fehler = pruefen(); fehler && istBeschaedigt(*fehler)) {
-            schliessen();
-            const QString beiseite = beiseiteLegen(dateipfad());
-            if (beiseite.isEmpty())
-                return fehlschlag(QStringLiteral("Die Datei ist beschädigt und ließ sich nicht beiseitelegen."));
-            meldung(besitzer,
-                    QStringLiteral("Die Fundortdatei „%1“ ließ sich nicht lesen. Sie wurde unverändert als „%2“ "
-                                   "aufbewahrt; die Fundortzusammenstellung beginnt mit einer leeren Liste.")
-                        .arg(QDir::toNativeSeparators(dateipfad()), QFileInfo(beiseite).fileName()),
-                    programmTitel(), Dienste::Symbol::Info);
-            if (!verbinden())
-                return fehlschlag(ursache(QSqlDatabase::database(m_verbindung, false).lastError()));
-        } else if (fehler) {
-            return fehlschlag(ursache(*fehler));
-        }
-    } else if (QFileInfo(dateipfad()).isDir()) {
-        return fehlschlag(QStringLiteral("An ihrer Stelle steht ein Ordner."));
-    } else {
-        return fehlschlag(ursache(QSqlDatabase::database(m_verbindung, false).lastError()));
+    const SqliteDatei::Oeffnung o = m_datei->oeffnen();
+    m_beiseite = o.beiseite;
+    if (o.stand == SqliteDatei::Stand::Fehlgeschlagen)
+        return fehlschlag(o.grund);
+    if (!einrichten()) {
+        m_datei->schliessen();
+        return false;
     }
-    return einrichten();
+    m_offen = true;
+    return true;
 }
 
 bool FundortDatenbank::einrichten()
 {
-    QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
+    QSqlDatabase db = m_datei->db();
     QSqlQuery abfrage(db);
     QStringList spalten;
     for (const char* f : felder)
         spalten << bezeichner(QString::fromUtf8(f)) + QStringLiteral(" TEXT");
     if (!abfrage.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS data (%1)").arg(spalten.join(u", ")))
         && !db.tables().contains(QStringLiteral("data"), Qt::CaseInsensitive))
-        return fehlschlag(ursache(abfrage.lastError()));
+        return fehlschlag(abfrage.lastError());
 
     // Field names count without regard to case; a table from elsewhere may lack fields.
     m_spalten.clear();
@@ -201,15 +143,15 @@ bool FundortDatenbank::einrichten()
 
 bool FundortDatenbank::allesLaden()
 {
-    if (!QSqlDatabase::contains(m_verbindung))
-        return fehlschlag(m_fehler.isEmpty() ? QStringLiteral("Die Datei ist nicht geöffnet.") : m_fehler);
+    if (nichtOffen())
+        return false;
     QStringList auswahl{QStringLiteral("rowid")};
     for (const QString& s : std::as_const(m_spalten))
         auswahl << (s.isEmpty() ? QStringLiteral("NULL") : bezeichner(s));
-    QSqlQuery abfrage(QSqlDatabase::database(m_verbindung, false));
+    QSqlQuery abfrage(m_datei->db());
     abfrage.setForwardOnly(true);
     if (!abfrage.exec(QStringLiteral("SELECT %1 FROM data ORDER BY rowid").arg(auswahl.join(u", "))))
-        return fehlschlag(ursache(abfrage.lastError()));
+        return fehlschlag(abfrage.lastError());
 
     QVector<Zeile> zeilen;
     while (abfrage.next()) {
@@ -219,7 +161,7 @@ bool FundortDatenbank::allesLaden()
         zeilen << z;
     }
     if (abfrage.lastError().isValid())
-        return fehlschlag(ursache(abfrage.lastError()));
+        return fehlschlag(abfrage.lastError());
 
     // Each distinct text of the four ordering fields gets its rank in German
     // order once, so that the rows sort on whole numbers.
@@ -261,15 +203,15 @@ bool FundortDatenbank::positionieren(int position)
 
 bool FundortDatenbank::schreiben(const QString& befehl, const QVariantList& werte)
 {
-    if (!QSqlDatabase::contains(m_verbindung))
-        return fehlschlag(m_fehler.isEmpty() ? QStringLiteral("Die Datei ist nicht geöffnet.") : m_fehler);
+    if (nichtOffen())
+        return false;
     // One statement is one transaction of its own: it is stored whole or not at all.
-    QSqlQuery abfrage(QSqlDatabase::database(m_verbindung, false));
+    QSqlQuery abfrage(m_datei->db());
     if (!abfrage.prepare(befehl))
-        return fehlschlag(ursache(abfrage.lastError()));
+        return fehlschlag(abfrage.lastError());
     for (const QVariant& w : werte)
         abfrage.addBindValue(w);
-    return abfrage.exec() || fehlschlag(ursache(abfrage.lastError()));
+    return abfrage.exec() || fehlschlag(abfrage.lastError());
 }
 
 bool FundortDatenbank::hinzufuegen(const FindRecord& neu)
@@ -289,6 +231,8 @@ bool FundortDatenbank::hinzufuegen(const FindRecord& neu)
 
 bool FundortDatenbank::aktuellLoeschen()
 {
+    if (nichtOffen())
+        return false;
     if (m_aktuell < 0 || m_aktuell >= anzahl())
         return fehlschlag(QStringLiteral("Es ist kein Fundort ausgewählt."));
     return schreiben(QStringLiteral("DELETE FROM data WHERE rowid = ?"), {m_zeilen[m_aktuell].schluessel});
@@ -296,16 +240,14 @@ bool FundortDatenbank::aktuellLoeschen()
 
 std::optional<QStringList> FundortDatenbank::verschieden(int feldNr, int filterNr, const QString& filterWert)
 {
-    if (!QSqlDatabase::contains(m_verbindung)) {
-        fehlschlag(m_fehler.isEmpty() ? QStringLiteral("Die Datei ist nicht geöffnet.") : m_fehler);
+    if (nichtOffen())
         return std::nullopt;
-    }
     const auto spalte = [this](int nr) { return m_spalten[nr].isEmpty() ? QStringLiteral("NULL") : bezeichner(m_spalten[nr]); };
-    QSqlQuery abfrage(QSqlDatabase::database(m_verbindung, false));
+    QSqlQuery abfrage(m_datei->db());
     abfrage.setForwardOnly(true);
     const QString auswahl = filterNr < 0 ? spalte(feldNr) : spalte(feldNr) + QLatin1String(", ") + spalte(filterNr);
     if (!abfrage.exec(QStringLiteral("SELECT %1 FROM data ORDER BY rowid").arg(auswahl))) {
-        fehlschlag(ursache(abfrage.lastError()));
+        fehlschlag(abfrage.lastError());
         return std::nullopt;
     }
     // The filter is equality without regard to case; no character of the value is a pattern.
@@ -315,7 +257,7 @@ std::optional<QStringList> FundortDatenbank::verschieden(int feldNr, int filterN
         if (filterNr < 0 || abfrage.value(1).toString().toCaseFolded() == gesucht)
             werte << abfrage.value(0).toString();
     if (abfrage.lastError().isValid()) {
-        fehlschlag(ursache(abfrage.lastError()));
+        fehlschlag(abfrage.lastError());
         return std::nullopt;
     }
     return verschiedenSortiert(werte);

@@ -7,7 +7,9 @@
 #include <QVariantList>
 #include <QVector>
 
-class QWidget;
+#include <memory>
+
+class SqliteDatei;
 
 // One connection to the location store data.db in the per-user data folder.
 // The dialog keeps two: the record connection ("Data1") holds the ordered
@@ -27,9 +29,12 @@ public:
 
     // Opens data.db, creating the file or the table empty when missing. A file
     // that is not a readable database is put aside (data.db.defekt, ...) and
-    // replaced by an empty one, with one message owned by besitzer. Returns
-    // false when the store cannot be used; letzterFehler() then says why.
-    bool oeffnen(QWidget* besitzer = nullptr);
+    // replaced by an empty one; beiseitegelegt() then names it. Returns false
+    // when the store cannot be used; letzterFehler() then says why, and every
+    // further operation fails with that reason.
+    bool oeffnen();
+    bool offen() const { return m_offen; }
+    QString beiseitegelegt() const { return m_beiseite; }
     QString dateipfad() const;
     QString letzterFehler() const { return m_fehler; }
 
@@ -70,11 +75,14 @@ private:
     bool einrichten();
     // Runs one writing statement with bound values.
     bool schreiben(const QString& befehl, const QVariantList& werte);
-    void schliessen();
     bool fehlschlag(const QString& text);
+    bool fehlschlag(const class QSqlError& fehler);
+    bool nichtOffen();
 
     QString m_ordner;
-    QString m_verbindung;
+    std::unique_ptr<SqliteDatei> m_datei;
+    bool m_offen = false;
+    QString m_beiseite;
     QString m_fehler;
     QStringList m_spalten; // the table's fields that exist; missing ones read empty
     QVector<Zeile> m_zeilen;

@@ -10,7 +10,9 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -202,17 +204,33 @@ void frmFund::Form_Load()
                          QStringLiteral("Studiofoto")});
     Combo6->setzeListIndex(0);
 
+    // A store that cannot be opened leaves a dialog that composes and copies, but does not save.
+    if (speicherOeffnen(true))
+        Fundorte_Laden();
+}
+
+QWidget* frmFund::besitzer() { return isVisible() || !oeffner() ? this : oeffner(); }
+
+bool frmFund::speicherOeffnen(bool fehlerMelden)
+{
     // The lookup connection first; it is the one that sets up or puts aside the file.
-    if (!Data2->oeffnen(this) || !Data1->oeffnen(this)) {
-        const FundortDatenbank& db = Data2->letzterFehler().isEmpty() ? *Data1 : *Data2;
-        meldung(this,
+    const bool offen = Data2->oeffnen() && Data1->oeffnen();
+    const QString beiseite = Data2->beiseitegelegt().isEmpty() ? Data1->beiseitegelegt() : Data2->beiseitegelegt();
+    if (!beiseite.isEmpty())
+        meldung(besitzer(),
+                QStringLiteral("Die Fundortdatei „%1“ ließ sich nicht lesen. Sie wurde unverändert als „%2“ "
+                               "aufbewahrt; die Fundortzusammenstellung beginnt mit einer leeren Liste.")
+                    .arg(QDir::toNativeSeparators(Data2->dateipfad()), QFileInfo(beiseite).fileName()),
+                programmTitel(), Dienste::Symbol::Info);
+    if (!offen && fehlerMelden) {
+        const FundortDatenbank& db = Data2->offen() ? *Data1 : *Data2;
+        meldung(besitzer(),
                 QStringLiteral("Die Fundortdatei „%1“ kann nicht geöffnet werden.\r\n\r\n%2\r\n\r\nFundorte lassen sich "
                                "zusammenstellen und kopieren, aber nicht speichern.")
                     .arg(QDir::toNativeSeparators(db.dateipfad()), db.letzterFehler()),
                 programmTitel(), Dienste::Symbol::Fehler);
-        return;
     }
-    Fundorte_Laden();
+    return offen;
 }
 
 // --- date lists ---
@@ -366,6 +384,8 @@ void frmFund::Combo2_Change()
 
 bool frmFund::vorschlaegeFuellen(EingabeListe* liste, const std::optional<QStringList>& werte, const FundortDatenbank& db)
 {
+    if (!db.offen())
+        return false; // said once at opening; the lists stay as they are
     if (!werte) {
         datenbankFehler(QStringLiteral("Die Vorschläge konnten nicht gelesen werden."), db);
         return false;
@@ -399,6 +419,11 @@ void frmFund::Combo8_Click()
 
 void frmFund::Fundorte_Laden()
 {
+    if (!Data1->offen()) {
+        Command7->setEnabled(false);
+        Combo7->leeren();
+        return;
+    }
     if (!Data1->allesLaden()) {
         datenbankFehler(QStringLiteral("Die gespeicherten Fundorte konnten nicht gelesen werden."), *Data1);
         return;
@@ -449,7 +474,7 @@ void frmFund::eingabenSperren(bool gesperrt)
 
 void frmFund::datenbankFehler(const QString& was, const FundortDatenbank& db)
 {
-    meldung(this,
+    meldung(besitzer(),
             QStringLiteral("%1\r\n\r\n%2\r\nDatei: „%3“\r\n\r\nDie bisher gespeicherten Fundorte bleiben erhalten.")
                 .arg(was, db.letzterFehler(), QDir::toNativeSeparators(db.dateipfad())),
             programmTitel(), Dienste::Symbol::Fehler);
@@ -465,6 +490,7 @@ void frmFund::Command5_Click()
     Command7->setEnabled(false);
     Combo7->setEnabled(false);
     Combo1->setFocus();
+    m_eingabeBeginn = felder();
     if (Check1->isChecked())
         return;
 
@@ -474,6 +500,9 @@ void frmFund::Command5_Click()
     Text3->setzeText(QString());
     Text4->setzeText(QString());
 
+    m_eingabeBeginn = felder();
+    if (!Data2->offen())
+        return; // no suggestions without the store
     const auto laender = Data2->laender();
     if (!laender) {
         datenbankFehler(QStringLiteral("Die Vorschläge konnten nicht gelesen werden."), *Data2);
@@ -489,11 +518,17 @@ void frmFund::Command5_Click()
         return;
     Zusammenstellung_Anzeigen();
     Combo1->setFocus();
+    m_eingabeBeginn = felder();
 }
 
 void frmFund::Command1_Click()
 {
     FindRecord neu = felder();
+    // The store may have become free since the dialog opened (a lock released, say).
+    if (!Data1->offen() && !speicherOeffnen(false)) {
+        datenbankFehler(QStringLiteral("Der Fundort konnte nicht gespeichert werden."), Data2->offen() ? *Data1 : *Data2);
+        return;
+    }
     if (!Data1->hinzufuegen(neu)) {
         datenbankFehler(QStringLiteral("Der Fundort konnte nicht gespeichert werden."), *Data1);
         return;
@@ -552,6 +587,18 @@ void frmFund::freigeben()
     EigenesFenster::freigeben();
     if (oeffner())
         oeffner()->show();
+}
+
+void frmFund::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Escape && neuerFundort && felder() != m_eingabeBeginn
+        && dienste().frage(this,
+                           QStringLiteral("Der neue Fundort ist noch nicht gespeichert. Wollen Sie die Fundortzusammenstellung "
+                                          "trotzdem schließen? Ihre Eingaben gehen dabei verloren."),
+                           programmTitel(), {QStringLiteral("Ja"), QStringLiteral("Nein")}, 1)
+               != 0)
+        return;
+    EigenesFenster::keyPressEvent(e);
 }
 
 void frmFund::cmdHilfe_Click()

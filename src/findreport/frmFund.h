@@ -59,6 +59,8 @@ public:
 protected:
     // Gives the main window back, shown; runs however the dialog closes.
     void freigeben() override;
+    // Escape closes like "Schließen", but asks first while a new location has unsaved input.
+    void keyPressEvent(QKeyEvent*) override;
 
 private:
     void aufbauen();
@@ -70,6 +72,11 @@ private:
     void eingabenSperren(bool gesperrt);
     FindRecord felder() const;
     void datenbankFehler(const QString& was, const FundortDatenbank& db);
+    // Opens both connections; says once when a damaged file was put aside, and,
+    // if fehlerMelden, why the store cannot be used.
+    bool speicherOeffnen(bool fehlerMelden);
+    // Messages before the dialog shows belong to the main window, so that they stand over it.
+    QWidget* besitzer();
     // Fills a suggestion list afresh and selects its first entry.
     bool vorschlaegeFuellen(EingabeListe* liste, const std::optional<QStringList>& werte, const FundortDatenbank& db);
 
@@ -96,4 +103,6 @@ private:
     // A stored date that the lists cannot show: the line shows it as stored
     // until a date list is changed.
     std::optional<QString> m_datumWieGespeichert;
+    // The fields as "Neuer Fundort" left them: what differs is unsaved input.
+    FindRecord m_eingabeBeginn;
 };

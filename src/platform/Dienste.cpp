@@ -50,7 +50,7 @@ public:
         box.exec();
     }
 
-    int frage(QWidget* besitzer, const QString& text, const QString& titel, const QStringList& antworten) override
+    int frage(QWidget* besitzer, const QString& text, const QString& titel, const QStringList& antworten, int standard) override
     {
         QMessageBox box(QMessageBox::Question, titel, text, QMessageBox::NoButton, besitzer);
         QList<QAbstractButton*> knoepfe;
@@ -58,7 +58,7 @@ public:
             knoepfe << box.addButton(antworten[i], i + 1 == antworten.size() ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
         if (knoepfe.isEmpty())
             return -1;
-        box.setDefaultButton(qobject_cast<QPushButton*>(knoepfe.constFirst()));
+        box.setDefaultButton(qobject_cast<QPushButton*>(knoepfe.value(standard, knoepfe.constFirst())));
         box.setEscapeButton(knoepfe.constLast());
         box.exec();
         const qsizetype gewaehlt = knoepfe.indexOf(box.clickedButton());

@@ -41,8 +41,10 @@ public:
         meldung(besitzer, text, titel, symbol);
     }
     // A question answered with one of the given buttons; returns the index of the
-    // answer. Closing the box chooses the last answer, which must be the harmless one.
-    virtual int frage(QWidget* besitzer, const QString& text, const QString& titel, const QStringList& antworten) = 0;
+    // answer. Closing the box chooses the last answer, which must be the harmless one;
+    // standard is the index of the answer that Return gives.
+    virtual int frage(QWidget* besitzer, const QString& text, const QString& titel, const QStringList& antworten,
+                      int standard = 0) = 0;
     // Shows the dialog; on OK sets FileName (full path) and FileTitle and returns true.
     virtual bool dateiOeffnen(QWidget* besitzer, DateiDialog& dialog) = 0;
     virtual bool dateiSpeichern(QWidget* besitzer, DateiDialog& dialog) = 0;

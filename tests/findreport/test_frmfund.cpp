@@ -5,6 +5,7 @@
 #include "output/Form3.h"
 #include "platform/Eingabelisten.h"
 
+#include "Datenbankhilfe.h"
 #include "Einstellungsdatei.h"
 #include "TestDienste.h"
 
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -74,26 +76,28 @@ void tippen(QWidget* w, const QString& text)
 }
 
 // A stand-in for the main window, with the help window it would own.
+// The dialog deletes itself when it closes.
 struct Umgebung {
     QWidget hauptfenster;
     QPointer<Form3> hilfe;
-    std::unique_ptr<frmFund> dialog;
+    QPointer<frmFund> dialog;
 
-    explicit Umgebung(QDate heute = QDate(2024, 3, 31))
+    explicit Umgebung(QDate heute = QDate(2024, 3, 31), const QString& ordner = {})
     {
         hauptfenster.setEnabled(false);
-        dialog = std::make_unique<frmFund>(&hauptfenster, [this] {
+        dialog = new frmFund(&hauptfenster, [this] {
             if (!hilfe)
                 hilfe = new Form3(&hauptfenster);
             return hilfe.data();
-        }, QString(), heute);
+        }, ordner, heute);
         dialog->show();
     }
     ~Umgebung()
     {
         delete hilfe.data();
+        delete dialog.data();
     }
-    frmFund* operator->() const { return dialog.get(); }
+    frmFund* operator->() const { return dialog.data(); }
 };
 
 template <typename T = QWidget>
@@ -500,6 +504,155 @@ private slots:
         QTest::mouseClick(element<QLineEdit>(d, "Text4"), Qt::LeftButton);
         QCOMPARE(felder(d), gezeigt);
         QCOMPARE(element<QLabel>(d, "lblZusammenstellung")->text(), zeile);
+    }
+
+    // A store that cannot be opened: said once, with its true reason; the dialog composes and
+    // copies, saving says why it cannot, and no button ends the program.
+    void speicherNichtZuOeffnen_data()
+    {
+        QTest::addColumn<QString>("fall");
+        QTest::addColumn<QString>("grund");
+        QTest::newRow("gesperrt") << "gesperrt" << "Die Datei wird gerade von einem anderen Programm benutzt.";
+        QTest::newRow("keine Leserechte") << "000" << "Es fehlt die Berechtigung, die Datei zu lesen.";
+        QTest::newRow("Ordner statt Datei") << "ordner" << "An ihrer Stelle liegt ein Ordner.";
+        QTest::newRow("Ordner schreibgeschützt") << "ordner555" << "Der Ordner „%1“ ist nicht beschreibbar.";
+    }
+    void speicherNichtZuOeffnen()
+    {
+        QFETCH(QString, fall);
+        QFETCH(QString, grund);
+        QTemporaryDir tmp;
+        datenbankhilfe::offenFuerAlle(tmp.path());
+        const QString ordner = tmp.filePath(QStringLiteral("daten"));
+        const QString pfad = QDir(ordner).filePath(QStringLiteral("data.db"));
+        QVERIFY(QDir().mkpath(ordner));
+        datenbankhilfe::offenFuerAlle(ordner);
+        grund = grund.arg(QDir::toNativeSeparators(ordner));
+        if (fall == u"ordner") {
+            QVERIFY(QDir().mkdir(pfad));
+        } else if (fall == u"ordner555") {
+            QVERIFY(QFile::setPermissions(ordner, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+        } else {
+            QVERIFY(datenbankhilfe::roh(pfad, {QStringLiteral("CREATE TABLE data (land TEXT)")}));
+            QVERIFY(QFile::setPermissions(pfad, fall == u"000" ? QFile::Permissions() : QFile::Permissions(0x6666)));
+        }
+        datenbankhilfe::Sperre sperre(fall == u"gesperrt" ? pfad : QString());
+        datenbankhilfe::AlsGast gast;
+        if (!gast.wirksam())
+            QSKIP("file permissions cannot be tried as this user");
+
+        Umgebung u(QDate(2024, 3, 31), ordner);
+        frmFund& d = *u.dialog;
+        QCOMPARE(m_dienste.meldungen.size(), 1);
+        QCOMPARE(m_dienste.meldungen[0].text,
+                 QStringLiteral("Die Fundortdatei „%1“ kann nicht geöffnet werden.\r\n\r\n%2\r\n\r\nFundorte lassen sich "
+                                "zusammenstellen und kopieren, aber nicht speichern.")
+                     .arg(QDir::toNativeSeparators(pfad), grund));
+        QCOMPARE(m_dienste.meldungen[0].besitzer, &u.hauptfenster); // over the main window, the dialog not yet shown
+        QCOMPARE(element<QComboBox>(d, "Combo7")->count(), 0);
+        for (const char* aus : {"Command1", "Command4", "Command6", "Command7"})
+            QVERIFY2(!element(d, aus)->isEnabled(), aus);
+
+        // Composing and copying as ever, without suggestions and without another message.
+        QTest::mouseClick(element<QPushButton>(d, "Command5"), Qt::LeftButton);
+        tippen(element(d, "Combo1"), QStringLiteral("Ö"));
+        tippen(element(d, "Combo2"), QStringLiteral("T"));
+        tippen(element(d, "Combo8"), QStringLiteral("Innsbruck"));
+        tippen(element(d, "Combo9"), QStringLiteral("Alpenzoo"));
+        tippen(element(d, "Text4"), QStringLiteral("750"));
+        tippen(element(d, "Combo10"), QStringLiteral("Maria"));
+        const QString zeile = QStringLiteral("Österreich, Tirol, Innsbruck, Alpenzoo, 750 msm, 31. März 2024 (Foto: Maria)");
+        QCOMPARE(element<QLabel>(d, "lblZusammenstellung")->text(), zeile);
+        QTest::mouseClick(element<QPushButton>(d, "Command4"), Qt::LeftButton);
+        QCOMPARE(m_dienste.zwischenablage, QStringList{zeile});
+        QCOMPARE(m_dienste.meldungen.size(), 1);
+
+        // Saving says why it cannot; the input stays.
+        QTest::mouseClick(element<QPushButton>(d, "Command1"), Qt::LeftButton);
+        QCOMPARE(m_dienste.meldungen.size(), 2);
+        QVERIFY2(m_dienste.meldungen[1].text.startsWith(
+                     QStringLiteral("Der Fundort konnte nicht gespeichert werden.\r\n\r\n%1\r\n").arg(grund)),
+                 qPrintable(m_dienste.meldungen[1].text));
+        QCOMPARE(element<QLabel>(d, "lblZusammenstellung")->text(), zeile);
+        QVERIFY(element(d, "Command1")->isEnabled());
+        QTest::mouseClick(element<QPushButton>(d, "Command6"), Qt::LeftButton);
+        QTest::mouseClick(element<QPushButton>(d, "Command7"), Qt::LeftButton);
+        QTest::mouseClick(element<QPushButton>(d, "cmdHilfe"), Qt::LeftButton);
+        QVERIFY(u.hilfe && u.hilfe->isVisible());
+        u.hilfe->close();
+        QCOMPARE(element<QLabel>(d, "lblZusammenstellung")->text(), zeile);
+        QCOMPARE(m_dienste.meldungen.size(), 2);
+
+        // Free again (the other program let go): the next try stores it.
+        if (fall == u"gesperrt") {
+            sperre.freigeben();
+            QTest::mouseClick(element<QPushButton>(d, "Command1"), Qt::LeftButton);
+            QCOMPARE(m_dienste.meldungen.size(), 2);
+            QCOMPARE(element<QComboBox>(d, "Combo7")->currentText(), zeile);
+        }
+        QPointer<frmFund> weg = u.dialog;
+        QTest::mouseClick(element<QPushButton>(d, "Command3"), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&weg] { return weg.isNull(); }));
+        QVERIFY(u.hauptfenster.isEnabled());
+    }
+
+    // A damaged file is put aside, said once, over the main window.
+    void beschaedigteDatei()
+    {
+        QDir().mkpath(FundortDatenbank::standardOrdner());
+        QFile f(QDir(FundortDatenbank::standardOrdner()).filePath(QStringLiteral("data.db")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(5000, 'x'));
+        f.close();
+        Umgebung u;
+        QCOMPARE(m_dienste.meldungen.size(), 1);
+        QVERIFY(m_dienste.meldungen[0].text.startsWith(QStringLiteral("Die Fundortdatei „")));
+        QVERIFY(m_dienste.meldungen[0].text.contains(QStringLiteral("„data.db.defekt“")));
+        QCOMPARE(m_dienste.meldungen[0].symbol, Dienste::Symbol::Info);
+        QCOMPARE(m_dienste.meldungen[0].besitzer, &u.hauptfenster);
+        QVERIFY(element(*u.dialog, "Command5")->isEnabled());
+    }
+
+    // Escape closes like "Schließen", unless a new location would be lost: then it asks.
+    void escape_data()
+    {
+        QTest::addColumn<bool>("neu");
+        QTest::addColumn<QString>("getippt");
+        QTest::addColumn<int>("antwort"); // -1: no question
+        QTest::addColumn<bool>("zu");
+        QTest::newRow("Blättern") << false << "" << -1 << true;
+        QTest::newRow("Neuer Fundort, nichts eingegeben") << true << "" << -1 << true;
+        QTest::newRow("Eingabe, Nein") << true << "480" << 1 << false;
+        QTest::newRow("Eingabe, Ja") << true << "480" << 0 << true;
+    }
+    void escape()
+    {
+        QFETCH(bool, neu);
+        QFETCH(QString, getippt);
+        QFETCH(int, antwort);
+        QFETCH(bool, zu);
+        speichern({fund("Deutschland", "Bayern", "München", "Isarauen")});
+        m_dienste.fragen.clear();
+        m_dienste.frageAntworten = {antwort};
+        Umgebung u;
+        QPointer<frmFund> d = u.dialog;
+        QApplication::setActiveWindow(d);
+        if (neu)
+            QTest::mouseClick(element<QPushButton>(*d, "Command5"), Qt::LeftButton);
+        tippen(element(*d, "Text4"), getippt);
+        QWidget* fokus = element(*d, "Combo1");
+        fokus->setFocus();
+        QTest::keyClick(fokus, Qt::Key_Escape);
+        QCOMPARE(m_dienste.fragen.size(), antwort < 0 ? 0 : 1);
+        if (antwort >= 0) {
+            QCOMPARE(m_dienste.fragen[0].antworten, (QStringList{QStringLiteral("Ja"), QStringLiteral("Nein")}));
+            QCOMPARE(m_dienste.fragen[0].standard, 1);
+            QVERIFY(m_dienste.fragen[0].text.startsWith(QStringLiteral("Der neue Fundort ist noch nicht gespeichert.")));
+        }
+        QVERIFY(QTest::qWaitFor([&d, zu] { return d.isNull() == zu; }));
+        QCOMPARE(u.hauptfenster.isEnabled(), zu);
+        if (!zu)
+            QCOMPARE(element<QLineEdit>(*d, "Text4")->text(), getippt);
     }
 
     void leereTabelle()

@@ -1,0 +1,148 @@
+#include "platform/SqliteDatei.h"
+
+#include "Datenbankhilfe.h"
+
+#include <QSqlError>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+
+using namespace datenbankhilfe;
+
+Q_DECLARE_METATYPE(Dateibefund)
+
+class TestSqliteDatei : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The reason told for each failure: SQLite's code first where it is plain,
+    // the file system where only it knows (a full disk, a folder without rights).
+    void grund_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<Dateibefund>("befund");
+        QTest::addColumn<QString>("grund");
+        const Dateibefund datei{false, true, true, 0, 0, 0};
+        const Dateibefund keineDatei{false, true, false, 0, 0, 0};
+        const auto mit = [](Dateibefund b, int Dateibefund::*feld, int fehler) {
+            b.*feld = fehler;
+            return b;
+        };
+        QTest::newRow("Ordner statt Datei") << 14 << Dateibefund{true, true, false, 0, 0, 0} << "An ihrer Stelle liegt ein Ordner.";
+        QTest::newRow("gesperrt") << 5 << datei << "Die Datei wird gerade von einem anderen Programm benutzt.";
+        QTest::newRow("gesperrt, erweitert") << (5 | (2 << 8)) << datei << "Die Datei wird gerade von einem anderen Programm benutzt.";
+        QTest::newRow("Tabelle gesperrt") << 6 << datei << "Die Datei wird gerade von einem anderen Programm benutzt.";
+        QTest::newRow("Ordner nicht anlegbar") << 14 << Dateibefund{false, false, false, 0, 0, 0}
+                                               << "Der Ordner „/daten“ lässt sich nicht anlegen.";
+        QTest::newRow("nicht lesbar") << 14 << mit(mit(datei, &Dateibefund::lesen, EACCES), &Dateibefund::schreiben, EACCES)
+                                      << "Es fehlt die Berechtigung, die Datei zu lesen.";
+        QTest::newRow("voll") << 13 << datei << "Der Datenträger ist voll.";
+        QTest::newRow("voll beim Anlegen") << 14 << mit(keineDatei, &Dateibefund::ordnerSchreiben, ENOSPC) << "Der Datenträger ist voll.";
+        QTest::newRow("Kontingent erschöpft") << 10 << mit(datei, &Dateibefund::ordnerSchreiben, EDQUOT) << "Der Datenträger ist voll.";
+        QTest::newRow("Datenträger schreibgeschützt") << 8 << mit(mit(datei, &Dateibefund::schreiben, EROFS), &Dateibefund::ordnerSchreiben, EROFS)
+                                                      << "Der Datenträger ist schreibgeschützt.";
+        QTest::newRow("Ordner schreibgeschützt, keine Datei") << 14 << mit(keineDatei, &Dateibefund::ordnerSchreiben, EACCES)
+                                                              << "Der Ordner „/daten“ ist nicht beschreibbar.";
+        QTest::newRow("Ordner schreibgeschützt, Datei beschreibbar") << (8 | (6 << 8)) << mit(datei, &Dateibefund::ordnerSchreiben, EACCES)
+                                                                     << "Der Ordner „/daten“ ist nicht beschreibbar.";
+        QTest::newRow("Datei schreibgeschützt") << 8 << mit(datei, &Dateibefund::schreiben, EACCES) << "Die Datei ist schreibgeschützt.";
+        QTest::newRow("Datei und Ordner schreibgeschützt")
+            << 8 << mit(mit(datei, &Dateibefund::schreiben, EACCES), &Dateibefund::ordnerSchreiben, EACCES) << "Die Datei ist schreibgeschützt.";
+        QTest::newRow("beschädigt") << 11 << datei << "Die Datei ist beschädigt.";
+        QTest::newRow("keine Datenbank") << 26 << datei << "Die Datei ist beschädigt.";
+        QTest::newRow("Ein-/Ausgabe") << (10 | (3 << 8)) << datei << "Beim Lesen oder Schreiben der Datei ist ein Fehler aufgetreten.";
+        QTest::newRow("nicht zu öffnen") << 14 << datei << "Die Datei lässt sich nicht öffnen.";
+        QTest::newRow("anderes") << 1 << datei << "Die Datenbank meldet: no such table: data";
+    }
+    void grund()
+    {
+        QFETCH(int, code);
+        QFETCH(Dateibefund, befund);
+        QFETCH(QString, grund);
+        QCOMPARE(SqliteDatei::grund(code, QStringLiteral("no such table: data"), befund, QStringLiteral("/daten")), grund);
+    }
+
+    // The same with real files: what the program says is what is wrong.
+    void echteUrsachen_data()
+    {
+        QTest::addColumn<QString>("fall");
+        QTest::addColumn<bool>("offen");
+        QTest::addColumn<QString>("grund"); // of opening, or of the first write when it opened
+        QTest::newRow("gesund") << "" << true << "";
+        QTest::newRow("gesperrt") << "gesperrt" << false << "Die Datei wird gerade von einem anderen Programm benutzt.";
+        QTest::newRow("Ordner statt Datei") << "ordner" << false << "An ihrer Stelle liegt ein Ordner.";
+        QTest::newRow("keine Leserechte") << "000" << false << "Es fehlt die Berechtigung, die Datei zu lesen.";
+        QTest::newRow("Ordner schreibgeschützt, keine Datei") << "ordner555" << false << "Der Ordner „%1“ ist nicht beschreibbar.";
+        QTest::newRow("Ordner schreibgeschützt, Datei beschreibbar") << "ordner555datei" << true << "Der Ordner „%1“ ist nicht beschreibbar.";
+        QTest::newRow("Datei schreibgeschützt") << "444" << true << "Die Datei ist schreibgeschützt.";
+    }
+    void echteUrsachen()
+    {
+        QFETCH(QString, fall);
+        QFETCH(bool, offen);
+        QFETCH(QString, grund);
+        QTemporaryDir tmp;
+        offenFuerAlle(tmp.path());
+        const QString ordner = tmp.filePath(QStringLiteral("daten"));
+        const QString pfad = QDir(ordner).filePath(QStringLiteral("data.db"));
+        QVERIFY(QDir().mkpath(ordner));
+        offenFuerAlle(ordner);
+        if (fall != u"ordner" && fall != u"ordner555") {
+            QVERIFY(roh(pfad, {QStringLiteral("CREATE TABLE data (a TEXT)")}));
+            offenFuerAlle(pfad);
+        }
+        if (fall == u"ordner")
+            QVERIFY(QDir().mkdir(pfad));
+        else if (fall == u"000")
+            QVERIFY(QFile::setPermissions(pfad, {}));
+        else if (fall == u"444")
+            QVERIFY(QFile::setPermissions(pfad, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        if (fall.startsWith(u"ordner555"))
+            QVERIFY(QFile::setPermissions(ordner, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                                      | QFile::ReadOther | QFile::ExeOther));
+        Sperre sperre(fall == u"gesperrt" ? pfad : QString());
+        SqliteDatei::Oeffnung o;
+        QString schreibgrund;
+        {
+            AlsGast gast;
+            if (!gast.wirksam())
+                QSKIP("file permissions cannot be tried as this user");
+            SqliteDatei datei(QStringLiteral("probe"), pfad);
+            o = datei.oeffnen();
+            if (o.stand == SqliteDatei::Stand::Offen) {
+                QSqlQuery q(datei.db());
+                if (!q.exec(QStringLiteral("INSERT INTO data VALUES ('x')")))
+                    schreibgrund = datei.grund(q.lastError());
+            }
+        }
+        QCOMPARE(o.stand == SqliteDatei::Stand::Offen, offen);
+        QCOMPARE(offen ? schreibgrund : o.grund, grund.contains(u'%') ? grund.arg(QDir::toNativeSeparators(ordner)) : grund);
+        QVERIFY(o.beiseite.isEmpty());
+        QCOMPARE(QFileInfo(pfad).isDir(), fall == u"ordner"); // the file is left as it was
+    }
+
+    // A damaged file is kept under the first free name, never overwritten.
+    void beschaedigteDateiBeiseite()
+    {
+        QTemporaryDir tmp;
+        const QString pfad = tmp.filePath(QStringLiteral("data.db"));
+        const QStringList namen = {QStringLiteral("data.db.defekt"), QStringLiteral("data.db.defekt2"), QStringLiteral("data.db.defekt3")};
+        for (int i = 0; i < namen.size(); ++i) {
+            QFile f(pfad);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(QByteArray(4096 + i, 'x'));
+            f.close();
+            SqliteDatei datei(QStringLiteral("probe"), pfad);
+            const SqliteDatei::Oeffnung o = datei.oeffnen();
+            QCOMPARE(o.stand, SqliteDatei::Stand::Beiseitegelegt);
+            QCOMPARE(QFileInfo(o.beiseite).fileName(), namen[i]);
+            QVERIFY(datei.offen());
+            for (int j = 0; j <= i; ++j)
+                QCOMPARE(QFileInfo(tmp.filePath(namen[j])).size(), qint64(4096 + j));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSqliteDatei)
+#include "test_sqlitedatei.moc"
