@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextDocument>
 
 namespace {
 
@@ -333,7 +334,17 @@ FindRecord frmFund::felder() const
 void frmFund::Zusammenstellung_Anzeigen()
 {
     const FindRecord f = felder();
-    lblZusammenstellung->setText(fundbericht::vorschauZeile(f));
+    const QString zeile = fundbericht::vorschauZeile(f);
+    lblZusammenstellung->setText(zeile);
+    // The label keeps its three lines; a line cut off there is readable in full as its tooltip.
+    const QRect noetig = lblZusammenstellung->fontMetrics().boundingRect(
+        QRect(0, 0, lblZusammenstellung->contentsRect().width(), QWIDGETSIZE_MAX), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+        zeile);
+    lblZusammenstellung->setToolTip(noetig.height() > lblZusammenstellung->contentsRect().height()
+                                        ? (Qt::mightBeRichText(zeile)
+                                               ? QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>").arg(zeile.toHtmlEscaped())
+                                               : zeile)
+                                        : QString());
     if (fundbericht::istVollstaendig(f)) {
         faerben(lblZusammenstellung, QPalette::WindowText, gruen);
         Command1->setEnabled(neuerFundort);
@@ -456,6 +467,7 @@ void frmFund::fundortAnzeigen()
     Combo9->setzeText(r.fundort);
     Text3->setzeText(r.fundortbeschreibung);
     Text4->setzeText(r.höhe);
+    Text4->setCursorPosition(0);
     datumAnzeigen(r.datum);
     Combo6->setzeText(r.bildart);
     Combo10->setzeText(r.autor);

@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 #include <QListView>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -11,9 +13,11 @@
 
 namespace {
 
+// Item views hand texts over with their line breaks made QChar::LineSeparator.
 QString einzeilig(QString text)
 {
-    return text.replace(QLatin1String("\r\n"), QStringLiteral(" \u21B5 ")).replace(QLatin1Char('\n'), QStringLiteral(" \u21B5 "));
+    static const QRegularExpression umbruch(QStringLiteral("\r[\n\u2028]|[\r\n\u2028]"));
+    return text.replace(umbruch, QStringLiteral(" \u21B5 "));
 }
 
 class EinzeiligDelegat : public QStyledItemDelegate {
@@ -75,6 +79,35 @@ ZeilenListe::ZeilenListe(QWidget* eltern)
     : SperrListe(eltern)
 {
     setItemDelegate(new EinzeiligDelegat(this));
+    const auto vergessen = [this] { m_breite = -1; };
+    connect(model(), &QAbstractItemModel::rowsInserted, this, vergessen);
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, vergessen);
+    connect(model(), &QAbstractItemModel::modelReset, this, vergessen);
+    connect(model(), &QAbstractItemModel::dataChanged, this, vergessen);
+}
+
+void ZeilenListe::showPopup()
+{
+    SperrListe::showPopup();
+    QWidget* rahmen = view()->window();
+    if (rahmen == window() || !rahmen->isVisible())
+        return;
+    // Qt measures the entries with their line breaks; the list shows them on one line each.
+    if (m_breite < 0) {
+        const QFontMetrics masse(view()->font());
+        m_breite = 0;
+        for (int i = 0; i < count(); ++i)
+            m_breite = std::max(m_breite, masse.horizontalAdvance(einzeilig(itemText(i))));
+    }
+    const int rand = rahmen->width() - view()->viewport()->width() + 4 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin);
+    const QRect schirm = screen()->availableGeometry();
+    QRect ort = rahmen->geometry();
+    ort.setWidth(std::min(std::max(width(), m_breite + rand), schirm.width()));
+    if (ort.right() > schirm.right())
+        ort.moveRight(schirm.right());
+    if (ort.left() < schirm.left())
+        ort.moveLeft(schirm.left());
+    rahmen->setGeometry(ort);
 }
 
 void ZeilenListe::paintEvent(QPaintEvent*)

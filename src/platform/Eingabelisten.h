@@ -34,14 +34,20 @@ private:
 };
 
 // A pick-only list of one-line texts that may hold line breaks: they are shown
-// as "↵" so that each entry stays on one line; the entries themselves are kept.
+// as "↵" so that each entry stays on one line, in the box and in its list; the
+// entries themselves are kept. The open list is as wide as its widest entry,
+// within the screen.
 class ZeilenListe : public SperrListe {
     Q_OBJECT
 public:
     explicit ZeilenListe(QWidget* eltern = nullptr);
+    void showPopup() override;
 
 protected:
     void paintEvent(QPaintEvent*) override;
+
+private:
+    int m_breite = -1; // the widest entry as shown; -1 until measured
 };
 
 // A text field with a drop-down list of suggestions. Every change of the text

@@ -15,7 +15,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlDatabase>
+#include <QScreen>
 #include <QSqlQuery>
+#include <QStyleOptionViewItem>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -613,6 +615,41 @@ private slots:
         QVERIFY(element(*u.dialog, "Command5")->isEnabled());
     }
 
+    // Long texts: a box shows their beginning; the line keeps its three lines, with the whole
+    // line as its tooltip when it is cut; the list of stored rows shows each row on one line,
+    // no wider than the screen.
+    void langeTexte()
+    {
+        const QString ort = QStringLiteral("Freiburg im Breisgau und Umgebung (Schwarzwald-Südwest)");
+        const QString beschreibung = QStringLiteral("Kiesbank\r\nam linken Ufer, unterhalb der Brücke, ") + QString(20, u'x');
+        speichern({fund("Deutschland", "Baden-Württemberg", ort, ort, "1284", "15. Juni 2010", "N. N.", beschreibung),
+                   fund("Deutschland", "Bayern", "München", "Isarauen")});
+        Umgebung u;
+        frmFund& d = *u.dialog;
+        auto* stadt = element<EingabeListe>(d, "Combo8");
+        QCOMPARE(stadt->Text(), ort);
+        QCOMPARE(stadt->lineEdit()->cursorPosition(), 0);
+        auto* zeile = element<QLabel>(d, "lblZusammenstellung");
+        QCOMPARE(zeile->geometry(), QRect(40, 472, 681, 41));
+        QCOMPARE(zeile->toolTip(), zeile->text());
+        waehlen(element<QComboBox>(d, "Combo7"), 1);
+        QCOMPARE(zeile->toolTip(), QString());
+
+        auto* liste = element<QComboBox>(d, "Combo7");
+        QAbstractItemView* ansicht = liste->view();
+        QStyleOptionViewItem option;
+        option.initFrom(ansicht);
+        const auto hoehe = [&](int i) { return ansicht->itemDelegate()->sizeHint(option, ansicht->model()->index(i, 0)).height(); };
+        QCOMPARE(hoehe(0), hoehe(1));
+        liste->showPopup();
+        QVERIFY(QTest::qWaitFor([ansicht] { return ansicht->isVisible(); }));
+        const QRect schirm = liste->screen()->availableGeometry();
+        const QRect offen = ansicht->window()->geometry();
+        QVERIFY2(schirm.contains(offen), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(offen.x()).arg(offen.y()).arg(offen.width()).arg(offen.height())));
+        QVERIFY(offen.width() >= liste->width());
+        liste->hidePopup();
+    }
+
     // Escape closes like "Schließen", unless a new location would be lost: then it asks.
     void escape_data()
     {
@@ -876,6 +913,7 @@ private slots:
         // Kept for a new location; a changed field keeps it, a changed date list replaces it.
         element<QCheckBox>(d, "Check1")->setChecked(true);
         QTest::mouseClick(element<QPushButton>(d, "Command5"), Qt::LeftButton);
+        element<QLineEdit>(d, "Text4")->end(false);
         tippen(element<QLineEdit>(d, "Text4"), QStringLiteral("0"));
         QCOMPARE(zeile->text(), QStringLiteral("A, B, C, D, 10 msm, 15.06.2010 (Freilandfoto: N. N.)"));
         waehlen(element<QComboBox>(d, "Combo4"), 0);
