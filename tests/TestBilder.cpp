@@ -88,6 +88,43 @@ QByteArray mitOrientierung(const QByteArray& jpeg, quint16 orientierung)
     return jpeg.left(2) + segment + jpeg.mid(2);
 }
 
+QByteArray libjpeg(const QImage& bild, Kodierung art)
+{
+    const QImage rgb = bild.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info;
+    jpeg_error_mgr fehler;
+    info.err = jpeg_std_error(&fehler);
+    jpeg_create_compress(&info);
+    unsigned char* puffer = nullptr;
+    unsigned long groesse = 0;
+    jpeg_mem_dest(&info, &puffer, &groesse);
+    info.image_width = JDIMENSION(rgb.width());
+    info.image_height = JDIMENSION(rgb.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, art.qualitaet, TRUE);
+    info.arith_code = art.arithmetisch ? TRUE : FALSE;
+    if (art.progressiv)
+        jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW z = const_cast<JSAMPROW>(rgb.constScanLine(int(info.next_scanline)));
+        jpeg_write_scanlines(&info, &z, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray daten(reinterpret_cast<const char*>(puffer), qsizetype(groesse));
+    free(puffer);
+    return daten;
+}
+
+QByteArray segment(int marke, const QByteArray& inhalt)
+{
+    const int n = int(inhalt.size()) + 2;
+    return QByteArray("\xFF", 1) + char(marke) + char(n >> 8) + char(n & 0xFF) + inhalt;
+}
+
 QByteArray cmykJpeg(int breite, int hoehe, const quint8 cmyk[4])
 {
     jpeg_compress_struct info;

@@ -27,6 +27,18 @@ QByteArray lesen(const QString& pfad);
 // The JPEG with an EXIF block whose orientation tag is set (6: taken upright, stored sideways).
 QByteArray mitOrientierung(const QByteArray& jpeg, quint16 orientierung);
 
+// The picture coded by libjpeg itself, which also writes arithmetic coding and lets the
+// scans be counted (progressive: libjpeg's own script of ten scans for colour).
+struct Kodierung {
+    int qualitaet = 90;
+    bool progressiv = false;
+    bool arithmetisch = false;
+};
+QByteArray libjpeg(const QImage& bild, Kodierung art);
+
+// One marker segment: 0xFF, the marker, the length, the content.
+QByteArray segment(int marke, const QByteArray& inhalt);
+
 // A CMYK JPEG in the inverted Adobe convention, filled with one colour given as inverted C, M, Y, K.
 QByteArray cmykJpeg(int breite, int hoehe, const quint8 cmyk[4]);
 

@@ -386,7 +386,8 @@ JpegKopf jpegKopfLesen(QByteArrayView daten)
 {
     JpegKopf kopf;
     std::map<int, QByteArray> iccTeile;
-    segmente::Leser leser(daten);
+    // As libjpeg reads it: bytes that are no marker are passed over up to the next one.
+    segmente::Leser leser(daten, true);
     while (leser.weiter()) {
         const segmente::Segment& s = leser.segment();
         const auto* inhalt = reinterpret_cast<const uchar*>(s.inhalt.data());

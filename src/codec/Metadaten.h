@@ -18,16 +18,18 @@ int exifOrientierung(QByteArrayView tiff);
 // EXIF block with an orientation other than 1 decides.
 void orientierungBeachten(const segmente::Segment& segment, int& orientierung);
 
-// Whether a JPEG file tells where it was taken: GPS coordinates in EXIF or XMP,
-// or a named place in XMP or IPTC (city, state, country, sublocation).
+// Whether a JPEG file tells where it was taken: a GPS position, height or area, or
+// a named place (city, sublocation, state, country) in any EXIF, XMP or IPTC block of
+// the file, also in a second block of a kind and in pictures embedded in the file.
 bool standortEnthalten(QByteArrayView jpeg);
 
-// The same JPEG without EXIF, XMP, IPTC and Photoshop blocks, comments, other
-// application blocks and whatever follows the end of the picture (further
-// pictures of the file with metadata of their own). The JFIF header, the colour
-// profile, the Adobe colour marker, the tables and the picture data stay byte for
-// byte. An orientation other than 1 is kept in an EXIF block of that one tag, so
-// that the photo stays upright. Empty when the data is not a complete JPEG.
+// The same JPEG built from what the picture needs: the frame, the tables (DQT, DHT,
+// DRI, DAC), the scans with their coded data and restart markers, the JFIF header,
+// the colour profile and the Adobe colour marker, byte for byte. Everything else goes:
+// EXIF, XMP, IPTC and Photoshop blocks, comments, other application blocks, and
+// whatever follows the end of the picture. An orientation other than 1 is kept in an
+// EXIF block of that one tag, so that the photo stays upright. Empty when the bytes do
+// not parse as a complete JPEG of this structure.
 QByteArray ohneMetadaten(QByteArrayView jpeg);
 
 } // namespace metadaten
