@@ -61,6 +61,7 @@ bool unterstuetzt(const JpegKopf& kopf, Ladeergebnis& ergebnis)
 }
 
 bool huffmanKodiert(int rahmenArt) { return rahmenArt >= 0xC0 && rahmenArt <= 0xC7; }
+bool arithmetischKodiert(int rahmenArt) { return rahmenArt >= 0xC9 && rahmenArt <= 0xCF; }
 
 // ---- decoding with libjpeg ----
 
@@ -106,7 +107,70 @@ void warnung(j_common_ptr info, int stufe)
 
 void nichtsAusgeben(j_common_ptr) {}
 
-int kopfLesen(Dekoder* d, const unsigned char* daten, unsigned long laenge)
+// The file as libjpeg reads it. With arithmetic coding a run of zero bytes goes before
+// the marker that ends each scan's coded data: past the end of its data the decoder
+// reads zeros by itself, without a word, and a file cut short shows a flat colour where
+// the rest is missing. A scan that ends as it was written needs at most a few of them
+// (the coder may leave out its last zero bytes and reads two bytes ahead); a decoder
+// that still wants more inside a scan is reading data that is not there.
+constexpr int polsterBytes = 64;
+const JOCTET nullen[polsterBytes] = {};
+const JOCTET endmarke[2] = {0xFF, 0xD9};
+
+struct Quelle {
+    jpeg_source_mgr pub;
+    const uchar* daten;
+    qsizetype laenge;
+    const qsizetype* polster; // where the zero runs go, in order
+    qsizetype polsterAnzahl;
+    qsizetype naechstesPolster;
+    qsizetype pos; // where the next part of the file starts
+    bool imPolster;
+};
+
+void quelleAnfangen(j_decompress_ptr) {}
+void quelleBeenden(j_decompress_ptr) {}
+
+boolean quelleFuellen(j_decompress_ptr info)
+{
+    auto* q = reinterpret_cast<Quelle*>(info->src);
+    auto setzen = [&](const JOCTET* anfang, qsizetype anzahl) {
+        q->pub.next_input_byte = anfang;
+        q->pub.bytes_in_buffer = size_t(anzahl);
+        return TRUE;
+    };
+    if (q->imPolster && info->input_iMCU_row < info->total_iMCU_rows)
+        WARNMS(info, JWRN_JPEG_EOF); // the coded data ran out inside a scan
+    if (!q->imPolster && q->naechstesPolster < q->polsterAnzahl && q->pos == q->polster[q->naechstesPolster]) {
+        ++q->naechstesPolster;
+        q->imPolster = true;
+        return setzen(nullen, polsterBytes);
+    }
+    q->imPolster = false;
+    if (q->pos >= q->laenge) {
+        WARNMS(info, JWRN_JPEG_EOF);
+        return setzen(endmarke, 2);
+    }
+    const qsizetype grenze = q->naechstesPolster < q->polsterAnzahl ? q->polster[q->naechstesPolster] : q->laenge;
+    const qsizetype anfang = q->pos;
+    q->pos = grenze;
+    return setzen(q->daten + anfang, grenze - anfang);
+}
+
+void quelleUeberspringen(j_decompress_ptr info, long anzahl)
+{
+    jpeg_source_mgr* src = info->src;
+    while (anzahl > long(src->bytes_in_buffer)) {
+        anzahl -= long(src->bytes_in_buffer);
+        quelleFuellen(info);
+    }
+    if (anzahl > 0) {
+        src->next_input_byte += anzahl;
+        src->bytes_in_buffer -= size_t(anzahl);
+    }
+}
+
+int kopfLesen(Dekoder* d, Quelle* quelle)
 {
     d->info.err = jpeg_std_error(&d->fehler.pub);
     d->fehler.pub.error_exit = fehlerAusgang;
@@ -116,7 +180,12 @@ int kopfLesen(Dekoder* d, const unsigned char* daten, unsigned long laenge)
         return 1;
     jpeg_create_decompress(&d->info);
     d->angelegt = true;
-    jpeg_mem_src(&d->info, daten, laenge);
+    quelle->pub.init_source = quelleAnfangen;
+    quelle->pub.fill_input_buffer = quelleFuellen;
+    quelle->pub.skip_input_data = quelleUeberspringen;
+    quelle->pub.resync_to_restart = jpeg_resync_to_restart;
+    quelle->pub.term_source = quelleBeenden;
+    d->info.src = &quelle->pub;
     jpeg_read_header(&d->info, TRUE);
     return 0;
 }
@@ -148,14 +217,15 @@ int abschliessen(Dekoder* d)
 }
 
 // A progressive file cut between two scans ends without complaint, with some detail never
-// sent; an encoder always sends every coefficient of every component.
+// sent or never refined; an encoder sends every coefficient of every component down to
+// its last bit (libjpeg notes for each the lowest bit sent so far, -1 for none).
 bool koeffizientenFehlen(const jpeg_decompress_struct& info)
 {
     if (!info.progressive_mode || !info.coef_bits)
         return false;
     for (int c = 0; c < info.num_components; ++c)
         for (int k = 0; k < DCTSIZE2; ++k)
-            if (info.coef_bits[c][k] < 0)
+            if (info.coef_bits[c][k] != 0)
                 return true;
     return false;
 }
@@ -224,8 +294,9 @@ void streifenEinsetzen(const uchar* streifen, qsizetype abstand, int y0, int zei
 // Decodes into the upright picture. Orientations 1 to 4 decode straight into the picture's
 // rows (mirrored in place where needed), the others through a small strip: the picture is
 // never held twice, which at 150 megapixels would take another 600 MB.
-Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, int orientierung)
+Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, const JpegKopf& kopf)
 {
+    const int orientierung = kopf.orientierung;
     Ladeergebnis ergebnis;
     DekoderHalter halter;
     Dekoder* d = &halter.d;
@@ -244,7 +315,14 @@ Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, int orientierung)
         return ergebnis;
     };
 
-    if (kopfLesen(d, daten, (unsigned long)laenge) != 0)
+    Quelle quelle{};
+    quelle.daten = daten;
+    quelle.laenge = laenge;
+    if (arithmetischKodiert(kopf.rahmenArt)) {
+        quelle.polster = kopf.scanEnden.data();
+        quelle.polsterAnzahl = kopf.scanEnden.size();
+    }
+    if (kopfLesen(d, &quelle) != 0)
         return gescheitert();
     const J_COLOR_SPACE farbraum = d->info.jpeg_color_space;
     const bool cmyk = farbraum == JCS_CMYK || farbraum == JCS_YCCK;
@@ -388,6 +466,7 @@ JpegKopf jpegKopfLesen(QByteArrayView daten)
     std::map<int, QByteArray> iccTeile;
     // As libjpeg reads it: bytes that are no marker are passed over up to the next one.
     segmente::Leser leser(daten, true);
+    const auto* d = reinterpret_cast<const uchar*>(daten.data());
     while (leser.weiter()) {
         const segmente::Segment& s = leser.segment();
         const auto* inhalt = reinterpret_cast<const uchar*>(s.inhalt.data());
@@ -404,7 +483,12 @@ JpegKopf jpegKopfLesen(QByteArrayView daten)
         } else if (s.marke == 0xE2 && laenge > 14 && std::memcmp(inhalt, "ICC_PROFILE\0", 12) == 0) {
             iccTeile[inhalt[12]] = QByteArray(reinterpret_cast<const char*>(inhalt + 14), laenge - 14);
         } else if (s.marke == 0xDA) {
-            kopf.datenBytes += std::min(s.ende, daten.size()) - s.datenAnfang;
+            const qsizetype ende = std::min(s.ende, daten.size());
+            kopf.datenBytes += ende - s.datenAnfang;
+            qsizetype nachDaten = ende; // before the fill bytes of the marker that follows
+            while (nachDaten > s.datenAnfang && d[nachDaten - 1] == 0xFF)
+                --nachDaten;
+            kopf.scanEnden.push_back(nachDaten);
         }
     }
     kopf.vollstaendig = leser.ende() == segmente::Ende::Endmarke;
@@ -434,8 +518,13 @@ Ladeergebnis jpegDekodieren(QByteArrayView daten, qint64 pixelGrenze)
     const qint64 bloecke = qint64((kopf.breite + 7) / 8) * ((kopf.hoehe + 7) / 8);
     if (huffmanKodiert(kopf.rahmenArt) && kopf.datenBytes * 8 < bloecke)
         return fehler(Ladefehler::Unvollstaendig);
+    // Arithmetic coding is far denser: a picture of one flat colour takes a few bytes
+    // whatever its size. One byte for 16 384 blocks (a megapixel) is still far below any
+    // photograph, and keeps a hundred bytes from claiming 144 megapixels.
+    if (arithmetischKodiert(kopf.rahmenArt) && kopf.datenBytes * 16384 < bloecke)
+        return fehler(Ladefehler::Unvollstaendig);
 
-    ergebnis = dekodieren(reinterpret_cast<const uchar*>(daten.data()), daten.size(), kopf.orientierung);
+    ergebnis = dekodieren(reinterpret_cast<const uchar*>(daten.data()), daten.size(), kopf);
     if (ergebnis.bild.isNull())
         return ergebnis;
 

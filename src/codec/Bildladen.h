@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QImage>
 
+#include <vector>
+
 // Decoding a photo for the workflow: upright as the camera's orientation tag
 // says, converted to sRGB when it carries another colour profile, as 32-bit RGB.
 
@@ -57,6 +59,7 @@ struct JpegKopf {
     qint64 datenBytes = 0;     // bytes of entropy-coded data in all scans
     int orientierung = 1;      // the EXIF orientation tag, 1 to 8
     QByteArray icc;            // the embedded colour profile, if any
+    std::vector<qsizetype> scanEnden; // where each scan's coded data ends
 };
 JpegKopf jpegKopfLesen(QByteArrayView daten);
 

@@ -52,7 +52,9 @@ const QByteArray eoi("\xFF\xD9", 2);
 // The frame header given another marker, precision or size.
 QByteArray rahmen(QByteArray jpeg, int marke, int bits, int breite = -1, int hoehe = -1)
 {
-    const qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    qsizetype sof = 2;
+    while (uchar(jpeg[sof + 1]) < 0xC0 || uchar(jpeg[sof + 1]) > 0xCB || uchar(jpeg[sof + 1]) == 0xC4)
+        sof += 2 + (uchar(jpeg[sof + 2]) << 8 | uchar(jpeg[sof + 3]));
     jpeg[sof + 1] = char(marke);
     jpeg[sof + 4] = char(bits);
     if (breite >= 0) {
@@ -130,6 +132,48 @@ private slots:
         QCOMPARE(e.art, art);
         QCOMPARE(e.wert, wert);
         QCOMPARE(e.grenze, fehler == Ladefehler::ZuVielePixel ? hoechstePixelzahl : 0);
+    }
+
+    // Arithmetic coding and progressive scans cut short are refused like a cut Huffman
+    // file, at every scan boundary and at points inside the data; whole, they load.
+    void abgeschnitten_data()
+    {
+        QTest::addColumn<QByteArray>("inhalt");
+        QTest::addColumn<bool>("ganz");
+        const QImage bild = foto(320, 240);
+        for (const bool arithmetisch : {false, true})
+            for (const bool progressiv : {false, true}) {
+                const QByteArray datei = testbilder::libjpeg(bild, {90, progressiv, arithmetisch});
+                const QString art = QStringLiteral("%1%2, ").arg(arithmetisch ? "arithmetisch" : "Huffman",
+                                                                progressiv ? " progressiv" : "");
+                QTest::newRow(qPrintable(art + "ganz")) << datei << true;
+                const int scans = int(datei.count(QByteArray("\xFF\xDA", 2)));
+                for (int n = 1; progressiv && n <= scans; ++n)
+                    QTest::newRow(qPrintable(art + QStringLiteral("vor Scan %1 von %2").arg(n).arg(scans))) << bisScan(datei, n) << false;
+                const qsizetype daten = datei.indexOf(QByteArray("\xFF\xDA", 2)) + 14;
+                for (const int prozent : {25, 50, 90, 99})
+                    QTest::newRow(qPrintable(art + QStringLiteral("bei %1 % der Daten").arg(prozent)))
+                        << datei.left(daten + (datei.size() - 2 - daten) * prozent / 100) + eoi << false;
+            }
+        // A hundred bytes claiming 144 megapixels.
+        const QByteArray winzig = testbilder::libjpeg(foto(8, 8), {90, false, true});
+        QTest::newRow("arithmetisch, 12000 x 12000 in wenigen Bytes") << rahmen(winzig, 0xC9, 8, 12000, 12000) << false;
+        // One flat colour takes a few bytes of arithmetic coding whatever its size: below a
+        // byte per megapixel it is taken for such a claim.
+        for (const int seite : {1024, 4096}) {
+            QImage flach(seite, seite, QImage::Format_RGB888);
+            flach.fill(qRgb(90, 140, 200));
+            QTest::newRow(qPrintable(QStringLiteral("arithmetisch, eine Farbe, %1 x %1").arg(seite)))
+                << testbilder::libjpeg(flach, {90, false, true}) << (seite == 1024);
+        }
+    }
+    void abgeschnitten()
+    {
+        QFETCH(QByteArray, inhalt);
+        QFETCH(bool, ganz);
+        const Ladeergebnis e = jpegDekodieren(inhalt);
+        QCOMPARE(e.fehler, ganz ? Ladefehler::Keiner : Ladefehler::Unvollstaendig);
+        QCOMPARE(e.bild.isNull(), !ganz);
     }
 
     void ganzeDatenSindGut()
