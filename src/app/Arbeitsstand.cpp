@@ -1,13 +1,14 @@
 #include "app/Arbeitsstand.h"
 
+#include "codec/Bildladen.h"
 #include "output/Bewertung.h"
 #include "output/Zielformat.h"
 #include "platform/Zahlen.h"
 #include "settings/Listen.h"
 
-#include <QFileInfo>
-
 #include <algorithm>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -101,8 +102,9 @@ void Arbeitsstand::bildGeladen(double kompression)
 
 void Arbeitsstand::QuellgroesseAnzeigen(const QString& datei)
 {
-    const QFileInfo info(datei);
-    m_quelleBytes = info.exists() ? info.size() : 0;
+    // By the name the system knows it by, which need not be UTF-8.
+    struct stat info {};
+    m_quelleBytes = ::stat(dateinameImSystem(datei).constData(), &info) == 0 ? qint64(info.st_size) : 0;
     m_anzeige.lblQKB = GroessenText(m_quelleBytes);
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/Form1.h"
 
+#include "codec/Bildladen.h"
 #include "codec/Metadaten.h"
 #include "output/BesteQualitaet.h"
 #include "output/Meldungen.h"
@@ -16,6 +17,10 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 void Form1::cmdBesteQualitaet_Click()
 {
@@ -41,12 +46,17 @@ QByteArray dateiInhalt(const QString& pfad)
 {
     // A source published unchanged is below 100 KB; this leaves room for any photo.
     constexpr qint64 hoechstens = 256 * 1024 * 1024;
-    const QFileInfo info(pfad);
-    if (!info.isFile() || info.size() > hoechstens)
+    const QByteArray name = dateinameImSystem(pfad);
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > hoechstens)
         return {};
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::ReadOnly))
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    QFile datei;
+    if (fd < 0 || !datei.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0)
+            ::close(fd);
         return {};
+    }
     return datei.read(hoechstens);
 }
 

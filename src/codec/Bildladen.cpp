@@ -15,6 +15,7 @@
 #include <map>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -410,7 +411,7 @@ Ladefehler artFehler(mode_t art) { return S_ISDIR(art) ? Ladefehler::Ordner : La
 bildspeicher::Block dateiLesen(const QString& pfad, qsizetype& gelesen, Ladeergebnis& grund)
 {
     gelesen = 0;
-    const QByteArray name = QFile::encodeName(pfad);
+    const QByteArray name = dateinameImSystem(pfad);
     struct stat vorher {};
     if (name.isEmpty() || ::stat(name.constData(), &vorher) != 0) {
         grund = fehler(oeffnenFehler(name.isEmpty() ? ENOENT : errno));
@@ -437,28 +438,72 @@ bildspeicher::Block dateiLesen(const QString& pfad, qsizetype& gelesen, Ladeerge
         ::close(fd);
         return {};
     }
-    const qsizetype groesse = qsizetype(vorher.st_size);
-    bildspeicher::Block puffer(size_t(std::max<qsizetype>(groesse, 1)));
+    const auto lesen = [fd](uchar* ziel, qsizetype anzahl) {
+        qsizetype zusammen = 0;
+        while (zusammen < anzahl) {
+            const ssize_t n = ::read(fd, ziel + zusammen, size_t(anzahl - zusammen));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break; // shorter now than when checked: what is there is judged as it is
+            zusammen += n;
+        }
+        return zusammen;
+    };
+    // The first bytes tell a JPEG; anything else is not read on, however large.
+    uchar anfang[2] = {};
+    const qsizetype amAnfang = lesen(anfang, 2);
+    if (amAnfang < 2 || anfang[0] != 0xFF || anfang[1] != 0xD8) {
+        grund = fehler(amAnfang == 0 ? Ladefehler::Leer : Ladefehler::KeinJpeg);
+        ::close(fd);
+        return {};
+    }
+    const qsizetype groesse = std::max<qsizetype>(qsizetype(vorher.st_size), 2);
+    bildspeicher::Block puffer{size_t(groesse)};
     if (puffer.isNull()) {
         grund = fehler(Ladefehler::SpeicherFuerDatei);
         ::close(fd);
         return {};
     }
-    while (gelesen < groesse) {
-        const ssize_t n = ::read(fd, puffer.daten() + gelesen, size_t(groesse - gelesen));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break; // shorter now than when checked: what is there is judged as it is
-        gelesen += n;
-    }
+    std::memcpy(puffer.daten(), anfang, 2);
+    gelesen = 2 + lesen(puffer.daten() + 2, groesse - 2);
     ::close(fd);
-    if (gelesen == 0)
-        grund = fehler(Ladefehler::Leer);
     return puffer;
 }
 
 } // namespace
+
+QByteArray dateinameImSystem(const QString& pfad)
+{
+    const QByteArray name = QFile::encodeName(pfad);
+    struct stat st {};
+    if (!pfad.contains(QChar::ReplacementCharacter) || ::lstat(name.constData(), &st) == 0)
+        return name;
+    // A name that is no UTF-8 reaches the program with replacement characters: the
+    // entry of its folder that reads the same is meant. Part by part, since a folder's
+    // name may be such a name too; where none or more than one entry fits, the name
+    // stays as it came.
+    QByteArray ergebnis = pfad.startsWith(u'/') ? QByteArray("/") : QByteArray();
+    const QStringList teile = pfad.split(u'/', Qt::SkipEmptyParts);
+    for (const QString& teil : teile) {
+        const QByteArray ordner = ergebnis.isEmpty() ? QByteArray(".") : ergebnis;
+        const QByteArray trenner = ergebnis.isEmpty() || ergebnis.endsWith('/') ? QByteArray() : QByteArray("/");
+        QByteArray gefunden = QFile::encodeName(teil);
+        if (teil.contains(QChar::ReplacementCharacter) && ::lstat((ergebnis + trenner + gefunden).constData(), &st) != 0) {
+            int passend = 0;
+            if (DIR* verzeichnis = ::opendir(ordner.constData())) {
+                while (const dirent* eintrag = ::readdir(verzeichnis))
+                    if (QFile::decodeName(eintrag->d_name) == teil && ++passend == 1)
+                        gefunden = eintrag->d_name;
+                ::closedir(verzeichnis);
+            }
+            if (passend != 1)
+                return name;
+        }
+        ergebnis += trenner + gefunden;
+    }
+    return ergebnis;
+}
 
 JpegKopf jpegKopfLesen(QByteArrayView daten)
 {

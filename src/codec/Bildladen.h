@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QImage>
+#include <QString>
 
 #include <vector>
 
@@ -41,6 +42,11 @@ struct Ladeergebnis {
 constexpr qint64 hoechstePixelzahl = 150'000'000;
 // Files up to this size are read; a JPEG of the largest picture is far smaller.
 constexpr qint64 hoechsteDateigroesse = qint64(1) << 30;
+
+// The bytes the system knows a path by. A name that is no UTF-8 arrives with replacement
+// characters (from a dialog, the command line or a drop); it is found again among the
+// entries of its folder.
+QByteArray dateinameImSystem(const QString& pfad);
 
 // Reads the file (a regular file only, never more than the size it had when it was
 // checked) and decodes it.

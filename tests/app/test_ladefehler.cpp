@@ -1,6 +1,8 @@
 // A file that cannot be loaded: one message names it and says why (the reasons
-// themselves are the decoder's, tests/codec), and the picture on show stays.
+// themselves are the decoder's, tests/codec), and the picture on show stays. A name
+// that is no UTF-8 is no reason.
 #include "app/Form1.h"
+#include "output/Zielformat.h"
 
 #include "Fensterhilfe.h"
 #include "TestBilder.h"
@@ -8,8 +10,12 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace fensterhilfe;
 
@@ -45,6 +51,24 @@ private slots:
         QCOMPARE(dienste.meldungen[0].text,
                  QStringLiteral("Die Datei „%1“ kann nicht als JPEG-Bild gelesen werden.\r\n%2").arg(QDir::toNativeSeparators(pfad), grund));
         QCOMPARE(f.findChild<QLabel*>(QStringLiteral("lblQ"))->text(), QString());
+    }
+
+    void nameOhneUtf8()
+    {
+        QTemporaryDir ordner;
+        const QByteArray name = QFile::encodeName(ordner.path()) + "/K\xE4" "fer.jpg";
+        const QByteArray jpeg = testbilder::alsJpeg(testbilder::verlauf(64, 48));
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT, 0600);
+        QCOMPARE(::write(fd, jpeg.constData(), size_t(jpeg.size())), ssize_t(jpeg.size()));
+        ::close(fd);
+        const QString pfad = QFile::decodeName(name); // as a dialog or the command line hands it over
+        TestDienste dienste;
+        Form1 f;
+        oeffnen(f, dienste, pfad);
+        QVERIFY(dienste.meldungen.isEmpty());
+        QCOMPARE(f.findChild<QLineEdit*>(QStringLiteral("Text1"))->text(), pfad);
+        QCOMPARE(f.findChild<QLabel*>(QStringLiteral("lblQ"))->text(), QStringLiteral("64 x 48"));
+        QCOMPARE(f.findChild<QLabel*>(QStringLiteral("lblQKB"))->text(), GroessenText(jpeg.size()));
     }
 };
 

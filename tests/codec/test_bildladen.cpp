@@ -1,6 +1,7 @@
 // The decoder's verdicts: a file that is no photo, or a broken one, is refused with
 // its reason, quickly; a whole one is decoded upright and complete.
 #include "codec/Bildladen.h"
+#include "codec/Bildspeicher.h"
 
 #include "TestBilder.h"
 
@@ -174,6 +175,57 @@ private slots:
         const Ladeergebnis e = jpegDekodieren(inhalt);
         QCOMPARE(e.fehler, ganz ? Ladefehler::Keiner : Ladefehler::Unvollstaendig);
         QCOMPARE(e.bild.isNull(), !ganz);
+    }
+
+    // A file that does not begin as a JPEG is not read beyond its first bytes, however large.
+    void grosseDateiOhneJpeg()
+    {
+        QTemporaryDir ordner;
+        QFile datei(ordner.filePath(QStringLiteral("film.jpg")));
+        QVERIFY(datei.open(QIODevice::WriteOnly));
+        datei.write("GIF89a");
+        QVERIFY(datei.resize(qint64(1000) << 20)); // sparse: takes no room on disk
+        datei.close();
+        const bildspeicher::Stand vorher = bildspeicher::stand();
+        QCOMPARE(jpegLaden(datei.fileName()).fehler, Ladefehler::KeinJpeg);
+        QCOMPARE(bildspeicher::stand().neuAngelegt + bildspeicher::stand().wiederverwendet,
+                 vorher.neuAngelegt + vorher.wiederverwendet); // no buffer for its bytes
+    }
+
+    // Names that are no UTF-8 reach the program with replacement characters; the file
+    // they stand for loads all the same.
+    void nameOhneUtf8_data()
+    {
+        QTest::addColumn<QByteArray>("ordner");
+        QTest::addColumn<QByteArrayList>("dateien"); // the first is the one asked for
+        QTest::addColumn<bool>("geladen");
+        QTest::newRow("Latin-1-Name") << QByteArray() << QByteArrayList{"K\xE4" "fer.jpg"} << true;
+        QTest::newRow("auch der Ordner") << QByteArray("\xDC" "bersicht") << QByteArrayList{"K\xE4" "fer.jpg"} << true;
+        QTest::newRow("zwei Namen lesen sich gleich") << QByteArray() << QByteArrayList{"K\xE4" "fer.jpg", "K\xF6" "fer.jpg"} << false;
+        QTest::newRow("echtes Ersatzzeichen im Namen") << QByteArray() << QByteArrayList{"K\xEF\xBF\xBD" "fer.jpg"} << true;
+    }
+    void nameOhneUtf8()
+    {
+        QFETCH(QByteArray, ordner);
+        QFETCH(QByteArrayList, dateien);
+        QFETCH(bool, geladen);
+        QTemporaryDir basis;
+        QByteArray pfad = QFile::encodeName(basis.path()) + '/';
+        if (!ordner.isEmpty()) {
+            pfad += ordner + '/';
+            QCOMPARE(::mkdir(pfad.constData(), 0700), 0);
+        }
+        const QByteArray jpeg = testbilder::alsJpeg(foto(64, 48));
+        for (const QByteArray& name : dateien) {
+            const int fd = ::open((pfad + name).constData(), O_WRONLY | O_CREAT, 0600);
+            QVERIFY(fd >= 0);
+            QCOMPARE(::write(fd, jpeg.constData(), size_t(jpeg.size())), ssize_t(jpeg.size()));
+            ::close(fd);
+        }
+        const QString angezeigt = QFile::decodeName(pfad + dateien.first());
+        QVERIFY(angezeigt.contains(QChar::ReplacementCharacter));
+        QCOMPARE(dateinameImSystem(angezeigt) == pfad + dateien.first(), geladen);
+        QCOMPARE(jpegLaden(angezeigt).fehler, geladen ? Ladefehler::Keiner : Ladefehler::NichtVorhanden);
     }
 
     void ganzeDatenSindGut()
