@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "fotoschliff_config.h"
+#include "platform/Prozess.h"
 #include "platform/Uebergabe.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 
 int main(int argc, char* argv[])
 {
+    dateigroessenGrenzeAlsFehler();
     QApplication programm(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fotoschliff"));
     // Lets the desktop match the windows with the installed entry and its icon.

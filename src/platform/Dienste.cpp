@@ -31,6 +31,10 @@ public:
     }
 };
 
+// Messages name files and repeat what was typed: "<b>Käfer</b>.jpg" must show as it
+// is called, not bold under another name. No message of the program uses markup.
+void nurText(QMessageBox& box) { box.setTextFormat(Qt::PlainText); }
+
 class QtDienste final : public Dienste {
 public:
     void meldung(QWidget* besitzer, const QString& text, const QString& titel, Symbol symbol) override
@@ -45,6 +49,7 @@ public:
                         : symbol == Symbol::Info ? QMessageBox::Information
                                                  : QMessageBox::NoIcon,
                         titel, text, QMessageBox::Ok, besitzer);
+        nurText(box);
         if (!details.isEmpty())
             box.setDetailedText(details);
         box.exec();
@@ -53,6 +58,7 @@ public:
     int frage(QWidget* besitzer, const QString& text, const QString& titel, const QStringList& antworten, int standard) override
     {
         QMessageBox box(QMessageBox::Question, titel, text, QMessageBox::NoButton, besitzer);
+        nurText(box);
         QList<QAbstractButton*> knoepfe;
         for (qsizetype i = 0; i < antworten.size(); ++i)
             knoepfe << box.addButton(antworten[i], i + 1 == antworten.size() ? QMessageBox::RejectRole : QMessageBox::AcceptRole);

@@ -8,12 +8,24 @@
 #include <QUrl>
 #include <QWidget>
 
+namespace {
+
+// The path of a file: URL; file://localhost/… names a file of this computer as well.
+QString lokalerPfad(QUrl url)
+{
+    if (url.host().compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0)
+        url.setHost(QString());
+    return url.toLocalFile();
+}
+
+} // namespace
+
 QString dateiAusArgument(const QString& argument)
 {
     if (argument.isEmpty())
         return {};
     if (argument.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive))
-        return QDir::toNativeSeparators(QUrl(argument).toLocalFile());
+        return QDir::toNativeSeparators(lokalerPfad(QUrl(argument)));
     return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(argument).absoluteFilePath()));
 }
 
@@ -31,7 +43,7 @@ QString abgelegteDatei(const QMimeData* daten)
     const QUrl erste = urls.constFirst();
     if (!erste.isLocalFile())
         return {};
-    const QString pfad = erste.toLocalFile();
+    const QString pfad = lokalerPfad(erste);
     if (pfad.isEmpty() || QFileInfo(pfad).isDir())
         return {};
     return QDir::toNativeSeparators(pfad);

@@ -72,6 +72,8 @@ private slots:
         QTest::newRow("file-URL mit Blank und Umlaut") << "file:///home/anna/Gr%C3%BCne%20Wiese.jpg"
                                                         << QString::fromUtf8("/home/anna/Grüne Wiese.jpg");
         QTest::newRow("FILE groß geschrieben") << "FILE:///tmp/a.jpg" << "/tmp/a.jpg";
+        QTest::newRow("file://localhost") << "file://localhost/tmp/a.jpg" << "/tmp/a.jpg";
+        QTest::newRow("file://LOCALHOST") << "file://LOCALHOST/tmp/a.jpg" << "/tmp/a.jpg";
         QTest::newRow("Prozent im Pfad bleibt") << "/tmp/100%20.jpg" << "/tmp/100%20.jpg";
         QTest::newRow("andere URL wird ein Pfad") << "https://example.org/a.jpg" << hier + "/https:/example.org/a.jpg";
         QTest::newRow("leer") << "" << "";
@@ -102,6 +104,9 @@ private slots:
             return std::unique_ptr<QMimeData>(daten);
         };
         QCOMPARE(::abgelegteDatei(mit({QUrl::fromLocalFile(datei)}).get()), datei);
+        QUrl localhost = QUrl::fromLocalFile(datei);
+        localhost.setHost(QStringLiteral("localhost"));
+        QCOMPARE(::abgelegteDatei(mit({localhost}).get()), datei);
         QCOMPARE(::abgelegteDatei(mit({QUrl::fromLocalFile(datei), QUrl(QStringLiteral("https://x.org/b.jpg"))}).get()), datei);
         QCOMPARE(::abgelegteDatei(mit({QUrl(QStringLiteral("https://x.org/b.jpg")), QUrl::fromLocalFile(datei)}).get()), QString());
         QCOMPARE(::abgelegteDatei(mit({QUrl::fromLocalFile(ordner.path())}).get()), QString());
