@@ -2,7 +2,7 @@
 # Installs what is missing (Debian 12), builds, and runs the program, the tests or the benchmarks.
 #   ./build.sh run     build and start Fotoschliff
 #   ./build.sh test    build and run every test, then again under AddressSanitizer/UBSan,
-#                      then fuzz the loader for a minute (fuzz/laufen.sh)
+#                      then run each fuzz target for a minute (fuzz/laufen.sh)
 #   ./build.sh bench   build and run the benchmarks on real photographs
 set -euo pipefail
 cd "$(dirname "$0")"

@@ -1,4 +1,5 @@
-// Writes the seed corpus of fuzz_laden: tiny JPEGs of every kind the loader meets.
+// Writes the seed corpus of both fuzz targets: tiny JPEGs of every kind the loader meets,
+// and with every kind of block that tells a place, also where a strict reader misses it.
 //   fuzz_saat FOLDER
 
 #include <QByteArray>
@@ -25,7 +26,54 @@ struct Art {
     int neustart = 0;      // restart interval in MCU rows
     QByteArray exif;       // APP1 content
     QByteArray icc;        // profile
+    std::vector<std::pair<int, QByteArray>> bloecke; // further markers and their content
 };
+
+void le16(QByteArray& t, int v) { t += char(v & 0xFF), t += char(v >> 8); }
+void le32(QByteArray& t, quint32 v) { le16(t, int(v & 0xFFFF)), le16(t, int(v >> 16)); }
+void eintrag(QByteArray& t, int tag, int typ, quint32 anzahl, quint32 wert) { le16(t, tag), le16(t, typ), le32(t, anzahl), le32(t, wert); }
+
+// EXIF with an orientation and a GPS position: IFD0 at 8, the GPS IFD at 38, its
+// three rationals at 68.
+QByteArray exifMitGps(int orientierung)
+{
+    QByteArray t("Exif\0\0II*\0\x08\0\0\0", 14);
+    le16(t, 2);
+    eintrag(t, 0x0112, 3, 1, quint32(orientierung));
+    eintrag(t, 0x8825, 4, 1, 38);
+    le32(t, 0);
+    le16(t, 2);
+    eintrag(t, 0x0001, 2, 2, 'N');
+    eintrag(t, 0x0002, 5, 3, 68);
+    le32(t, 0);
+    for (const quint32 zahl : {51u, 1u, 9u, 1u, 2463u, 100u})
+        le32(t, zahl);
+    return t;
+}
+
+QByteArray xmpMitOrt()
+{
+    return QByteArray("http://ns.adobe.com/xap/1.0/\0", 29)
+        + "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">"
+          "<rdf:Description rdf:about=\"\" xmlns:photoshop=\"http://ns.adobe.com/photoshop/1.0/\" "
+          "xmlns:exif=\"http://ns.adobe.com/exif/1.0/\" photoshop:City=\"Goerlitz\" exif:GPSLatitude=\"51,9.41N\"/>"
+          "</rdf:RDF></x:xmpmeta>";
+}
+
+// Photoshop's block with an IPTC record: City (2:90).
+QByteArray iptcMitOrt()
+{
+    const QByteArray iptc = QByteArray("\x1C\x02\x5A\x00\x08", 5) + "Goerlitz";
+    QByteArray t = QByteArray("Photoshop 3.0\0" "8BIM\x04\x04\0\0", 22);
+    t += char(0), t += char(0), t += char(0), t += char(iptc.size());
+    return t + iptc;
+}
+
+QByteArray segment(int marke, const QByteArray& inhalt)
+{
+    const int n = int(inhalt.size()) + 2;
+    return QByteArray("\xFF", 1) + char(marke) + char(n >> 8) + char(n & 0xFF) + inhalt;
+}
 
 QByteArray exifMitOrientierung(int orientierung, bool grossEndian)
 {
@@ -78,6 +126,8 @@ QByteArray schreiben(const Art& art)
                           unsigned(art.exif.size()));
     if (!art.icc.isEmpty())
         jpeg_write_icc_profile(&info, reinterpret_cast<const JOCTET*>(art.icc.constData()), unsigned(art.icc.size()));
+    for (const auto& [marke, inhalt] : art.bloecke)
+        jpeg_write_marker(&info, marke, reinterpret_cast<const JOCTET*>(inhalt.constData()), unsigned(inhalt.size()));
     std::vector<unsigned char> zeile(size_t(art.breite) * komponenten);
     while (info.next_scanline < info.image_height) {
         const int y = int(info.next_scanline);
@@ -158,6 +208,13 @@ int main(int argc, char** argv)
     arten.push_back(art("exif_o5_icc", 16, 12, JCS_RGB, JCS_YCbCr));
     arten.back().exif = exifMitOrientierung(5, false);
     arten.back().icc = adobe;
+    arten.push_back(art("ort_ueberall", 24, 16, JCS_RGB, JCS_YCbCr));
+    arten.back().exif = exifMitGps(6);
+    arten.back().bloecke = {{JPEG_APP0 + 1, xmpMitOrt()}, {JPEG_APP0 + 13, iptcMitOrt()}, {JPEG_COM, "Fundort"}};
+    arten.push_back(art("ort_im_zweiten_block", 16, 24, JCS_RGB, JCS_YCbCr));
+    arten.back().exif = exifMitOrientierung(1, true);
+    arten.back().progressiv = true;
+    arten.back().bloecke = {{JPEG_APP0 + 1, exifMitGps(8)}, {JPEG_APP0 + 13, iptcMitOrt()}, {JPEG_APP0 + 13, iptcMitOrt()}};
 
     int n = 0;
     const auto ablegen = [&](const QString& name, const QByteArray& daten) {
@@ -170,6 +227,13 @@ int main(int argc, char** argv)
     const QByteArray basis = schreiben(arten.front());
     ablegen(QStringLiteral("verlustfrei"), rahmenGeaendert(basis, char(0xC3), 8));
     ablegen(QStringLiteral("zwoelf_bit"), rahmenGeaendert(basis, char(0xC1), 12));
+    // Blocks a strict reader does not see: inside a segment with a marker byte that is
+    // none, and between two scans.
+    const QByteArray versteckt = segment(0xE1, exifMitGps(3)) + segment(0xED, iptcMitOrt());
+    ablegen(QStringLiteral("ort_in_ff00"), basis.left(2) + segment(0x00, versteckt) + basis.mid(2));
+    const QByteArray progressiv = schreiben(arten[2]);
+    const qsizetype zweiterScan = progressiv.indexOf(QByteArray("\xFF\xDA", 2), progressiv.indexOf(QByteArray("\xFF\xDA", 2)) + 1);
+    ablegen(QStringLiteral("ort_zwischen_scans"), progressiv.left(zweiterScan) + versteckt + progressiv.mid(zweiterScan));
     std::printf("%d seed files in %s\n", n, argv[1]);
-    return n == int(arten.size()) + 2 ? 0 : 1;
+    return n == int(arten.size()) + 4 ? 0 : 1;
 }
