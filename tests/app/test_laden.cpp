@@ -186,35 +186,6 @@ private slots:
         QVERIFY(!finde<QTimer>(f, "Timer1")->isActive());
     }
 
-    void zweitesBildVerwirftRahmenUndQualitaet()
-    {
-        TestDienste dienste;
-        Form1 f;
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        oeffnen(f, dienste, jpeg(QStringLiteral("eins.jpg"), 1200, 800));
-        QVERIFY(ansichtBereit(f));
-        auto* ziel = finde<BildFlaeche>(f, "picZiel");
-        QTest::mousePress(ziel, Qt::LeftButton, {}, QPoint(50, 50));
-        QTest::mouseMove(ziel, QPoint(300, 200));
-        QTest::mouseRelease(ziel, Qt::LeftButton, {}, QPoint(300, 200));
-        QVERIFY(f.findChild<QObject*>(QStringLiteral("Shape1"))->property("Visible").toBool());
-        QVERIFY(!text(f, "lblA").isEmpty());
-        QVERIFY(finde<QPushButton>(f, "Command1")->isEnabled());
-        finde<QLineEdit>(f, "TextKomp")->setText(QStringLiteral("75"));
-
-        oeffnen(f, dienste, jpeg(QStringLiteral("zwei.jpg"), 800, 1200));
-        QCOMPARE(text(f, "lblQ"), QStringLiteral("800 x 1200"));
-        QCOMPARE(text(f, "lblA"), QString());
-        QVERIFY(!f.findChild<QObject*>(QStringLiteral("Shape1"))->property("Visible").toBool());
-        QVERIFY(!f.findChild<QObject*>(QStringLiteral("RU"))->property("Visible").toBool());
-        QCOMPARE(f.findChild<QObject*>(QStringLiteral("Shape1"))->property("Width").toFloat(), 1.0f);
-        QCOMPARE(finde<QLineEdit>(f, "TextKomp")->text(), QStringLiteral("92"));
-        QVERIFY(!finde<QPushButton>(f, "Command1")->isEnabled());
-        QCOMPARE(text(f, "lblAnsicht"), QStringLiteral("verkleinert"));
-        QCOMPARE(finde<BildFlaeche>(f, "picZiel")->ScaleHeight(), float(finde<QWidget>(f, "fraTisch")->height()));
-    }
-
     void kleinesBildInEigenerGroesse()
     {
         TestDienste dienste;

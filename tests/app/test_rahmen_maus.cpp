@@ -104,21 +104,6 @@ private slots:
         QCOMPARE(m_f->findChild<QObject*>(QStringLiteral("Shape2"))->property("Width").toFloat(), 61.0f);
     }
 
-    void rechterKnopfUndBewegungOhneKnopfAendernNichts()
-    {
-        ziehen(QPoint(100, 100), QPoint(249, 180));
-        const QString anzeige = lblA(*m_f);
-        QTest::mousePress(m_ziel, Qt::RightButton, {}, QPoint(300, 300));
-        QTest::mouseMove(m_ziel, QPoint(400, 350));
-        QTest::mouseRelease(m_ziel, Qt::RightButton, {}, QPoint(400, 350));
-        QTest::mouseMove(m_ziel, QPoint(20, 20));
-        const QRectF r = rahmen(*m_f);
-        QCOMPARE(float(r.left()), 100.0f);
-        QCOMPARE(float(r.width()), 150.0f);
-        QCOMPARE(lblA(*m_f), anzeige);
-        griffeAufEcken();
-    }
-
     void griffZiehenLinksUndVerschiebenRechts()
     {
         ziehen(QPoint(100, 100), QPoint(249, 180));
