@@ -158,14 +158,17 @@ EingabeListe::EingabeListe(QWidget* eltern)
     // is no pick, and the program would take it for one.
     disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
     connect(lineEdit(), &QLineEdit::textChanged, this, [this] {
+        // Qt sets the text of a selected entry before it reports the new index:
+        // that text is no typing, however the entry was selected.
+        const bool auswahl = m_auswahlText || currentIndex() != m_index;
         // A long text set by the program or by a selection shows its beginning, not its end.
-        if (m_programmText || m_auswahlText)
+        if (m_programmText || auswahl)
             lineEdit()->setCursorPosition(0);
-        if (!m_auswahlText)
+        if (!auswahl)
             emit geaendert();
     });
-    // Qt sets the text of a selected entry before it reports the new index.
     connect(this, &QComboBox::currentIndexChanged, this, [this] {
+        m_index = currentIndex();
         m_auswahlText = false;
         m_geklickt = true;
         emit klick();
@@ -196,6 +199,7 @@ void EingabeListe::leeren()
     const QScopedValueRollback auswahl(m_auswahlText, true);
     clear();
     lineEdit()->clear();
+    m_index = currentIndex();
 }
 
 void EingabeListe::hinzufuegen(const QStringList& eintraege)
@@ -210,6 +214,7 @@ void EingabeListe::hinzufuegen(const QStringList& eintraege)
         setCurrentIndex(vorher);
         lineEdit()->setText(text);
     }
+    m_index = currentIndex();
 }
 
 void EingabeListe::setzeListIndex(int index)

@@ -96,6 +96,7 @@ private:
     bool m_auswahlText = false; // the text changes because an entry is being selected
     bool m_geklickt = false;    // this pick has raised klick() already
     bool m_programmText = false; // the program sets the text
+    int m_index = -1;            // the selected entry as last reported
 };
 
 // A multi-line text box with the same change handling. Text() gives back

@@ -119,6 +119,7 @@ private slots:
         QTest::newRow("Pfeil auf dem geschlossenen Kasten") << "Pfeil" << 1;
         QTest::newRow("Rad") << "Rad" << 1;
         QTest::newRow("Programm") << "Programm" << 2;
+        QTest::newRow("Programm, Qt selbst") << "setCurrentIndex" << 2;
     }
     void eingabeListeWahl()
     {
@@ -146,6 +147,8 @@ private slots:
             QWheelEvent rad(QPointF(5, 5), k.liste->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
                             Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(k.liste, &rad);
+        } else if (weg == u"setCurrentIndex") {
+            k.liste->setCurrentIndex(index);
         } else {
             k.liste->setzeListIndex(index);
         }
