@@ -5,10 +5,11 @@
 
 #include "findreport/FundortDatenbank.h"
 #include "findreport/frmFund.h"
-#include "platform/Eingabelisten.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -107,21 +108,23 @@ ABSCHNITT(fundorte, 70, "find-location dialog with 10 000 stored rows: opening, 
         QApplication::processEvents();
         dialog.repaint();
         const double tOffen = msSeit(t0);
-        if (dialog.Combo7->count() != zeilen || dialog.Combo7->currentIndex() != 0) {
-            uebersprungen(QStringLiteral("the dialog shows %1 rows").arg(dialog.Combo7->count()));
+        const auto liste = [&dialog](const char* name) { return dialog.findChild<QComboBox*>(QString::fromLatin1(name)); };
+        if (liste("Combo7")->count() != zeilen || liste("Combo7")->currentIndex() != 0) {
+            uebersprungen(QStringLiteral("the dialog shows %1 rows").arg(liste("Combo7")->count()));
             return;
         }
 
         // Entering a new location, then a pick of the second country: states, towns, sites follow.
-        dialog.Command5->click();
+        dialog.findChild<QPushButton*>(QStringLiteral("Command5"))->click();
+        QComboBox* land = liste("Combo1");
         const auto t1 = Uhr::now();
-        dialog.Combo1->setCurrentIndex(1);
-        emit dialog.Combo1->activated(1);
+        land->setCurrentIndex(1);
+        emit land->activated(1);
         const double tKaskade = msSeit(t1);
-        laenderAnzahl = dialog.Combo1->count();
-        staaten = dialog.Combo2->count();
-        staedte = dialog.Combo8->count();
-        fundorte = dialog.Combo9->count();
+        laenderAnzahl = land->count();
+        staaten = liste("Combo2")->count();
+        staedte = liste("Combo8")->count();
+        fundorte = liste("Combo9")->count();
         if (i == 0)
             continue;
         oeffnen.push_back(tOffen);

@@ -1,27 +1,28 @@
 #pragma once
 
-#include "findreport/Fundbericht.h"
+#include "findreport/Fundsitzung.h"
 #include "platform/Nebenfenster.h"
 
 #include <QDate>
 
+#include <array>
 #include <functional>
 
-class TextFeld;
 class EingabeListe;
 class EingabeText;
 class Form3;
-class FundortDatenbank;
 class QCheckBox;
 class QLabel;
 class QPushButton;
 class SperrListe;
+class TextFeld;
 class ZeilenListe;
 
 // "Fundortzusammenstellung": composes the find-location line the forum wants
 // beside each picture, copies it, and keeps every saved location so that it
-// can be picked again. Browsing stored locations and entering a new one are
-// told apart by neuerFundort.
+// can be picked again. The dialog is the view of a Fundsitzung: it hands each
+// event of its controls to the session and shows what the session says. The
+// controls are found by their objectName (Combo1, Command5, ...).
 class frmFund : public EigenesFenster {
     Q_OBJECT
 public:
@@ -35,26 +36,10 @@ public:
     // The text behind "?".
     static QString hilfetext();
 
-    bool neuerFundort = false;
-
-    // --- controls ---
-    QLabel *Label1_10, *Label1_9, *Label3_0;
-    ZeilenListe* Combo7;
-    QPushButton* cmdHilfe;
-    EingabeListe *Combo1, *Combo2, *Combo8, *Combo9, *Combo6, *Combo10;
-    EingabeText* Text3;
-    TextFeld* Text4;
-    SperrListe *Combo5, *Combo3, *Combo4;
-    QLabel* lblZusammenstellung;
-    QPushButton *Command6, *Command5, *Command1, *Command7, *Command3, *Command4;
-    QCheckBox* Check1;
-    FundortDatenbank *Data1, *Data2;
-
-    void Fundorte_Laden();
-    void Zusammenstellung_Anzeigen();
-
     // Shows the dialog centred on the screen.
     void zeigen();
+
+    const Fundsitzung& sitzung() const { return *m_sitzung; }
 
 protected:
     // Gives the main window back, shown; runs however the dialog closes.
@@ -64,45 +49,30 @@ protected:
 
 private:
     void aufbauen();
-    void Form_Load();
-    void datumslistenAufbauen();
-    void Tagesliste_Aufbauen();
-    void fundortAnzeigen();
-    void datumAnzeigen(const QString& datum);
-    void eingabenSperren(bool gesperrt);
-    FindRecord felder() const;
-    void datenbankFehler(const QString& was, const FundortDatenbank& db);
-    // Opens both connections; says once when a damaged file was put aside, and,
-    // if fehlerMelden, why the store cannot be used.
-    bool speicherOeffnen(bool fehlerMelden);
+    void verbinden();
+    // Shows what the session says; the controls' own signals meanwhile are not events.
+    void anzeigen();
+    void zeileAnzeigen();
     // Messages before the dialog shows belong to the main window, so that they stand over it.
     QWidget* besitzer();
-    // Fills a suggestion list afresh and selects its first entry.
-    bool vorschlaegeFuellen(EingabeListe* liste, const std::optional<QStringList>& werte, const FundortDatenbank& db);
-
-    void Combo1_Change();
-    void Combo2_Change();
-    void Combo1_Click();
-    void Combo2_Click();
-    void Combo8_Click();
-    void Combo3_Click();
-    void Combo5_Click();
-    void Combo4_Click();
-    void Combo7_Click();
-    void Eingabe_Change();
-    void Command1_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command7_Click();
     void cmdHilfe_Click();
 
+    Fundsitzung* m_sitzung;
     std::function<Form3*()> m_hilfe;
-    QDate m_heute;
-    // A stored date that the lists cannot show: the line shows it as stored
-    // until a date list is changed.
-    std::optional<QString> m_datumWieGespeichert;
-    // The fields as "Neuer Fundort" left them: what differs is unsaved input.
-    FindRecord m_eingabeBeginn;
+    bool m_abgleich = false;
+
+    // The editable lists by the session's fields (none for description and altitude).
+    std::array<EingabeListe*, Fundsitzung::feldAnzahl> m_listen{};
+    std::array<int, Fundsitzung::feldAnzahl> m_listenStand{};
+    std::array<SperrListe*, 3> m_datum{};
+    std::array<int, 3> m_datumsStand{};
+    int m_gespeicherteStand = 0;
+
+    ZeilenListe* m_Combo7 = nullptr;
+    EingabeText* m_Text3 = nullptr;
+    TextFeld* m_Text4 = nullptr;
+    QLabel* m_lblZusammenstellung = nullptr;
+    QCheckBox* m_Check1 = nullptr;
+    QPushButton *m_cmdHilfe = nullptr, *m_Command1 = nullptr, *m_Command3 = nullptr, *m_Command4 = nullptr,
+                *m_Command5 = nullptr, *m_Command6 = nullptr, *m_Command7 = nullptr;
 };

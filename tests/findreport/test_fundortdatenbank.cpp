@@ -1,6 +1,7 @@
 #include "findreport/FundortDatenbank.h"
 
 #include "Datenbankhilfe.h"
+#include "Fundortdaten.h"
 #include "TestDienste.h"
 
 #include <QDir>
@@ -12,30 +13,6 @@
 
 namespace {
 
-FindRecord zeile(const QString& land, const QString& bundesland, const QString& stadt, const QString& fundort,
-                 const QString& autor = QStringLiteral("N. N."))
-{
-    return {land, bundesland, stadt, fundort, QString(""), QStringLiteral("100"), QStringLiteral("15. Juni 2010"),
-            QStringLiteral("Foto"), autor};
-}
-
-// SQL straight into the file, as another program (or an older version) might write it.
-bool roh(const QString& pfad, const QStringList& befehle)
-{
-    bool ok = true;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("roh"));
-        db.setDatabaseName(pfad);
-        ok = db.open();
-        QSqlQuery q(db);
-        for (const QString& b : befehle)
-            ok = ok && q.exec(b);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("roh"));
-    return ok;
-}
-
 QStringList laender(FundortDatenbank& db)
 {
     QStringList l;
@@ -45,6 +22,8 @@ QStringList laender(FundortDatenbank& db)
 }
 
 } // namespace
+
+using namespace fundortdaten;
 
 class TestFundortdatenbank : public QObject {
     Q_OBJECT
@@ -74,8 +53,7 @@ private slots:
         QCOMPARE(db.laender(), QStringList());
         QCOMPARE(db.autoren(), QStringList());
 
-        FindRecord neu = zeile(QStringLiteral("Deutschland"), QStringLiteral("Bayern"), QStringLiteral("München"),
-                               QStringLiteral("Isarauen"));
+        FindRecord neu = fund(QStringLiteral("Deutschland"), QStringLiteral("Bayern"), QStringLiteral("München"), QStringLiteral("Isarauen"));
         neu.fundortbeschreibung = QString();
         neu.datum = QStringLiteral("15. Juni 2010");
         QVERIFY(db.hinzufuegen(neu));
@@ -102,14 +80,14 @@ private slots:
         FundortDatenbank db(QStringLiteral("Data1"), nullptr, m_ordner.path());
         QVERIFY(db.oeffnen());
         const QList<FindRecord> zeilen = {
-            zeile("Schweiz", "Bern", "Thun", "Seeufer"),
-            zeile("österreich", "Tirol", "Rosenheim", "Moor", "anna"),
-            zeile("Deutschland", "bayern", "Rosenheim", "Innufer", "Anna"),
-            zeile("Österreich", "Tirol", "Innsbruck", "Alpenzoo", "Zoë"),
-            zeile("deutschland", "Bayern", "Rosenheim", "Auwald", "Émile"),
-            zeile("Osterreich", "X", "Y", "Z", "ANNA"),
-            zeile("Deutschland", "Baden-Württemberg", "Freiburg", "Schauinsland", "Bernd"),
-            zeile("Deutschland", "Bayern", "Rosenheim", "Innufer", "Bernd"),
+            fund("Schweiz", "Bern", "Thun", "Seeufer"),
+            fund("österreich", "Tirol", "Rosenheim", "Moor", "100", "15. Juni 2010", "anna"),
+            fund("Deutschland", "bayern", "Rosenheim", "Innufer", "100", "15. Juni 2010", "Anna"),
+            fund("Österreich", "Tirol", "Innsbruck", "Alpenzoo", "100", "15. Juni 2010", "Zoë"),
+            fund("deutschland", "Bayern", "Rosenheim", "Auwald", "100", "15. Juni 2010", "Émile"),
+            fund("Osterreich", "X", "Y", "Z", "100", "15. Juni 2010", "ANNA"),
+            fund("Deutschland", "Baden-Württemberg", "Freiburg", "Schauinsland", "100", "15. Juni 2010", "Bernd"),
+            fund("Deutschland", "Bayern", "Rosenheim", "Innufer", "100", "15. Juni 2010", "Bernd"),
         };
         for (const FindRecord& z : zeilen)
             QVERIFY(db.hinzufuegen(z));
@@ -138,6 +116,28 @@ private slots:
         QCOMPARE(*db.fundorte(QStringLiteral("rosenheim")), (QStringList{"Auwald", "Innufer", "Moor"}));
     }
 
+    // Rows with equal keys (country, state, town, site, whatever their case) keep the order they were stored in.
+    void gleicheSchluesselBleibenInDerReihenfolge()
+    {
+        FundortDatenbank db(QStringLiteral("Data1"), nullptr, m_ordner.path());
+        QVERIFY(db.oeffnen());
+        const QStringList laender = {"Deutschland", "Österreich", "deutschland", "DEUTSCHLAND"};
+        for (int i = 0; i < 120; ++i)
+            QVERIFY(db.hinzufuegen(fund(laender[i % 4], i % 3 ? "Bayern" : "bayern", "München", "Isarauen", QString::number(i))));
+        QVERIFY(db.allesLaden());
+        QList<int> nummern;
+        for (int i = 0; i < db.anzahl(); ++i)
+            nummern << db.zeile(i).höhe.toInt();
+        QList<int> erwartet;
+        for (int rest : {0, 2, 3}) // the German rows first, in the order stored, then the Austrian ones
+            for (int i = rest; i < 120; i += 4)
+                erwartet << i;
+        std::sort(erwartet.begin(), erwartet.end());
+        for (int i = 1; i < 120; i += 4)
+            erwartet << i;
+        QCOMPARE(nummern, erwartet);
+    }
+
     void apostropheUndMusterzeichen_data()
     {
         QTest::addColumn<QString>("wert");
@@ -160,8 +160,8 @@ private slots:
         QFETCH(QString, aehnlich);
         FundortDatenbank db(QStringLiteral("Data1"), nullptr, m_ordner.path());
         QVERIFY(db.oeffnen());
-        QVERIFY(db.hinzufuegen(zeile(wert, wert, wert, wert + QStringLiteral(" Fundort"), wert)));
-        QVERIFY(db.hinzufuegen(zeile(aehnlich, aehnlich, aehnlich, aehnlich + QStringLiteral(" Fundort"), aehnlich)));
+        QVERIFY(db.hinzufuegen(fund(wert, wert, wert, wert + QStringLiteral(" Fundort"), "100", "15. Juni 2010", wert)));
+        QVERIFY(db.hinzufuegen(fund(aehnlich, aehnlich, aehnlich, aehnlich + QStringLiteral(" Fundort"), "100", "15. Juni 2010", aehnlich)));
         QVERIFY(db.allesLaden());
         QCOMPARE(db.anzahl(), 2);
         QStringList gelesen;
@@ -178,10 +178,10 @@ private slots:
     {
         FundortDatenbank db(QStringLiteral("Data1"), nullptr, m_ordner.path());
         QVERIFY(db.oeffnen());
-        const FindRecord a = zeile("A", "B", "C", "D");
+        const FindRecord a = fund("A", "B", "C", "D");
         QVERIFY(db.hinzufuegen(a));
         QVERIFY(db.hinzufuegen(a));
-        QVERIFY(db.hinzufuegen(zeile("B", "B", "C", "D")));
+        QVERIFY(db.hinzufuegen(fund("B", "B", "C", "D")));
         QVERIFY(db.allesLaden());
         QVERIFY(db.positionieren(1));
         QVERIFY(db.aktuellLoeschen());
@@ -196,7 +196,7 @@ private slots:
     void fremdeTabellen()
     {
         // Names in other case, a missing field, missing values and numbers: read as text, never as failure.
-        QVERIFY(roh(pfad(), {QStringLiteral("CREATE TABLE data (Land TEXT, Bundesland TEXT, STADT TEXT, fundort TEXT, "
+        QVERIFY(datenbankhilfe::roh(pfad(), {QStringLiteral("CREATE TABLE data (Land TEXT, Bundesland TEXT, STADT TEXT, fundort TEXT, "
                                             "fundortbeschreibung TEXT, \"höhe\" NUMERIC, datum TEXT, bildart TEXT)"),
                              QStringLiteral("INSERT INTO data VALUES ('Schweiz', NULL, 'Bern', 'Aare', NULL, 512, "
                                             "'1. März 2024', 'Foto')")}));
@@ -211,7 +211,7 @@ private slots:
         QCOMPARE(r.höhe, QStringLiteral("512"));
         QCOMPARE(r.autor, QString());
         // The missing field was added, so a new row keeps its author.
-        QVERIFY(db.hinzufuegen(zeile("Schweiz", "Bern", "Bern", "Aare", "Urs")));
+        QVERIFY(db.hinzufuegen(fund("Schweiz", "Bern", "Bern", "Aare", "100", "15. Juni 2010", "Urs")));
         QVERIFY(db.allesLaden());
         QCOMPARE(*db.autoren(), (QStringList{"", "Urs"}));
     }
@@ -229,7 +229,7 @@ private slots:
             QCOMPARE(QFileInfo(db.beiseitegelegt()).fileName(), beiseite);
             QVERIFY(db.allesLaden());
             QCOMPARE(db.anzahl(), 0);
-            QVERIFY(db.hinzufuegen(zeile("A", "B", "C", "D")));
+            QVERIFY(db.hinzufuegen(fund("A", "B", "C", "D")));
             QFile alt(QDir(m_ordner.path()).filePath(beiseite));
             QVERIFY(alt.open(QIODevice::ReadOnly));
             QCOMPARE(alt.readAll(), muell);
@@ -241,13 +241,13 @@ private slots:
     {
         FundortDatenbank db(QStringLiteral("Data1"), nullptr, m_ordner.path());
         QVERIFY(db.oeffnen());
-        QVERIFY(db.hinzufuegen(zeile("A", "B", "C", "D")));
+        QVERIFY(db.hinzufuegen(fund("A", "B", "C", "D")));
         {
             QSqlDatabase sperre = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("sperre"));
             sperre.setDatabaseName(pfad());
             QVERIFY(sperre.open());
             QVERIFY(QSqlQuery(sperre).exec(QStringLiteral("BEGIN EXCLUSIVE")));
-            QVERIFY(!db.hinzufuegen(zeile("E", "F", "G", "H")));
+            QVERIFY(!db.hinzufuegen(fund("E", "F", "G", "H")));
             QCOMPARE(db.letzterFehler(), QStringLiteral("Die Datei wird gerade von einem anderen Programm benutzt."));
             QVERIFY(!db.allesLaden());
             QVERIFY(QSqlQuery(sperre).exec(QStringLiteral("ROLLBACK")));
@@ -286,7 +286,7 @@ private slots:
         for (const auto& liste : {db.laender(), db.bundeslaender(QStringLiteral("A")), db.staedte(QStringLiteral("A")),
                                   db.fundorte(QStringLiteral("A")), db.autoren()})
             QVERIFY(!liste);
-        QVERIFY(!db.hinzufuegen(zeile("A", "B", "C", "D")));
+        QVERIFY(!db.hinzufuegen(fund("A", "B", "C", "D")));
         QVERIFY(!db.aktuellLoeschen());
         QCOMPARE(db.letzterFehler(), grund);
         QCOMPARE(QFileInfo(pfad()).isDir(), fall == u"ordner");
