@@ -2,6 +2,8 @@
 
 #include "settings/SettingsStore.h"
 
+#include "Datenbankhilfe.h"
+
 #include <QDir>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -42,30 +44,12 @@ inline SettingsRecord lesen()
 
 // Holds an exclusive lock on set.db from a second connection, as another
 // program would, so that no write gets through until it is released.
-class Sperre {
+class Sperre : public datenbankhilfe::Sperre {
 public:
     Sperre()
+        : datenbankhilfe::Sperre(pfad())
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("sperre"));
-        db.setDatabaseName(pfad());
-        m_ok = db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE"));
     }
-    ~Sperre() { freigeben(); }
-    bool gesperrt() const { return m_ok; }
-    void freigeben()
-    {
-        if (!QSqlDatabase::contains(QStringLiteral("sperre")))
-            return;
-        {
-            QSqlDatabase db = QSqlDatabase::database(QStringLiteral("sperre"), false);
-            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("sperre"));
-    }
-
-private:
-    bool m_ok = false;
 };
 
 } // namespace einstellungsdatei

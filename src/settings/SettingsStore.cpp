@@ -1,6 +1,7 @@
 #include "settings/SettingsStore.h"
 
 #include "platform/Dienste.h"
+#include "platform/SqliteDatei.h"
 #include "platform/Zahlen.h"
 
 #include <QDir>
@@ -83,27 +84,17 @@ int index(const QVariant& wert, int anzahl, int vorgabe)
     return i >= 0 && i < anzahl ? int(i) : vorgabe;
 }
 
-// SQLite's primary result code (the low byte of an extended one).
-int primaerCode(const QString& code) { return code.toInt() & 0xFF; }
-
-bool istBeschaedigt(const QSqlError& fehler)
-{
-    // SQLITE_CORRUPT (11) and SQLITE_NOTADB (26); a locked or unreadable file is not damaged.
-    const int code = primaerCode(fehler.nativeErrorCode());
-    return code == 11 || code == 26;
-}
-
 } // namespace
 
 SettingsStore::SettingsStore(QObject* eltern, const QString& ordner)
     : QObject(eltern)
     , m_ordner(ordner.isEmpty() ? standardOrdner() : ordner)
-    , m_verbindung(QStringLiteral("einstellungen-%1").arg(quintptr(this), 0, 16))
 {
     setObjectName(QStringLiteral("Data1"));
+    m_datei = std::make_unique<SqliteDatei>(QStringLiteral("einstellungen-%1").arg(quintptr(this), 0, 16), dateipfad());
 }
 
-SettingsStore::~SettingsStore() { schliessen(); }
+SettingsStore::~SettingsStore() = default;
 
 QString SettingsStore::standardOrdner()
 {
@@ -111,14 +102,6 @@ QString SettingsStore::standardOrdner()
 }
 
 QString SettingsStore::dateipfad() const { return QDir(m_ordner).filePath(QStringLiteral("set.db")); }
-
-void SettingsStore::schliessen()
-{
-    if (QSqlDatabase::contains(m_verbindung)) {
-        QSqlDatabase::database(m_verbindung, false).close();
-        QSqlDatabase::removeDatabase(m_verbindung);
-    }
-}
 
 void SettingsStore::oeffnen(QWidget* besitzer) { oeffnen(besitzer, true); }
 
@@ -130,54 +113,25 @@ bool SettingsStore::wiederLesen(QWidget* besitzer)
 
 void SettingsStore::oeffnen(QWidget* besitzer, bool fehlerMelden)
 {
-    schliessen();
     m_datensatz = SettingsRecord{};
     m_fehler.clear();
-    m_fehlercode.clear();
     m_aufVorgaben = false;
     m_lesefehler.clear();
-    QDir().mkpath(m_ordner);
 
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_verbindung);
-        db.setDatabaseName(dateipfad());
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
-    }
-
-    switch (pruefen()) {
-    case Zustand::Gut:
-        break;
-    case Zustand::Unerreichbar:
-        aufVorgabenUmschalten(besitzer, fehlerMelden, unerreichbarGrund());
-        return; // leave the file alone
-    case Zustand::Beschaedigt: {
-        schliessen();
-        const QString beiseite = beiseiteLegen();
-        if (beiseite.isEmpty()) {
-            m_fehler = QStringLiteral("Die beschädigte Datei ließ sich nicht umbenennen.");
-            aufVorgabenUmschalten(besitzer, fehlerMelden,
-                                  QStringLiteral("Die Datei ist beschädigt und lässt sich nicht beiseitelegen."));
-            return;
-        }
+    // A file that cannot be reached is left alone; a damaged one is kept aside.
+    const SqliteDatei::Oeffnung o = m_datei->oeffnen();
+    if (!o.beiseite.isEmpty())
         meldung(besitzer, QStringLiteral("Die Einstellungsdatei „%1“ ließ sich nicht lesen. Sie wurde unverändert als „%2“ "
                                          "aufbewahrt; Fotoschliff startet mit den Standardeinstellungen.")
-                              .arg(QDir::toNativeSeparators(dateipfad()), QFileInfo(beiseite).fileName()),
+                              .arg(QDir::toNativeSeparators(dateipfad()), QFileInfo(o.beiseite).fileName()),
                 programmTitel(), Dienste::Symbol::Info);
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_verbindung);
-        db.setDatabaseName(dateipfad());
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
-        if (!db.open()) {
-            m_fehler = db.lastError().text();
-            m_fehlercode = db.lastError().nativeErrorCode();
-            aufVorgabenUmschalten(besitzer, fehlerMelden, unerreichbarGrund());
-            return;
-        }
-        break;
+    if (o.stand == SqliteDatei::Stand::Fehlgeschlagen) {
+        m_fehler = o.grund;
+        aufVorgabenUmschalten(besitzer, fehlerMelden, o.grund);
+        return;
     }
-    }
-
     if (!einrichten() || !lesen())
-        aufVorgabenUmschalten(besitzer, fehlerMelden, unerreichbarGrund());
+        aufVorgabenUmschalten(besitzer, fehlerMelden, m_fehler);
 }
 
 void SettingsStore::aufVorgabenUmschalten(QWidget* besitzer, bool melden, const QString& grund)
@@ -194,64 +148,18 @@ void SettingsStore::aufVorgabenUmschalten(QWidget* besitzer, bool melden, const 
                 programmTitel(), Dienste::Symbol::Fehler);
 }
 
-QString SettingsStore::unerreichbarGrund() const
-{
-    const QFileInfo datei(dateipfad());
-    if (datei.isDir())
-        return QStringLiteral("An ihrer Stelle liegt ein Ordner.");
-    const int code = primaerCode(m_fehlercode);
-    if (code == 5 || code == 6) // SQLITE_BUSY, SQLITE_LOCKED
-        return QStringLiteral("Die Datei wird gerade von einem anderen Programm benutzt.");
-    const QFileInfo ordner(m_ordner);
-    if (!ordner.isDir())
-        return QStringLiteral("Der Ordner „%1“ lässt sich nicht anlegen.").arg(QDir::toNativeSeparators(m_ordner));
-    if (!datei.exists() && !ordner.isWritable())
-        return QStringLiteral("Der Ordner „%1“ ist nicht beschreibbar.").arg(QDir::toNativeSeparators(m_ordner));
-    if (datei.exists() && !datei.isReadable())
-        return QStringLiteral("Die Datei ist nicht lesbar.");
-    return m_fehler.isEmpty() ? QStringLiteral("Die Datei lässt sich nicht öffnen.")
-                              : QStringLiteral("Die Datei lässt sich nicht öffnen (%1).").arg(m_fehler);
-}
-
-SettingsStore::Zustand SettingsStore::pruefen()
-{
-    QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
-    if (!db.open()) {
-        m_fehler = db.lastError().text();
-        m_fehlercode = db.lastError().nativeErrorCode();
-        return istBeschaedigt(db.lastError()) ? Zustand::Beschaedigt : Zustand::Unerreichbar;
-    }
-    QSqlQuery abfrage(db);
-    if (!abfrage.exec(QStringLiteral("PRAGMA quick_check"))) {
-        m_fehler = abfrage.lastError().text();
-        m_fehlercode = abfrage.lastError().nativeErrorCode();
-        return istBeschaedigt(abfrage.lastError()) ? Zustand::Beschaedigt : Zustand::Unerreichbar;
-    }
-    if (abfrage.next() && abfrage.value(0).toString() != u"ok")
-        return Zustand::Beschaedigt;
-    return Zustand::Gut;
-}
-
-QString SettingsStore::beiseiteLegen()
-{
-    const QString pfad = dateipfad();
-    QString ziel = pfad + QStringLiteral(".defekt");
-    for (int n = 2; QFileInfo::exists(ziel); ++n)
-        ziel = pfad + QStringLiteral(".defekt%1").arg(n);
-    return QFile::rename(pfad, ziel) ? ziel : QString();
-}
+void SettingsStore::fehler(const QSqlError& fehler) { m_fehler = m_datei->grund(fehler); }
 
 bool SettingsStore::einrichten()
 {
-    QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
+    QSqlDatabase db = m_datei->db();
     QSqlQuery abfrage(db);
 
     QStringList spalten;
     for (const Feld& f : felder)
         spalten << QStringLiteral("\"%1\" %2").arg(QString::fromUtf8(f.name), QString::fromLatin1(f.typ));
     if (!abfrage.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" (%2)").arg(QLatin1String(tabelle), spalten.join(u", ")))) {
-        m_fehler = abfrage.lastError().text();
-        m_fehlercode = abfrage.lastError().nativeErrorCode();
+        fehler(abfrage.lastError());
         // A read-only file may still hold a readable record.
         return db.tables().contains(QLatin1String(tabelle));
     }
@@ -290,20 +198,19 @@ bool SettingsStore::einrichten()
         abfrage.addBindValue(vorgabe.dateiname);
         abfrage.addBindValue(vorgabe.vorschlag);
         if (!abfrage.exec())
-            m_fehler = abfrage.lastError().text();
+            fehler(abfrage.lastError());
     }
     return true;
 }
 
 bool SettingsStore::lesen()
 {
-    QSqlDatabase db = QSqlDatabase::database(m_verbindung, false);
+    QSqlDatabase db = m_datei->db();
     // Only the fields the table has: SQLite would read a quoted name that is no
     // column as a text, so that "speichern" would be the save folder.
     const QSqlRecord vorhanden = db.record(QLatin1String(tabelle));
     if (vorhanden.isEmpty()) {
-        m_fehler = db.lastError().text();
-        m_fehlercode = db.lastError().nativeErrorCode();
+        fehler(db.lastError());
         return false;
     }
     QStringList spalten{QStringLiteral("rowid")};
@@ -316,8 +223,7 @@ bool SettingsStore::lesen()
     }
     QSqlQuery abfrage(db);
     if (!abfrage.exec(QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid LIMIT 1").arg(spalten.join(u", "), QLatin1String(tabelle)))) {
-        m_fehler = abfrage.lastError().text();
-        m_fehlercode = abfrage.lastError().nativeErrorCode();
+        fehler(abfrage.lastError());
         return false;
     }
     if (!abfrage.next())
@@ -349,13 +255,13 @@ bool SettingsStore::schreiben(const SettingsRecord& neu)
         m_fehler = QStringLiteral("Die gespeicherten Einstellungen wurden nicht gelesen.");
         return false;
     }
-    if (!QSqlDatabase::contains(m_verbindung)) {
+    if (!m_datei->offen()) {
         m_fehler = QStringLiteral("Die Einstellungsdatei ist nicht geöffnet.");
         return false;
     }
-    QSqlDatabase db = QSqlDatabase::database(m_verbindung);
-    if (!db.isOpen() || !db.transaction()) {
-        m_fehler = db.lastError().text();
+    QSqlDatabase db = m_datei->db();
+    if (!db.transaction()) {
+        fehler(db.lastError());
         return false;
     }
 
@@ -393,12 +299,12 @@ bool SettingsStore::schreiben(const SettingsRecord& neu)
         }
     }
     if (!ok) {
-        m_fehler = abfrage.lastError().text();
+        fehler(abfrage.lastError());
         db.rollback();
         return false;
     }
     if (!db.commit()) {
-        m_fehler = db.lastError().text();
+        fehler(db.lastError());
         db.rollback();
         return false;
     }

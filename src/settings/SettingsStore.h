@@ -3,7 +3,11 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
+class QSqlError;
 class QWidget;
+class SqliteDatei;
 
 // The start-up preferences: the one row of the table "Einstellungen".
 // Values are already checked: an index outside its list or a missing number
@@ -63,21 +67,17 @@ public:
     static QString standardOrdner();
 
 private:
-    enum class Zustand { Gut, Beschaedigt, Unerreichbar };
     void oeffnen(QWidget* besitzer, bool fehlerMelden);
     void aufVorgabenUmschalten(QWidget* besitzer, bool melden, const QString& grund);
-    QString unerreichbarGrund() const;
-    Zustand pruefen();
     bool einrichten();
     bool lesen();
-    QString beiseiteLegen();
-    void schliessen();
+    // Keeps why a statement failed, in the user's words.
+    void fehler(const QSqlError& fehler);
 
     QString m_ordner;
-    QString m_verbindung;
+    std::unique_ptr<SqliteDatei> m_datei;
     SettingsRecord m_datensatz;
     QString m_fehler;
-    QString m_fehlercode; // SQLite's code of the last failure
     bool m_aufVorgaben = false;
     QString m_lesefehler;
 };
