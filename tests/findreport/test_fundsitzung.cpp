@@ -490,25 +490,6 @@ private slots:
             QCOMPARE(s.gespeicherte().value(s.gespeicherterIndex()), zeile);
         }
     }
-
-    // A store that fails while in use: saving says why, nothing is lost, the next try stores it.
-    void speichernGesperrt()
-    {
-        Sitzung s({fund("A", "B", "C", "D")});
-        s->neuerFundort(true);
-        s->tippen(S::Hoehe, QStringLiteral("5200"));
-        {
-            datenbankhilfe::Sperre sperre(QDir(s.ordner).filePath(QStringLiteral("data.db")));
-            s->speichern();
-        }
-        QCOMPARE(s.meldungen.size(), 1);
-        QVERIFY(s.meldungen[0].startsWith(
-            QStringLiteral("Der Fundort konnte nicht gespeichert werden.\r\n\r\nDie Datei wird gerade von einem anderen Programm benutzt.")));
-        QVERIFY(s->istNeuerFundort() && s->speichernMoeglich());
-        s->speichern();
-        QCOMPARE(s->gespeicherte().size(), 2);
-        QCOMPARE(s.meldungen.size(), 1);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestFundsitzung)
