@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <cstring>
 #include <jpeglib.h>
@@ -67,65 +68,29 @@ QByteArray lesen(const QString& pfad)
     return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
 }
 
-QByteArray mitOrientierung(const QByteArray& jpeg, quint16 orientierung)
-{
-    // APP1 "Exif", little-endian TIFF header, one IFD entry: Orientation (0x0112), SHORT, 1 value.
-    QByteArray tiff;
-    tiff += QByteArray("II*\0", 4);
-    tiff += QByteArray("\x08\x00\x00\x00", 4);
-    tiff += QByteArray("\x01\x00", 2);
-    tiff += QByteArray("\x12\x01\x03\x00\x01\x00\x00\x00", 8);
-    tiff += char(orientierung & 0xFF);
-    tiff += char(orientierung >> 8);
-    tiff += QByteArray("\x00\x00", 2);
-    tiff += QByteArray("\x00\x00\x00\x00", 4);
-    QByteArray app1 = QByteArray("Exif\0\0", 6) + tiff;
-    const int laenge = app1.size() + 2;
-    QByteArray segment("\xFF\xE1", 2);
-    segment += char(laenge >> 8);
-    segment += char(laenge & 0xFF);
-    segment += app1;
-    return jpeg.left(2) + segment + jpeg.mid(2);
-}
-
-QByteArray libjpeg(const QImage& bild, Kodierung art)
-{
-    const QImage rgb = bild.convertToFormat(QImage::Format_RGB888);
-    jpeg_compress_struct info;
-    jpeg_error_mgr fehler;
-    info.err = jpeg_std_error(&fehler);
-    jpeg_create_compress(&info);
-    unsigned char* puffer = nullptr;
-    unsigned long groesse = 0;
-    jpeg_mem_dest(&info, &puffer, &groesse);
-    info.image_width = JDIMENSION(rgb.width());
-    info.image_height = JDIMENSION(rgb.height());
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, art.qualitaet, TRUE);
-    info.arith_code = art.arithmetisch ? TRUE : FALSE;
-    if (art.progressiv)
-        jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW z = const_cast<JSAMPROW>(rgb.constScanLine(int(info.next_scanline)));
-        jpeg_write_scanlines(&info, &z, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    QByteArray daten(reinterpret_cast<const char*>(puffer), qsizetype(groesse));
-    free(puffer);
-    return daten;
-}
-
 QByteArray segment(int marke, const QByteArray& inhalt)
 {
     const int n = int(inhalt.size()) + 2;
     return QByteArray("\xFF", 1) + char(marke) + char(n >> 8) + char(n & 0xFF) + inhalt;
 }
 
-QByteArray cmykJpeg(int breite, int hoehe, const quint8 cmyk[4])
+QByteArray mitOrientierung(const QByteArray& jpeg, quint16 orientierung)
+{
+    // APP1 "Exif", little-endian TIFF header, one IFD entry: Orientation (0x0112), SHORT, 1 value.
+    QByteArray tiff("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0", 18);
+    tiff += char(orientierung & 0xFF);
+    tiff += char(orientierung >> 8);
+    tiff += QByteArray(6, 0);
+    return jpeg.left(2) + segment(0xE1, QByteArray("Exif\0\0", 6) + tiff) + jpeg.mid(2);
+}
+
+namespace {
+
+// libjpeg's compressor into memory: einstellen sets what differs from the defaults,
+// zeile gives the samples of row y.
+QByteArray komprimieren(int breite, int hoehe, int komponenten, J_COLOR_SPACE farbraum,
+                        const std::function<void(jpeg_compress_struct&)>& einstellen,
+                        const std::function<const uchar*(int)>& zeile)
 {
     jpeg_compress_struct info;
     jpeg_error_mgr fehler;
@@ -136,17 +101,13 @@ QByteArray cmykJpeg(int breite, int hoehe, const quint8 cmyk[4])
     jpeg_mem_dest(&info, &puffer, &groesse);
     info.image_width = JDIMENSION(breite);
     info.image_height = JDIMENSION(hoehe);
-    info.input_components = 4;
-    info.in_color_space = JCS_CMYK;
+    info.input_components = komponenten;
+    info.in_color_space = farbraum;
     jpeg_set_defaults(&info);
-    jpeg_set_colorspace(&info, JCS_CMYK);
-    jpeg_set_quality(&info, 95, TRUE);
+    einstellen(info);
     jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> zeile(size_t(breite) * 4);
-    for (int x = 0; x < breite; ++x)
-        std::copy(cmyk, cmyk + 4, zeile.begin() + x * 4);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW z = zeile.data();
+        JSAMPROW z = const_cast<JSAMPROW>(zeile(int(info.next_scanline)));
         jpeg_write_scanlines(&info, &z, 1);
     }
     jpeg_finish_compress(&info);
@@ -154,6 +115,36 @@ QByteArray cmykJpeg(int breite, int hoehe, const quint8 cmyk[4])
     QByteArray daten(reinterpret_cast<const char*>(puffer), qsizetype(groesse));
     free(puffer);
     return daten;
+}
+
+} // namespace
+
+QByteArray libjpeg(const QImage& bild, Kodierung art)
+{
+    const QImage rgb = bild.convertToFormat(QImage::Format_RGB888);
+    return komprimieren(
+        rgb.width(), rgb.height(), 3, JCS_RGB,
+        [&](jpeg_compress_struct& info) {
+            jpeg_set_quality(&info, art.qualitaet, TRUE);
+            info.arith_code = art.arithmetisch ? TRUE : FALSE;
+            if (art.progressiv)
+                jpeg_simple_progression(&info);
+        },
+        [&](int y) { return rgb.constScanLine(y); });
+}
+
+QByteArray cmykJpeg(int breite, int hoehe, const quint8 cmyk[4])
+{
+    std::vector<uchar> zeile(size_t(breite) * 4);
+    for (int x = 0; x < breite; ++x)
+        std::copy(cmyk, cmyk + 4, zeile.begin() + x * 4);
+    return komprimieren(
+        breite, hoehe, 4, JCS_CMYK,
+        [](jpeg_compress_struct& info) {
+            jpeg_set_colorspace(&info, JCS_CMYK);
+            jpeg_set_quality(&info, 95, TRUE);
+        },
+        [&](int) { return zeile.data(); });
 }
 
 QByteArray adobeRgbJpeg(int breite, int hoehe, QRgb farbe)

@@ -1,15 +1,13 @@
 // The one walk over a JPEG file's segments: what it delivers and where it stops.
 #include "codec/Segmente.h"
 
+#include "TestBilder.h"
+
 #include <QTest>
 
 namespace {
 
-QByteArray seg(int marke, const QByteArray& inhalt)
-{
-    const int n = int(inhalt.size()) + 2;
-    return QByteArray("\xFF", 1) + char(marke) + char(n >> 8) + char(n & 0xFF) + inhalt;
-}
+const auto seg = testbilder::segment;
 
 const QByteArray soi("\xFF\xD8", 2), eoi("\xFF\xD9", 2);
 // A scan header and coded data with a stuffed byte, a restart marker and a fill byte.
