@@ -134,6 +134,7 @@ struct Ortssuche {
     bool gefunden = false;
     QByteArray photoshop; // the Photoshop blocks one after the other, as Exiv2 joins them
     std::map<QByteArray, QByteArray> erweitert; // extended XMP by its GUID
+    qint64 erweitertBytes = 0;
 
     void exif(QByteArrayView tiff)
     {
@@ -184,11 +185,16 @@ struct Ortssuche {
         const quint32 gesamt = quint32(d[32]) << 24 | d[33] << 16 | d[34] << 8 | d[35];
         const quint32 ab = quint32(d[36]) << 24 | d[37] << 16 | d[38] << 8 | d[39];
         const QByteArrayView stueck = teil.sliced(40);
-        QByteArray& ganz = erweitert[teil.first(32).toByteArray()];
-        if (gesamt > (16u << 20) || ab > gesamt || stueck.size() > qsizetype(gesamt - ab))
+        if (ab > gesamt || stueck.size() > qsizetype(gesamt - ab))
             return;
-        if (ganz.size() != qsizetype(gesamt))
+        QByteArray& ganz = erweitert[teil.first(32).toByteArray()];
+        if (ganz.size() != qsizetype(gesamt)) {
+            // However many packets a file claims, together they get no more than 16 MB.
+            if (erweitertBytes - ganz.size() + qint64(gesamt) > (16 << 20))
+                return;
+            erweitertBytes += qint64(gesamt) - ganz.size();
             ganz = QByteArray(qsizetype(gesamt), ' ');
+        }
         std::memcpy(ganz.data() + ab, stueck.data(), size_t(stueck.size()));
     }
 
