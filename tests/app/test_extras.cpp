@@ -239,6 +239,26 @@ private slots:
         QCOMPARE(f.dienste.zwischenablage.last(), kopie);
     }
 
+    // A place hidden where a strict reader misses it is asked about, and a copy of bytes
+    // that are no clean JPEG structure is refused with a message, nothing published.
+    void kopieVerweigert()
+    {
+        Fenster& f = starten(true);
+        const QByteArray foto = testbilder::alsJpeg(testbilder::verlauf(600, 400), 85);
+        QByteArray exif;
+        for (const testbilder::Segment& s : testbilder::segmente(testbilder::mitAngaben(foto, gps)))
+            if (s.marker == 0xE1)
+                exif = testbilder::segment(0xE1, s.inhalt);
+        const QString original = f.datei(QStringLiteral("versteckt.jpg"), foto.left(2) + testbilder::segment(0x00, exif) + foto.mid(2));
+        QVERIFY(f.laden(original));
+        f.dienste.frageAntworten << 0;
+        f.klick("Command3");
+        QCOMPARE(f.dienste.fragen.size(), 1);
+        QCOMPARE(f.dienste.meldungen.size(), 1);
+        QCOMPARE(f.dienste.meldungen[0].text, QStringLiteral("Von dieser Bilddatei lässt sich keine Kopie ohne Standortangaben erstellen."));
+        QVERIFY(f.dienste.zwischenablage.isEmpty() && f.dienste.urls.isEmpty());
+    }
+
     // What the program saves itself carries nothing but the picture.
     void gespeicherteBilderOhneMetadaten()
     {
