@@ -37,6 +37,13 @@ void Form1::cmdBesteQualitaet_Click()
     if (ergebnis->qualitaet == 0)
         meldung(this, QStringLiteral("Selbst mit der Qualität 1 wird die Datei nicht kleiner als 100 KB.\r\n"
                                      "Bitte wählen Sie unter „3. Zielformat festlegen“ eine kleinere Zielgröße."));
+    if (ergebnis->qualitaet == 0)
+        return;
+    // The arrows step on from the quality found; below their range the box says more than they can.
+    UpDown2->setzeWert(ergebnis->qualitaet);
+    const QString hinweis = schwacheQualitaetHinweis(ergebnis->qualitaet, UpDown2->Min());
+    if (!hinweis.isEmpty())
+        meldung(this, hinweis);
 }
 
 namespace {

@@ -8,6 +8,17 @@
 #include <cerrno>
 #include <cstring>
 
+QString schwacheQualitaetHinweis(int qualitaet, int untergrenze)
+{
+    if (qualitaet <= 0 || qualitaet >= untergrenze)
+        return {};
+    return QStringLiteral("Erst mit der Qualität %1 wird die Datei kleiner als 100 KB; diese Qualität ist bei „Kompr.“ eingetragen. "
+                          "Unter %2 sieht das Bild aber deutlich schlechter aus (Blockmuster, verwaschene Kanten und Farben).\r\n"
+                          "Mit einer kleineren Zielgröße unter „3. Zielformat festlegen“ sähe es bei weniger als 100 KB besser aus.")
+        .arg(qualitaet)
+        .arg(untergrenze);
+}
+
 QString ladefehlerText(const Ladeergebnis& e)
 {
     switch (e.fehler) {

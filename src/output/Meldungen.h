@@ -19,6 +19,11 @@ QString speicherfehlerText(const Speicherfehler& fehler);
 // The reason of a failed write (an errno value); datei names what was written to.
 QString speicherfehlerText(int fehlernummer, const QString& datei);
 
+// After "beste < 100 KB" set a quality below untergrenze, the lowest value of the
+// quality arrows: the picture will look poor, a smaller target size would look better.
+// Empty from untergrenze up, and for 0 (nothing passes, which has its own message).
+QString schwacheQualitaetHinweis(int qualitaet, int untergrenze);
+
 // The message of a JPEG service status number; "Unknown GDI+ Error." for anything not
 // listed (also 0).
 QString GdipFehlertext(int status);

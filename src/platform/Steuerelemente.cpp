@@ -82,11 +82,15 @@ void UpDown::setzeWert(int wert) { m_wert = std::clamp(wert, m_min, m_max); }
 void UpDown::schritt(int richtung)
 {
     // Start from what the box shows, so that a typed value is stepped on, not replaced.
-    int basis = m_wert;
+    long long basis = m_wert;
     const QString text = m_partner->text().trimmed();
     if (!text.isEmpty() && (text[0].isDigit() || text[0] == u'.' || text[0] == u'-' || text[0] == u'+'))
-        basis = int(std::clamp<long long>(zahlen::RundeGerade(zahlen::Val(text)), m_min, m_max));
-    setzeWert(basis + richtung);
+        basis = zahlen::RundeGerade(zahlen::Val(text));
+    // A box beyond the arrows' range (a quality found below it, say): the arrow towards
+    // the range enters it at its near end; the other one has nowhere to go in it.
+    if ((richtung < 0 && basis <= m_min) || (richtung > 0 && basis >= m_max))
+        return;
+    setzeWert(int(std::clamp<long long>(basis + richtung, m_min, m_max)));
     m_partner->setText(zahlen::Kurz(double(m_wert)));
 }
 

@@ -4,6 +4,7 @@
 
 #include "codec/Bildladen.h"
 #include "codec/Metadaten.h"
+#include "output/Meldungen.h"
 #include "output/Zielformat.h"
 #include "platform/Fokusrahmen.h"
 #include "platform/Steuerelemente.h"
@@ -82,10 +83,17 @@ private slots:
         QVERIFY(!knopf()->isEnabled());
     }
 
+    void besteQualitaetGehtDurchDasKompressionsfeld_data()
+    {
+        QTest::addColumn<int>("rauschen");
+        QTest::newRow("feines Korn") << 70;
+        QTest::newRow("grobes Korn, unter 50") << 110;
+    }
     void besteQualitaetGehtDurchDasKompressionsfeld()
     {
+        QFETCH(int, rauschen);
         Fenster& f = starten();
-        QVERIFY(f.laden(f.datei(QStringLiteral("korn.jpg"), testbilder::rauschen(900, 600, 70), 95)));
+        QVERIFY(f.laden(f.datei(QStringLiteral("korn.jpg"), testbilder::rauschen(900, 600, rauschen), 95)));
         f.w<Liste>("List1")->setzeListIndex(5); // 900 x 600
         f.klick("Command7");
         QCOMPARE(f.t("lblPrüf2"), QStringLiteral("zu groß")); // at the stored 92
@@ -94,13 +102,18 @@ private slots:
         QTest::mouseClick(knopf(), Qt::LeftButton);
         const int erwartet = stand().jpegQualitaet();
         QVERIFY(erwartet > 1 && erwartet < 92);
+        QCOMPARE(erwartet < 50, rauschen > 100);
         QCOMPARE(f.t("TextKomp"), QString::number(erwartet));
         const QByteArray datenBeiErwartet = stand().letzteMessung().daten;
         QCOMPARE(f.t("lblKb"), GroessenText(datenBeiErwartet.size()));
         QCOMPARE(f.t("lblZkb"), f.t("lblKb"));
         QCOMPARE(f.t("lblPrüf2"), QStringLiteral("OK"));
         QCOMPARE(statusLicht(f.f), 2);
-        QVERIFY(f.dienste.meldungen.isEmpty());
+        // Below the arrows' range the quality stands, with a word about how it will look.
+        QCOMPARE(f.dienste.meldungen.size(), erwartet < 50 ? 1 : 0);
+        if (erwartet < 50)
+            QCOMPARE(f.dienste.meldungen[0].text, schwacheQualitaetHinweis(erwartet, 50));
+        QCOMPARE(f.w<UpDown>("UpDown2")->Value(), std::max(erwartet, 50));
 
         // Clicked again with the box already showing it: the box's handling still measures.
         const int messungen = stand().zaehler().gemessen;

@@ -107,6 +107,34 @@ private slots:
         QCOMPARE(speicherfehlerText(fehler), text);
     }
 
+    // "beste < 100 KB" below the arrows' lowest quality: set, but with a word of warning.
+    void schwacheQualitaet_data()
+    {
+        QTest::addColumn<int>("qualitaet");
+        QTest::addColumn<bool>("hinweis");
+        QTest::newRow("nichts passt") << 0 << false;
+        QTest::newRow("1") << 1 << true;
+        QTest::newRow("13") << 13 << true;
+        QTest::newRow("49") << 49 << true;
+        QTest::newRow("50") << 50 << false;
+        QTest::newRow("100") << 100 << false;
+    }
+    void schwacheQualitaet()
+    {
+        QFETCH(int, qualitaet);
+        QFETCH(bool, hinweis);
+        const QString text = schwacheQualitaetHinweis(qualitaet, 50);
+        if (!hinweis) {
+            QCOMPARE(text, QString());
+            return;
+        }
+        QCOMPARE(text, QStringLiteral("Erst mit der Qualität %1 wird die Datei kleiner als 100 KB; diese Qualität ist bei „Kompr.“ "
+                                      "eingetragen. Unter 50 sieht das Bild aber deutlich schlechter aus (Blockmuster, verwaschene "
+                                      "Kanten und Farben).\r\nMit einer kleineren Zielgröße unter „3. Zielformat festlegen“ sähe es "
+                                      "bei weniger als 100 KB besser aus.")
+                           .arg(qualitaet));
+    }
+
     void fehlertexte_data()
     {
         QTest::addColumn<int>("status");

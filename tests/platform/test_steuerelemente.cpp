@@ -120,6 +120,35 @@ private slots:
         QCOMPARE(k.liste->Text(), k.liste->itemText(index));
         QCOMPARE(k.liste->lineEdit()->cursorPosition(), 0);
     }
+
+    // The arrows step on from what the box shows, within their range 50..100; from a box
+    // beyond it they never go against their direction.
+    void pfeileAmRand_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("richtung");
+        QTest::addColumn<QString>("danach");
+        QTest::newRow("73 auf") << "73" << +1 << "74";
+        QTest::newRow("51 ab") << "51" << -1 << "50";
+        QTest::newRow("50 ab") << "50" << -1 << "50";
+        QTest::newRow("100 auf") << "100 " << +1 << "100 ";
+        QTest::newRow("13 auf") << "13" << +1 << "50";
+        QTest::newRow("13 ab") << "13" << -1 << "13";
+        QTest::newRow("49 auf") << "49" << +1 << "50";
+        QTest::newRow("120 ab") << "120" << -1 << "100";
+        QTest::newRow("120 auf") << "120" << +1 << "120";
+    }
+    void pfeileAmRand()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, richtung);
+        QFETCH(QString, danach);
+        TextFeld feld(box);
+        UpDown pfeile(&feld, 50, 100, 100);
+        pfeile.schritt(richtung);
+        QCOMPARE(feld.text(), danach);
+        QVERIFY(pfeile.Value() >= 50 && pfeile.Value() <= 100);
+    }
 };
 
 QTEST_MAIN(TestSteuerelemente)
