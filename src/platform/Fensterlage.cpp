@@ -1,6 +1,7 @@
 #include "platform/Fensterlage.h"
 
 #include <QGuiApplication>
+#include <QRegion>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -10,23 +11,39 @@
 
 namespace {
 
-// One axis: centred over the reference, then kept inside the available span,
-// the start edge winning when both cannot be had.
-int einpassen(int laenge, int bezugAnfang, int bezugLaenge, int anfang, int ende, int rahmenVorn, int rahmenHinten)
+// One axis: a position kept inside the available span, frame included, the start
+// edge winning when both cannot be had.
+int imBereich(int pos, int laenge, int anfang, int ende, int rahmenVorn, int rahmenHinten)
 {
-    int pos = bezugAnfang + (bezugLaenge - laenge) / 2;
     pos = std::min(pos, ende - rahmenHinten - laenge);
     return std::max(pos, anfang + rahmenVorn);
 }
 
+// One axis: centred over the reference, then kept inside the available span.
+int einpassen(int laenge, int bezugAnfang, int bezugLaenge, int anfang, int ende, int rahmenVorn, int rahmenHinten)
+{
+    return imBereich(bezugAnfang + (bezugLaenge - laenge) / 2, laenge, anfang, ende, rahmenVorn, rahmenHinten);
+}
+
+// The primary screen first.
 QList<QRect> bildschirmFlaechen()
 {
     QList<QRect> flaechen;
+    const QScreen* erster = QGuiApplication::primaryScreen();
+    if (erster)
+        flaechen << erster->availableGeometry();
     const auto bildschirme = QGuiApplication::screens();
     for (const QScreen* s : bildschirme)
-        flaechen << s->availableGeometry();
+        if (s != erster)
+            flaechen << s->availableGeometry();
     return flaechen;
 }
+
+// A length that fits into platz, but not below mindest.
+int hoechstens(int laenge, int platz, int mindest) { return std::max(std::min(laenge, platz), mindest); }
+
+// Until a window has been shown its frame is unknown; common frames are about this thick.
+constexpr QMargins ueblicherRahmen(4, 32, 4, 4);
 
 } // namespace
 
@@ -51,6 +68,41 @@ bool lageErreichbar(const QRect& lage, const QList<QRect>& bildschirme)
     });
 }
 
+QRect fensterPlatz(const QRect& lage, QSize groesse, QSize minimum, const QList<QRect>& bildschirme, const QMargins& rahmen)
+{
+    if (bildschirme.isEmpty())
+        return lage.isValid() ? lage : QRect(QPoint(0, 0), groesse);
+    const auto eingepasst = [&](QSize g, const QRect& flaeche) {
+        return QSize(hoechstens(g.width(), flaeche.width() - rahmen.left() - rahmen.right(), minimum.width()),
+                     hoechstens(g.height(), flaeche.height() - rahmen.top() - rahmen.bottom(), minimum.height()));
+    };
+    if (!lageErreichbar(lage, bildschirme)) {
+        const QRect& erster = bildschirme.constFirst();
+        return zentriertUeber(eingepasst(groesse, erster), erster, erster, rahmen);
+    }
+    const QRect aussen = lage.marginsAdded(rahmen);
+    QRegion draussen(aussen);
+    for (const QRect& b : bildschirme)
+        draussen -= b;
+    if (draussen.isEmpty())
+        return lage;
+    // Into the screen that shows most of it, as little moved as it can be.
+    const QRect* bester = &bildschirme.constFirst();
+    qint64 besteFlaeche = -1;
+    for (const QRect& b : bildschirme) {
+        const QRect teil = b.intersected(aussen);
+        const qint64 flaeche = teil.isEmpty() ? 0 : qint64(teil.width()) * teil.height();
+        if (flaeche > besteFlaeche) {
+            besteFlaeche = flaeche;
+            bester = &b;
+        }
+    }
+    const QSize g = eingepasst(lage.size(), *bester);
+    const int x = imBereich(lage.x(), g.width(), bester->left(), bester->left() + bester->width(), rahmen.left(), rahmen.right());
+    const int y = imBereich(lage.y(), g.height(), bester->top(), bester->top() + bester->height(), rahmen.top(), rahmen.bottom());
+    return QRect(QPoint(x, y), g);
+}
+
 QMargins fensterrahmen(const QWidget* fenster)
 {
     const QRect innen = fenster->geometry();
@@ -70,19 +122,12 @@ void fensterlageLaden(QWidget* fenster, const QString& gruppe, QSize groesse)
     einstellungen.beginGroup(gruppe);
     const QRect lage = einstellungen.value(QStringLiteral("Lage")).toRect();
     const bool maximiert = einstellungen.value(QStringLiteral("Maximiert"), false).toBool();
-    if (lageErreichbar(lage, bildschirmFlaechen())) {
-        fenster->setGeometry(lage);
-        if (maximiert)
-            fenster->setWindowState(fenster->windowState() | Qt::WindowMaximized);
-        return;
-    }
-    const QScreen* bildschirm = QGuiApplication::primaryScreen();
-    if (!bildschirm) {
-        fenster->resize(groesse);
-        return;
-    }
-    const QRect verfuegbar = bildschirm->availableGeometry();
-    fenster->setGeometry(zentriertUeber(groesse, verfuegbar, verfuegbar));
+    const QList<QRect> bildschirme = bildschirmFlaechen();
+    const QMargins bekannt = fensterrahmen(fenster);
+    const QMargins rahmen = bekannt.isNull() ? ueblicherRahmen : bekannt;
+    fenster->setGeometry(fensterPlatz(lage, groesse, fenster->minimumSize(), bildschirme, rahmen));
+    if (maximiert && lageErreichbar(lage, bildschirme))
+        fenster->setWindowState(fenster->windowState() | Qt::WindowMaximized);
 }
 
 void fensterlageSichern(const QWidget* fenster, const QString& gruppe)

@@ -20,6 +20,16 @@ QRect zentriertUeber(QSize groesse, const QRect& bezug, const QRect& verfuegbar,
 // or height of a smaller window).
 bool lageErreichbar(const QRect& lage, const QList<QRect>& bildschirme);
 
+// Where the main window goes on the screens' available areas (the primary screen
+// first), with its window frame rahmen. lage is the stored place (without the frame),
+// invalid on the first start. A place that no screen shows enough of (lageErreichbar)
+// counts as none: then groesse, made smaller where the primary screen is smaller (not
+// below minimum), centred on that screen with its title bar inside. A stored place that
+// the screens show wholly stays; one that reaches beyond them moves (and shrinks, not
+// below minimum) into the screen that shows most of it.
+QRect fensterPlatz(const QRect& lage, QSize groesse, QSize minimum, const QList<QRect>& bildschirme,
+                   const QMargins& rahmen);
+
 // The thickness of the window system's frame around a shown top-level window.
 QMargins fensterrahmen(const QWidget* fenster);
 
@@ -28,7 +38,6 @@ QString konfigurationsDatei();
 
 // The main window's size, position and maximised state, kept under gruppe in
 // the configuration file. Laden puts the window where it was when it was last
-// saved; without a stored place, or with one that no present screen shows, the
-// window gets groesse, centred on the primary screen.
+// saved, moved onto the present screens as far as needed (fensterPlatz).
 void fensterlageLaden(QWidget* fenster, const QString& gruppe, QSize groesse);
 void fensterlageSichern(const QWidget* fenster, const QString& gruppe);

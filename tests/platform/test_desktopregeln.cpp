@@ -62,6 +62,43 @@ private slots:
         QCOMPARE(::lageErreichbar(lage, bildschirme), erreichbar);
     }
 
+    // The main window on the screens: a 1600 x 1000 primary screen and a 1280 x 1024 one
+    // right of it, or a small screen of 1366 x 768 whose panel takes the bottom 27 pixels;
+    // the window frame 4, 32, 4, 4 and the minimum 760 x 660.
+    void fensterPlatz_data()
+    {
+        QTest::addColumn<QList<QRect>>("bildschirme");
+        QTest::addColumn<QRect>("lage");
+        QTest::addColumn<QRect>("erwartet");
+        const QList<QRect> zwei = {QRect(0, 0, 1600, 1000), QRect(1600, 0, 1280, 1024)};
+        const QList<QRect> klein = {QRect(0, 0, 1366, 741)};
+        const QRect keine;
+        QTest::newRow("erster Start") << zwei << keine << QRect(271, 128, 1058, 743);
+        QTest::newRow("erster Start, kleiner Bildschirm") << klein << keine << QRect(154, 32, 1058, 705);
+        QTest::newRow("erster Start, zu kleiner Bildschirm: Mindesthöhe, Titel sichtbar")
+            << QList<QRect>{QRect(0, 0, 1024, 600)} << keine << QRect(4, 32, 1016, 660);
+        QTest::newRow("erster Start, Bildschirm mit Versatz") << QList<QRect>{QRect(0, 24, 1366, 744)} << keine
+                                                              << QRect(154, 56, 1058, 708);
+        QTest::newRow("ganz sichtbar") << zwei << QRect(100, 100, 1000, 700) << QRect(100, 100, 1000, 700);
+        QTest::newRow("über beide Bildschirme") << zwei << QRect(1000, 100, 1200, 700) << QRect(1000, 100, 1200, 700);
+        QTest::newRow("Titel über dem oberen Rand") << zwei << QRect(100, 10, 1000, 700) << QRect(100, 32, 1000, 700);
+        QTest::newRow("rechts hinaus") << zwei << QRect(2200, 100, 1000, 700) << QRect(1876, 100, 1000, 700);
+        QTest::newRow("links hinaus") << zwei << QRect(-300, 100, 1000, 700) << QRect(4, 100, 1000, 700);
+        QTest::newRow("unter den kleineren Bildschirm") << zwei << QRect(1700, 400, 1000, 700) << QRect(1700, 320, 1000, 700);
+        QTest::newRow("in der Lücke unter dem kleineren") << zwei << QRect(900, 300, 1000, 700) << QRect(596, 296, 1000, 700);
+        QTest::newRow("größer als der Bildschirm") << klein << QRect(50, 40, 1500, 900) << QRect(4, 32, 1358, 705);
+        QTest::newRow("größer, nicht unter die Mindestgröße") << QList<QRect>{QRect(0, 0, 1024, 600)} << QRect(10, 40, 1000, 700)
+                                                              << QRect(10, 32, 1000, 660);
+        QTest::newRow("kaum noch sichtbar: vergessen") << zwei << QRect(-950, 100, 1000, 700) << QRect(271, 128, 1058, 743);
+    }
+    void fensterPlatz()
+    {
+        QFETCH(QList<QRect>, bildschirme);
+        QFETCH(QRect, lage);
+        QFETCH(QRect, erwartet);
+        QCOMPARE(::fensterPlatz(lage, QSize(1058, 743), QSize(760, 660), bildschirme, QMargins(4, 32, 4, 4)), erwartet);
+    }
+
     void dateiAusArgument_data()
     {
         QTest::addColumn<QString>("argument");
