@@ -65,6 +65,7 @@ protected:
     void resizeEvent(QResizeEvent*) override;
     void closeEvent(QCloseEvent*) override;
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+    void keyPressEvent(QKeyEvent* taste) override;
 
 private:
     void aufbauen();
@@ -96,6 +97,8 @@ private:
     void oeffnenVorbereiten();
     // Loads the file the open dialog holds as chosen.
     void gewaehltLaden();
+    // Bild↓ / Bild↑: the next or previous JPEG of the folder, loaded as if chosen.
+    void naechstesBild(int richtung);
     bool bildLaden(const QString& pfad);
 
     // The selection frame: mouse on the view and on the handles, and the whole picture.
@@ -183,6 +186,7 @@ private:
     Nebenfenster m_about;
     Nebenfenster m_fund;
     Lage m_lage;
+    QString m_blaetterPfad; // the file last chosen or paged to, where paging goes on
     bool m_fokusSichtbar = false;   // Tab brought the focus, or a key was used since the last click
     bool m_leertaste = false;       // the space bar is held on the picture area
     QObject* m_leertasteWaechter = nullptr; // gone before the window, which still hides while it dies

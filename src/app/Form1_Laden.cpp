@@ -4,10 +4,13 @@
 #include "output/Meldungen.h"
 
 #include "platform/Flaechen.h"
+#include "platform/Ordnerfolge.h"
 #include "platform/Steuerelemente.h"
 #include "settings/SettingsStore.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,6 +37,18 @@ void Form1::dateiUebernehmen(const QString& pfad)
     gewaehltLaden();
 }
 
+void Form1::naechstesBild(int richtung)
+{
+    if (!isEnabled() || m_blaetterPfad.isEmpty())
+        return;
+    const QString pfad = nachbarJpeg(m_blaetterPfad, richtung);
+    if (pfad.isEmpty()) {
+        QApplication::beep();
+        return;
+    }
+    dateiUebernehmen(pfad);
+}
+
 void Form1::oeffnenVorbereiten()
 {
     m_dateiDialog.DialogTitle = QStringLiteral("jpg-Datei öffnen");
@@ -42,10 +57,16 @@ void Form1::oeffnenVorbereiten()
     m_dateiDialog.Filter = QStringLiteral(".JPG Datei|*.jpg;*.JPG;*.jpeg;*.JPEG");
     m_dateiDialog.FileName = QStringLiteral("*.jpg");
     m_dateiDialog.Ueberschreibfrage = false;
+    if (m_lage == Lage::Gemerkt)
+        m_dateiDialog.zuletzt = ordnerVerlaufLaden();
 }
 
 void Form1::gewaehltLaden()
 {
+    // Paging goes on from here, also when this file cannot be read.
+    m_blaetterPfad = m_dateiDialog.FileName;
+    if (m_lage == Lage::Gemerkt)
+        ordnerVerlaufMerken(QFileInfo(m_blaetterPfad).absolutePath());
     if (!bildLaden(m_dateiDialog.FileName))
         picZiel->setEnabled(true);
 }

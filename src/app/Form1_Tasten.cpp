@@ -1,6 +1,7 @@
 // Framing by keyboard on the picture area, which takes the keys after Tab or a
 // click; the state knows the keys and moves the frame. The window shows the
-// focus frame and keeps the pause after which a held key's chain runs.
+// focus frame and keeps the pause after which a held key's chain runs. Keys that
+// no control uses reach the window: paging through the folder's photos.
 
 #include "app/Form1.h"
 
@@ -44,6 +45,18 @@ bool Form1::eventFilter(QObject* objekt, QEvent* ereignis)
         }
     }
     return QWidget::eventFilter(objekt, ereignis);
+}
+
+void Form1::keyPressEvent(QKeyEvent* taste)
+{
+    // Reaches the window only when the control with the focus has no use for the key:
+    // a list keeps Bild↓ / Bild↑ for its own entries.
+    const Qt::KeyboardModifiers mod = taste->modifiers() & ~Qt::KeypadModifier;
+    if (mod == Qt::NoModifier && (taste->key() == Qt::Key_PageDown || taste->key() == Qt::Key_PageUp)) {
+        naechstesBild(taste->key() == Qt::Key_PageDown ? +1 : -1);
+        return;
+    }
+    QWidget::keyPressEvent(taste);
 }
 
 void Form1::fokusrahmenZeigen()

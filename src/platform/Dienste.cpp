@@ -160,6 +160,16 @@ QFileDialog* dateiDialogErzeugen(QWidget* besitzer, const DateiDialog& dialog, b
         qdlg->setDirectory(dialog.InitDir);
     else if (!dialog.letzterOrdner.isEmpty() && QFileInfo(dialog.letzterOrdner).isDir())
         qdlg->setDirectory(dialog.letzterOrdner);
+    if (!dialog.zuletzt.isEmpty()) {
+        qdlg->setHistory(dialog.zuletzt);
+        QList<QUrl> seitenleiste = qdlg->sidebarUrls();
+        for (const QString& ordner : dialog.zuletzt) {
+            const QUrl url = QUrl::fromLocalFile(ordner);
+            if (QFileInfo(ordner).isDir() && !seitenleiste.contains(url))
+                seitenleiste << url;
+        }
+        qdlg->setSidebarUrls(seitenleiste);
+    }
     const QString name = QFileInfo(dialog.FileName).fileName();
     if (!name.isEmpty())
         qdlg->selectFile(name);

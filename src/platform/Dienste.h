@@ -18,6 +18,7 @@ struct DateiDialog {
     QString FileTitle;     // name without folder of the file last chosen
     bool Ueberschreibfrage = false; // ask before replacing an existing file
     QString letzterOrdner; // where the last use ended; the start folder when InitDir is empty
+    QStringList zuletzt;   // recently used folders, offered in the dialog's history and side bar
 };
 
 // What choosing pfad in the dialog leaves behind: the full path, its file title and its folder.

@@ -6,6 +6,7 @@
 #include "Fensterhilfe.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QBuffer>
 #include <QColorSpace>
 #include <QColorTransform>
@@ -265,6 +266,51 @@ private slots:
             QVERIFY(namen().contains(QString::fromUtf8(name)));
         QVERIFY(!namen().contains(QStringLiteral("e.png")));
         QVERIFY(!namen().contains(QStringLiteral("f.JPG.txt")));
+    }
+
+    // Bild↓ / Bild↑ load the folder's JPEGs in turn, as the open dialog would; a list
+    // with the focus keeps the keys. The remembering window offers the folder again.
+    void blaetternImOrdner()
+    {
+        QTemporaryDir ordner;
+        const auto ablegen = [&](const char* name, const QByteArray& inhalt) {
+            const QString pfad = ordner.filePath(QString::fromUtf8(name));
+            testbilder::schreiben(pfad, inhalt);
+            return QDir::toNativeSeparators(pfad);
+        };
+        const QByteArray foto = testbilder::alsJpeg(testbilder::verlauf(600, 400));
+        const QString neun = ablegen("IMG_9.jpg", foto), zehn = ablegen("IMG_10.JPG", foto);
+        const QString kaputt = ablegen("kaputt.jpg", "kein JPEG"), zebra = ablegen("Zebra.jpeg", foto);
+        ablegen("notiz.txt", "x");
+        TestDienste dienste;
+        Form1 f(nullptr, Form1::Lage::Gemerkt);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const auto taste = [&](Qt::Key k) {
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f, k);
+            return f.stand().dateiPfad();
+        };
+        QCOMPARE(taste(Qt::Key_PageDown), QString()); // nothing loaded, nothing to page through
+        oeffnen(f, dienste, neun);
+        QVERIFY(ansichtBereit(f));
+        finde(f, "picZiel")->setFocus();
+        QCOMPARE(taste(Qt::Key_PageUp), neun); // the first
+        QCOMPARE(taste(Qt::Key_PageDown), zehn);
+        QCOMPARE(text(f, "lblQ"), QStringLiteral("600 x 400"));
+        QCOMPARE(taste(Qt::Key_PageDown), zehn); // the unreadable one says so and stays behind
+        QCOMPARE(dienste.meldungen.size(), 1);
+        QVERIFY(dienste.meldungen[0].text.contains(kaputt));
+        QCOMPARE(taste(Qt::Key_PageDown), zebra);
+        QCOMPARE(taste(Qt::Key_PageDown), zebra); // the last
+        QCOMPARE(dienste.meldungen.size(), 1);
+        auto* verhaeltnis = finde<Liste>(f, "Combo1");
+        verhaeltnis->setzeListIndex(2);
+        verhaeltnis->setFocus();
+        QCOMPARE(taste(Qt::Key_PageUp), zebra);
+        QCOMPARE(verhaeltnis->ListIndex(), 1); // the list went one entry up
+        QCOMPARE(dienste.meldungen.size(), 1);
+        oeffnen(f, dienste, QString());
+        QCOMPARE(dienste.gezeigteDialoge.last().zuletzt.value(0), QDir::cleanPath(ordner.path()));
     }
 
     // --- pictures that need care ---

@@ -1,4 +1,5 @@
 #include "platform/Fensterlage.h"
+#include "platform/Ordnerfolge.h"
 #include "platform/Uebergabe.h"
 
 #include <QDir>
@@ -97,6 +98,69 @@ private slots:
         QFETCH(QRect, lage);
         QFETCH(QRect, erwartet);
         QCOMPARE(::fensterPlatz(lage, QSize(1058, 743), QSize(760, 660), bildschirme, QMargins(4, 32, 4, 4)), erwartet);
+    }
+
+    // Bild↓ / Bild↑ go through a folder's JPEGs as a German file manager lists them.
+    void jpegReihenfolge_data()
+    {
+        QTest::addColumn<QStringList>("namen");
+        QTest::addColumn<QStringList>("erwartet");
+        QTest::newRow("Zahlen nach Wert") << QStringList{"IMG_10.jpg", "IMG_100.jpg", "IMG_9.jpg"}
+                                          << QStringList{"IMG_9.jpg", "IMG_10.jpg", "IMG_100.jpg"};
+        QTest::newRow("Groß und klein") << QStringList{"b.jpg", "C.JPG", "a.jpeg", "img_11.jpg", "IMG_10.JPG"}
+                                        << QStringList{"a.jpeg", "b.jpg", "C.JPG", "IMG_10.JPG", "img_11.jpg"};
+        QTest::newRow("Umlaute bei ihren Buchstaben") << QStringList{"Zwerg.jpg", "Äpfel.jpg", "Birne.jpg", "Apfel.jpg", "Öl.jpg", "Ofen.jpg"}
+                                                      << QStringList{"Apfel.jpg", "Äpfel.jpg", "Birne.jpg", "Ofen.jpg", "Öl.jpg", "Zwerg.jpg"};
+        QTest::newRow("nur JPEGs") << QStringList{"notiz.txt", "bild.png", "foto.jpg.bak", "a.jpg", "RAW.CR2", "jpg", "b.JPEG"}
+                                   << QStringList{"a.jpg", "b.JPEG"};
+    }
+    void jpegReihenfolge()
+    {
+        QFETCH(QStringList, namen);
+        QFETCH(QStringList, erwartet);
+        QCOMPARE(::jpegReihenfolge(namen), erwartet);
+    }
+
+    void nachbarName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("richtung");
+        QTest::addColumn<QString>("erwartet");
+        QTest::newRow("nächstes") << "IMG_9.jpg" << +1 << "IMG_10.jpg";
+        QTest::newRow("voriges") << "IMG_10.jpg" << -1 << "IMG_9.jpg";
+        QTest::newRow("nach dem letzten") << "IMG_11.jpg" << +1 << "";
+        QTest::newRow("vor dem ersten") << "IMG_9.jpg" << -1 << "";
+        QTest::newRow("gelöschte Datei") << "IMG_9b.jpg" << +1 << "IMG_10.jpg";
+        QTest::newRow("Name zwischen zwei JPEGs") << "IMG_10.png" << -1 << "IMG_10.jpg";
+    }
+    void nachbarName()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, richtung);
+        QFETCH(QString, erwartet);
+        const QStringList ordner{"IMG_9.jpg", "IMG_10.jpg", "IMG_11.jpg"};
+        QCOMPARE(::nachbarName(ordner, name, richtung), erwartet);
+    }
+
+    // The open dialog's recent folders: the last one in front, each once, eight at most.
+    void ordnerVerlauf_data()
+    {
+        QTest::addColumn<QStringList>("bisher");
+        QTest::addColumn<QString>("ordner");
+        QTest::addColumn<QStringList>("erwartet");
+        const QStringList acht{"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8"};
+        QTest::newRow("neu") << QStringList{"/a", "/b"} << "/c" << QStringList{"/c", "/a", "/b"};
+        QTest::newRow("schon da") << QStringList{"/a", "/b"} << "/b" << QStringList{"/b", "/a"};
+        QTest::newRow("mit Schrägstrich am Ende") << QStringList{"/a", "/b"} << "/b/" << QStringList{"/b", "/a"};
+        QTest::newRow("der älteste fällt weg") << acht << "/9" << QStringList{"/9", "/1", "/2", "/3", "/4", "/5", "/6", "/7"};
+        QTest::newRow("leer") << QStringList{"/a"} << "" << QStringList{"/a"};
+    }
+    void ordnerVerlauf()
+    {
+        QFETCH(QStringList, bisher);
+        QFETCH(QString, ordner);
+        QFETCH(QStringList, erwartet);
+        QCOMPARE(::ordnerVerlauf(bisher, ordner), erwartet);
     }
 
     void dateiAusArgument_data()
