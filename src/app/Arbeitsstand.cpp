@@ -72,13 +72,16 @@ void Arbeitsstand::neuesBild(const QString& pfad, QImage bild)
     m_quelle = Quellbild(std::move(bild));
     // The last measurement was of the previous picture.
     m_messungZumBild = false;
+    m_zuschnittGezeigt = false;
+    verlaufLeeren();
 }
 
-void Arbeitsstand::ansichtGebaut(bool zuschnitt, float breite, float hoehe, float aussenB, float aussenH)
+void Arbeitsstand::ansichtGebaut(bool zuschnitt, float breite, float hoehe, float aussenB, float aussenH, QSizeF flaeche)
 {
     // A cropped picture on show is only looked at; the next frame brings the loaded one back.
     if (zuschnitt)
         return;
+    m_quellFlaeche = flaeche;
     const float qb = m_quelle.isNull() ? 1.0f : float(m_quelle.breite());
     const float qh = m_quelle.isNull() ? 1.0f : float(m_quelle.hoehe());
     m_rahmen.setzeFlaechen(breite, hoehe, aussenB, aussenH, qb, qh);
@@ -150,6 +153,8 @@ void Arbeitsstand::verhaeltnisGewaehlt(int index)
     m_anzeige.Command1 = false;
     m_anzeige.Command2 = false;
     zielVorhanden(false);
+    // Frames of another ratio cannot come back.
+    verlaufLeeren();
 }
 
 // --- step 3 ---
@@ -190,7 +195,15 @@ void Arbeitsstand::hoeheGetippt(const QString& text)
 
 // --- step 4 ---
 
-void Arbeitsstand::rahmenDruecken(Qt::MouseButton knopf, float x, float y) { m_rahmen.druecken(knopf, x, y); }
+void Arbeitsstand::rahmenDruecken(Qt::MouseButton knopf, float x, float y)
+{
+    if (knopf == Qt::LeftButton) {
+        schrittBeginnen();
+        // A new frame lies on the loaded picture.
+        m_zuschnittGezeigt = false;
+    }
+    m_rahmen.druecken(knopf, x, y);
+}
 
 void Arbeitsstand::rahmenZiehen(Qt::MouseButtons knoepfe, float x, float y) { m_rahmen.ziehen(knoepfe, x, y); }
 
@@ -198,14 +211,17 @@ void Arbeitsstand::rahmenLoslassen(Qt::MouseButton knopf)
 {
     switch (m_rahmen.loslassen(knopf)) {
     case Auswahlrahmen::Ergebnis::Nichts:
+        if (knopf == Qt::LeftButton)
+            m_vorgemerkt.reset();
         return;
     case Auswahlrahmen::Ergebnis::Leer:
         keinRahmen();
-        return;
+        break;
     case Auswahlrahmen::Ergebnis::Gesetzt:
         rahmenGesetzt();
-        return;
+        break;
     }
+    schrittAbschliessen();
 }
 
 void Arbeitsstand::rahmenGesetzt()
@@ -227,6 +243,8 @@ void Arbeitsstand::keinRahmen()
 
 void Arbeitsstand::griffDruecken(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, float x, float y)
 {
+    if ((knopf == Qt::LeftButton || knopf == Qt::RightButton) && !m_vorgemerkt)
+        schrittBeginnen();
     m_rahmen.griffDruecken(h, knopf, x, y);
 }
 
@@ -243,12 +261,19 @@ void Arbeitsstand::griffLoslassen(Auswahlrahmen::Griffname h, Qt::MouseButton kn
     m_rahmen.griffLoslassenAbschliessen(h);
     if (ergebnis == Auswahlrahmen::Ergebnis::Leer)
         keinRahmen();
+    if (ergebnis != Auswahlrahmen::Ergebnis::Nichts)
+        schrittAbschliessen();
+    else if (knopf == Qt::LeftButton || knopf == Qt::RightButton)
+        m_vorgemerkt.reset();
 }
 
 void Arbeitsstand::ganzesBildAuswaehlen()
 {
+    schrittBeginnen();
+    m_zuschnittGezeigt = false;
     m_rahmen.ganzesBild();
     rahmenGesetzt();
+    schrittAbschliessen();
 }
 
 std::optional<Arbeitsstand::Rahmenschritt> Arbeitsstand::rahmenschritt(int taste, Qt::KeyboardModifiers modifikatoren)
@@ -272,15 +297,22 @@ bool Arbeitsstand::rahmenTaste(const Rahmenschritt& schritt, bool wiederholt)
 {
     if (!m_rahmen.platziert())
         return false;
+    // A held key is one step, from its first press.
+    if (!wiederholt)
+        schrittBeginnen();
     const bool geaendert = schritt.dw != 0 ? m_rahmen.tastenGroesse(schritt.dw) : m_rahmen.tastenSchieben(schritt.dx, schritt.dy);
-    if (!geaendert)
+    if (!geaendert) {
+        m_vorgemerkt.reset();
         return false;
+    }
     // Each step ends like a release of the mouse; only a repeating key waits until it is
     // let go or pauses, so that the frame moves smoothly.
-    if (wiederholt)
+    if (wiederholt) {
         m_tastenKetteOffen = true;
-    else
+    } else {
         zielkette();
+        schrittAbschliessen();
+    }
     return true;
 }
 
@@ -337,11 +369,15 @@ void Arbeitsstand::AuswahlUebertragen()
     else
         m_rahmen.anzeige.reset();
 
+    m_zielRechteck = QRectF();
+    m_zielGroesse = QSize();
     const double tw = zahlen::Ganz(zahlen::Val(m_anzeige.TextB));
     const double th = zahlen::Ganz(zahlen::Val(m_anzeige.TextH));
     if (tw < 1 || th < 1 || tw > 100000 || th > 100000 || m_quelle.isNull())
         return;
-    m_zielbild = m_quelle.ausschnitt(QRectF(q.L, q.T, q.W, q.H), QSize(int(tw), int(th)));
+    m_zielRechteck = QRectF(q.L, q.T, q.W, q.H);
+    m_zielGroesse = QSize(int(tw), int(th));
+    m_zielbild = m_quelle.ausschnitt(m_zielRechteck, m_zielGroesse);
 }
 
 void Arbeitsstand::ZielgroesseMessen()
@@ -410,10 +446,13 @@ void Arbeitsstand::ZielBewerten()
 
 void Arbeitsstand::BildZuschneiden()
 {
+    schrittBeginnen();
     m_rahmen.verbergen();
     m_rahmen.anzeige.reset();
     AuswahlUebertragen();
     ZielgroesseMessen();
+    m_zuschnittGezeigt = true;
+    schrittAbschliessen();
 }
 
 void Arbeitsstand::zuschnittFertig()
@@ -444,4 +483,124 @@ int Arbeitsstand::kopieSpeichern(const QByteArray& daten, const QString& pfad)
     if (status == 0)
         m_veroeffentlichPfad = pfad;
     return status;
+}
+
+// --- undo ---
+
+Arbeitsstand::Schnappschuss Arbeitsstand::festhalten() const
+{
+    Schnappschuss s;
+    s.rahmen = m_rahmen;
+    s.anzeige = m_anzeige;
+    s.zielRechteck = m_zielRechteck;
+    s.zielGroesse = m_zielGroesse;
+    if (!m_vorschau.isNull() && m_vorschau.cacheKey() == m_letzteMessung.Bild.cacheKey())
+        s.vorschau = Schnappschuss::Vorschau::Messung;
+    else if (!m_vorschau.isNull() && m_vorschau.cacheKey() == m_zielbild.cacheKey())
+        s.vorschau = Schnappschuss::Vorschau::Zielbild;
+    s.vorschauGroesse = m_vorschauGroesse;
+    s.messung = m_letzteMessung;
+    s.messung.Bild = QImage();
+    s.messungMitBild = !m_letzteMessung.Bild.isNull();
+    s.angezeigteBytes = m_angezeigteBytes;
+    s.jpegQualitaet = m_jpegQualitaet;
+    s.messungZumBild = m_messungZumBild;
+    s.veroeffentlichPfad = m_veroeffentlichPfad;
+    s.zuschnittGezeigt = m_zuschnittGezeigt;
+    s.quellFlaeche = m_quellFlaeche;
+    return s;
+}
+
+bool Arbeitsstand::geaendertGegen(const Schnappschuss& s) const
+{
+    return m_rahmen.shape1 != s.rahmen.shape1 || m_rahmen.shape1Sichtbar != s.rahmen.shape1Sichtbar ||
+           m_zuschnittGezeigt != s.zuschnittGezeigt || m_anzeige.Command1 != s.anzeige.Command1 ||
+           m_anzeige.Command2 != s.anzeige.Command2;
+}
+
+void Arbeitsstand::schrittAbschliessen()
+{
+    if (!m_vorgemerkt)
+        return;
+    if (geaendertGegen(*m_vorgemerkt)) {
+        m_zurueck.push_back(std::move(*m_vorgemerkt));
+        if (int(m_zurueck.size()) > verlaufTiefe)
+            m_zurueck.pop_front();
+        m_vor.clear();
+    }
+    m_vorgemerkt.reset();
+}
+
+void Arbeitsstand::verlaufLeeren()
+{
+    m_zurueck.clear();
+    m_vor.clear();
+    m_vorgemerkt.reset();
+}
+
+bool Arbeitsstand::rueckgaengig()
+{
+    // While the mouse holds the frame the step is not over yet.
+    if (m_vorgemerkt || m_zurueck.empty())
+        return false;
+    tastenketteAusfuehren();
+    m_vor.push_back(festhalten());
+    const Schnappschuss s = std::move(m_zurueck.back());
+    m_zurueck.pop_back();
+    wiederherstellen(s);
+    return true;
+}
+
+bool Arbeitsstand::wiederholen()
+{
+    if (m_vorgemerkt || m_vor.empty())
+        return false;
+    tastenketteAusfuehren();
+    m_zurueck.push_back(festhalten());
+    const Schnappschuss s = std::move(m_vor.back());
+    m_vor.pop_back();
+    wiederherstellen(s);
+    return true;
+}
+
+void Arbeitsstand::wiederherstellen(const Schnappschuss& s)
+{
+    const Anzeige jetzt = m_anzeige;
+    m_rahmen = s.rahmen;
+    m_anzeige = s.anzeige;
+    // The target size and the quality are settings, not steps: they stay as they are.
+    m_anzeige.List1 = jetzt.List1;
+    m_anzeige.List1Index = jetzt.List1Index;
+    m_anzeige.TextB = jetzt.TextB;
+    m_anzeige.TextH = jetzt.TextH;
+    m_anzeige.TextKomp = jetzt.TextKomp;
+    m_anzeige.lblZpx = jetzt.lblZpx;
+    m_anzeige.eigeneGroesse = jetzt.eigeneGroesse;
+    m_anzeige.UpDown1 = jetzt.UpDown1;
+    m_anzeige.UpDown1Gesetzt = jetzt.UpDown1Gesetzt;
+    m_letzteMessung = s.messung;
+    if (s.messungMitBild && m_jpeg.dekodieren(m_letzteMessung.daten, m_letzteMessung.Bild) != 0)
+        m_letzteMessung.Bild = QImage();
+    m_angezeigteBytes = s.angezeigteBytes;
+    m_jpegQualitaet = s.jpegQualitaet;
+    m_messungZumBild = s.messungZumBild;
+    m_veroeffentlichPfad = s.veroeffentlichPfad;
+    m_vorschauGroesse = s.vorschauGroesse;
+    m_zuschnittGezeigt = s.zuschnittGezeigt;
+    m_quellFlaeche = s.quellFlaeche;
+    m_tastenKetteOffen = false;
+
+    if (s.anzeige.TextB != jetzt.TextB || s.anzeige.TextH != jetzt.TextH || s.anzeige.TextKomp != jetzt.TextKomp) {
+        // Measured for another size or quality: the chain measures for these.
+        AuswahlUebertragen();
+        ZielgroesseMessen();
+        ZielBewerten();
+        return;
+    }
+    m_zielRechteck = s.zielRechteck;
+    m_zielGroesse = s.zielGroesse;
+    m_zielbild = m_zielGroesse.isEmpty() || m_quelle.isNull() ? QImage() : m_quelle.ausschnitt(m_zielRechteck, m_zielGroesse);
+    m_vorschau = s.vorschau == Schnappschuss::Vorschau::Messung   ? m_letzteMessung.Bild
+                 : s.vorschau == Schnappschuss::Vorschau::Zielbild ? m_zielbild
+                                                                  : QImage();
 }

@@ -6,10 +6,13 @@
 #include "selection/Auswahlrahmen.h"
 
 #include <QImage>
+#include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <Qt>
 
+#include <deque>
 #include <functional>
 #include <optional>
 
@@ -85,8 +88,9 @@ public:
     void neuesBild(const QString& pfad, QImage bild);
     void bildGeladen(double kompression);
     // The view now shows the loaded picture (or the crop) at this size: drawing area
-    // and outer size. Frames map onto the loaded picture's view only.
-    void ansichtGebaut(bool zuschnitt, float breite, float hoehe, float aussenB, float aussenH);
+    // and outer size, built for the picture area flaeche. Frames map onto the loaded
+    // picture's view only.
+    void ansichtGebaut(bool zuschnitt, float breite, float hoehe, float aussenB, float aussenH, QSizeF flaeche = {});
 
     // --- step 2: a ratio chosen (index into the ratio list); its sizes follow, the frame goes ---
     void verhaeltnisGewaehlt(int index);
@@ -136,6 +140,21 @@ public:
     int kopieSpeichern(const QByteArray& daten, const QString& pfad);
     const Speicherfehler& letzterSpeicherfehler() const { return m_jpeg.letzterSpeicherfehler(); }
 
+    // --- undo: every change of the frame (drawn, at a handle, the whole picture, by
+    // keys: a held key is one step) and "Zuschneiden" is a step, kept several deep;
+    // loading a picture or choosing a ratio starts afresh. Going back or forth shows the
+    // frame, buttons, read-outs, verdicts and measurement as they were; when the target
+    // size or quality changed in between, the chain runs for them instead. False: nothing
+    // to go to, or the mouse holds the frame. ---
+    bool rueckgaengig();
+    bool wiederholen();
+    bool kannRueckgaengig() const { return !m_zurueck.empty(); }
+    bool kannWiederholen() const { return !m_vor.empty(); }
+    static constexpr int verlaufTiefe = 30;
+    // The last step left the cropped picture on show (else the loaded one, built for quellFlaeche).
+    bool zuschnittGezeigt() const { return m_zuschnittGezeigt; }
+    QSizeF quellFlaeche() const { return m_quellFlaeche; }
+
     // --- what the steps work on ---
     const Quellbild& quelle() const { return m_quelle; }
     const QString& dateiPfad() const { return m_dateiPfad; }
@@ -167,6 +186,32 @@ public:
     void QuelleBewerten();
 
 private:
+    // What a step changes, small enough to keep many: the pictures are made again from
+    // the loaded picture and the measured bytes.
+    struct Schnappschuss {
+        Auswahlrahmen rahmen;
+        Anzeige anzeige;
+        QRectF zielRechteck;
+        QSize zielGroesse;
+        enum class Vorschau { Keine, Messung, Zielbild } vorschau = Vorschau::Keine;
+        QSize vorschauGroesse;
+        JpegMessung messung; // without its decoded picture, which is decoded again
+        bool messungMitBild = false;
+        std::optional<qint64> angezeigteBytes;
+        int jpegQualitaet = 0;
+        bool messungZumBild = false;
+        QString veroeffentlichPfad;
+        bool zuschnittGezeigt = false;
+        QSizeF quellFlaeche;
+    };
+    Schnappschuss festhalten() const;
+    void wiederherstellen(const Schnappschuss& s);
+    bool geaendertGegen(const Schnappschuss& s) const;
+    // A step begins before its change and is kept at its end if it changed anything.
+    void schrittBeginnen() { m_vorgemerkt = festhalten(); }
+    void schrittAbschliessen();
+    void verlaufLeeren();
+
     void zielkette();
     void rahmenGesetzt();
     void keinRahmen();
@@ -196,4 +241,11 @@ private:
 
     bool m_tastenKetteOffen = false;
     Zaehler m_zaehler;
+
+    QRectF m_zielRechteck; // the source rectangle and size the target raster was painted from
+    QSize m_zielGroesse;
+    bool m_zuschnittGezeigt = false;
+    QSizeF m_quellFlaeche;
+    std::deque<Schnappschuss> m_zurueck, m_vor;
+    std::optional<Schnappschuss> m_vorgemerkt;
 };

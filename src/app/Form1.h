@@ -86,11 +86,14 @@ private:
     void statusLichtSetzen(int bild);
 
     // Sizes the view for the loaded picture or the crop and paints it there, at its
-    // own size or reduced, and tells the state how large it came out.
+    // own size or reduced, and tells the state how large it came out. The picture
+    // area is fraTisch as it is now, or the one a step that is undone was shown in.
     enum class Ansichtsquelle { Quelle, Zuschnitt };
-    void AnsichtAufbauen(Ansichtsquelle quelle);
+    void AnsichtAufbauen(Ansichtsquelle quelle, QSizeF tisch = {});
     // After cropping, the view shows the loaded picture again before a new frame.
     void zuschnittAusblenden();
+    // Strg+Z and Strg+Umschalt+Z: a step of the frame or "Zuschneiden" back or forth.
+    void rueckgaengig(bool vor);
 
     // Loading a picture.
     void cmdÖffnen_Click();

@@ -82,6 +82,12 @@ void Form1::desktopVerbinden()
         if (isEnabled())
             Command4[size_t(hilfeIndexFuer(QApplication::focusWidget()))]->click();
     });
+    // Undo and redo of the frame and the crop. A text box being typed in keeps these keys
+    // for its own typing (Qt gives a focused line edit the first claim); everywhere else in
+    // the window they are the window's.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this), &QShortcut::activated, this, [this] { rueckgaengig(false); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), this), &QShortcut::activated, this,
+            [this] { rueckgaengig(true); });
     // Closing the main window ends the program; the secondary windows pass the key on.
     kurzwahl(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 

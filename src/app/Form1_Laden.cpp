@@ -93,13 +93,15 @@ bool Form1::bildLaden(const QString& pfad)
     return true;
 }
 
-void Form1::AnsichtAufbauen(Ansichtsquelle quelle)
+void Form1::AnsichtAufbauen(Ansichtsquelle quelle, QSizeF tisch)
 {
     picZiel->leeren();
     const bool zuschnitt = quelle == Ansichtsquelle::Zuschnitt;
     const BildFlaeche* flaeche = zuschnitt ? picTemp : picQuelle;
-    const Ansichtsmass mass = ansichtBerechnen(flaeche->ScaleWidth(), flaeche->ScaleHeight(), float(fraTisch->width()),
-                                               float(fraTisch->height()));
+    if (tisch.isEmpty())
+        tisch = QSizeF(fraTisch->size());
+    const Ansichtsmass mass = ansichtBerechnen(flaeche->ScaleWidth(), flaeche->ScaleHeight(), float(tisch.width()),
+                                               float(tisch.height()));
     picZiel->setzeGroesse(mass.breite, mass.hoehe);
     // On a high-resolution screen the picture is resampled to the screen's pixels, not blown up.
     const QSize pixel = picZiel->malPixel(QSizeF(mass.malBreite, mass.malHoehe));
@@ -118,5 +120,5 @@ void Form1::AnsichtAufbauen(Ansichtsquelle quelle)
     // The frame always maps onto the loaded picture's view: a cropped picture
     // on show is only looked at, and the next frame brings the loaded one back.
     m_zeigtZuschnitt = zuschnitt;
-    m_stand.ansichtGebaut(zuschnitt, picZiel->ScaleWidth(), picZiel->ScaleHeight(), picZiel->Width(), picZiel->Height());
+    m_stand.ansichtGebaut(zuschnitt, picZiel->ScaleWidth(), picZiel->ScaleHeight(), picZiel->Width(), picZiel->Height(), tisch);
 }

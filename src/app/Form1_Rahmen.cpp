@@ -1,6 +1,7 @@
 // Step 4: the selection frame by mouse, at its handles and as the whole picture.
 // The state moves the frame and runs the chain; the window brings the loaded
-// picture back into view first when it shows a crop.
+// picture back into view first when it shows a crop. Undo and redo show the view
+// that the step left.
 
 #include "app/Form1.h"
 
@@ -58,4 +59,16 @@ void Form1::Command7_Click()
     zuschnittAusblenden();
     m_stand.ganzesBildAuswaehlen();
     anzeigen();
+}
+
+void Form1::rueckgaengig(bool vor)
+{
+    if (!isEnabled() || !(vor ? m_stand.wiederholen() : m_stand.rueckgaengig()))
+        return;
+    anzeigen();
+    // The view as the step left it: the crop, or the loaded picture in its area of then.
+    if (m_stand.zuschnittGezeigt())
+        AnsichtAufbauen(Ansichtsquelle::Zuschnitt);
+    else
+        AnsichtAufbauen(Ansichtsquelle::Quelle, m_stand.quellFlaeche());
 }

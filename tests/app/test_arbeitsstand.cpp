@@ -47,6 +47,23 @@ void zuschneiden(Arbeitsstand& s)
     s.zuschnittFertig();
 }
 
+// What undo must bring back: frame, handles, buttons, read-outs, verdicts, measurement, pictures.
+QStringList ablesung(const Arbeitsstand& s)
+{
+    const Arbeitsstand::Anzeige& a = s.anzeige();
+    const Auswahlrahmen& r = s.rahmen();
+    QStringList z{r.lblA(), a.lblKb, a.lblPrüf, a.lblPrüf1, a.lblPrüf2, a.lblZMaßnahme, a.lblZMaßnahme1, a.lblZMaßnahme2,
+                  QString::number(a.statusLicht), QStringLiteral("%1%2%3%4").arg(a.Command1).arg(a.Command2).arg(a.Command3).arg(a.cmdBesteQualitaet),
+                  QStringLiteral("%1 %2 %3 %4 %5").arg(r.shape1.L).arg(r.shape1.T).arg(r.shape1.W).arg(r.shape1.H).arg(r.shape1Sichtbar),
+                  QString::fromLatin1(s.letzteMessung().daten.toBase64().right(16)), QString::number(s.jpegQualitaet()),
+                  QString::number(qHashBits(s.zielbild().constBits(), size_t(s.zielbild().sizeInBytes()))),
+                  QString::number(qHashBits(s.vorschau().constBits(), size_t(s.vorschau().sizeInBytes()))),
+                  QString::number(s.zuschnittGezeigt())};
+    for (const Auswahlrahmen::Griff& g : r.griffe)
+        z << QStringLiteral("%1 %2 %3").arg(g.L).arg(g.T).arg(g.sichtbar);
+    return z;
+}
+
 } // namespace
 
 class TestArbeitsstand : public QObject {
@@ -167,6 +184,84 @@ private slots:
         }
         QVERIFY(!s.tastenketteOffen() || QByteArray(QTest::currentDataTag()) == "Taste hält");
         QVERIFY(m_status.isEmpty());
+    }
+
+    // --- undo and redo: each row's steps from a picture without frame, then back and forth ---
+    void verlauf_data()
+    {
+        QTest::addColumn<QList<Schritt>>("schritte");
+        QTest::addColumn<int>("zurueck");
+        QTest::addColumn<int>("vor");
+        QTest::addColumn<int>("erwartet"); // after how many of the steps the state must be as then
+        const Schritt rahmen = SCHRITT(ziehen(s, {100, 100}, {249, 180}));
+        const Schritt griffRU = SCHRITT(griff(s, Auswahlrahmen::RU, L, 30, 0));
+        const Schritt zu = SCHRITT(::zuschneiden(s));
+        const Schritt zweiter = SCHRITT(ziehen(s, {20, 20}, {320, 50}));
+        QTest::newRow("Rahmen") << QList{rahmen} << 1 << 0 << 0;
+        QTest::newRow("Rahmen, wieder vor") << QList{rahmen} << 1 << 1 << 1;
+        QTest::newRow("Griff") << QList{rahmen, griffRU} << 1 << 0 << 1;
+        QTest::newRow("Griff mit rechts") << QList{rahmen, SCHRITT(griff(s, Auswahlrahmen::LO, Qt::RightButton, 40, 20))} << 1 << 0 << 1;
+        QTest::newRow("Klick: 1 x 1") << QList{rahmen, SCHRITT(ziehen(s, {300, 300}, {300, 300}))} << 1 << 0 << 1;
+        QTest::newRow("Taste") << QList{rahmen, SCHRITT(s.rahmenTaste({1, 0, 0}, false))} << 1 << 0 << 1;
+        QTest::newRow("gehaltene Taste ist ein Schritt")
+            << QList{rahmen, SCHRITT(s.rahmenTaste({0, 1, 0}, false); s.rahmenTaste({0, 1, 0}, true); s.tastenketteAusfuehren())}
+            << 1 << 0 << 1;
+        QTest::newRow("ganzes Bild") << QList{rahmen, SCHRITT(s.ganzesBildAuswaehlen())} << 1 << 0 << 1;
+        QTest::newRow("Zuschneiden") << QList{rahmen, zu} << 1 << 0 << 1;
+        QTest::newRow("Zuschneiden, wieder vor") << QList{rahmen, zu} << 1 << 1 << 2;
+        QTest::newRow("vier zurück") << QList{rahmen, griffRU, zu, zweiter} << 4 << 0 << 0;
+        QTest::newRow("vier zurück, drei vor") << QList{rahmen, griffRU, zu, zweiter} << 4 << 3 << 3;
+        QTest::newRow("mehr zurück als da") << QList{rahmen} << 2 << 0 << 0;
+        QTest::newRow("Klick mit rechts ist kein Schritt")
+            << QList{rahmen, SCHRITT(s.rahmenDruecken(Qt::RightButton, 5, 5); s.rahmenLoslassen(Qt::RightButton))} << 2 << 0 << 0;
+    }
+    void verlauf()
+    {
+        QFETCH(QList<Schritt>, schritte);
+        QFETCH(int, zurueck);
+        QFETCH(int, vor);
+        QFETCH(int, erwartet);
+        Arbeitsstand& s = starten();
+        laden(s, datei(50000), testbilder::verlauf(1800, 1200), {600, 400});
+        QList<QStringList> stand{ablesung(s)};
+        for (const Schritt& schritt : schritte) {
+            schritt(s);
+            stand << ablesung(s);
+        }
+        QVERIFY(!s.kannWiederholen());
+        for (int i = 0; i < zurueck; ++i)
+            s.rueckgaengig();
+        for (int i = 0; i < vor; ++i)
+            QVERIFY(s.wiederholen());
+        QCOMPARE(ablesung(s), stand[erwartet]);
+        QCOMPARE(s.kannWiederholen(), erwartet < stand.size() - 1);
+        QVERIFY(m_status.isEmpty());
+    }
+
+    // Undo keeps a quality or size chosen since, and measures the frame for it; a new
+    // step, a new picture or a new ratio end what could be gone to.
+    void verlaufUndEinstellungen()
+    {
+        Arbeitsstand& s = mitRahmen();
+        const QStringList mitRahmen = ablesung(s);
+        s.qualitaetGeaendert(QStringLiteral("60"));
+        ziehen(s, {20, 20}, {320, 50});
+        QVERIFY(s.rueckgaengig());
+        QCOMPARE(s.rahmen().shape1, (R{100, 100, 150, 100}));
+        QCOMPARE(s.rahmen().lblA(), mitRahmen[0]);
+        QCOMPARE(s.anzeige().TextKomp, QStringLiteral("60"));
+        QCOMPARE(s.jpegQualitaet(), 60);
+        QVERIFY(s.anzeige().lblKb != mitRahmen[1]);
+        QVERIFY(s.kannWiederholen());
+        s.ganzesBildAuswaehlen();
+        QVERIFY(!s.kannWiederholen());
+        QVERIFY(s.kannRueckgaengig());
+        s.verhaeltnisGewaehlt(1);
+        QVERIFY(!s.kannRueckgaengig());
+        s.ganzesBildAuswaehlen();
+        laden(s, datei(50000), testbilder::verlauf(900, 600), {600, 400});
+        QVERIFY(!s.kannRueckgaengig());
+        QVERIFY(!s.rueckgaengig());
     }
 
     // --- every key with every modifier ---

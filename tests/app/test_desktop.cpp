@@ -266,6 +266,26 @@ private slots:
         QCOMPARE(dienste.gezeigteDialoge.size(), 2);
         QCOMPARE(dienste.gezeigteDialoge[1].DialogTitle, QStringLiteral("Speichern unter"));
 
+        // Strg+Z: typing is undone in its text box; anywhere else the crop is undone, and
+        // Strg+Umschalt+Z does it again.
+        auto* komp = finde<QLineEdit>(f, "TextKomp");
+        const QString qualitaet = komp->text();
+        komp->setFocus();
+        komp->end(false);
+        QTest::keyClicks(komp, QStringLiteral("5"));
+        QTest::keyClick(komp, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(komp->text(), qualitaet);
+        QVERIFY(finde<QPushButton>(f, "Command2")->isEnabled());
+        auto* pfad = finde(f, "Text1");
+        pfad->setFocus();
+        QTest::keyClick(pfad, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(finde<QPushButton>(f, "Command1")->isEnabled());
+        QVERIFY(!finde<QPushButton>(f, "Command2")->isEnabled());
+        QVERIFY(sichtbar(f, "Shape1"));
+        QTest::keyClick(pfad, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(finde<QPushButton>(f, "Command2")->isEnabled());
+        QVERIFY(!sichtbar(f, "Shape1"));
+
         // F1: the help of the step in which the focus stands.
         finde(f, "TextKomp")->setFocus();
         QTest::keyClick(&f, Qt::Key_F1);
