@@ -1,5 +1,9 @@
 #include "app/Ansicht.h"
 
+#include <QtMath>
+
+#include <algorithm>
+
 QString Ansichtsmass::beschriftung() const
 {
     return originalgroesse ? QStringLiteral("Originalgröße") : QStringLiteral("verkleinert");
@@ -33,3 +37,26 @@ Ansichtsmass ansichtBerechnen(float quelleB, float quelleH, float flaecheB, floa
     }
     return m;
 }
+
+Vorschaumass vorschauEinpassen(QSize datei, QSizeF flaeche, qreal pixelVerhaeltnis)
+{
+    Vorschaumass m;
+    m.pixel = datei;
+    const qreal b = std::floor(flaeche.width() * pixelVerhaeltnis);
+    const qreal h = std::floor(flaeche.height() * pixelVerhaeltnis);
+    if (datei.isEmpty() || b < 1 || h < 1 || (datei.width() <= b && datei.height() <= h)) {
+        m.groesse = QSizeF(datei) / pixelVerhaeltnis;
+        return m;
+    }
+    // The side that fills the area first sets the scale; the other follows, rounded.
+    const qreal faktor = std::min(b / datei.width(), h / datei.height());
+    if (b / datei.width() <= h / datei.height())
+        m.pixel = QSize(int(b), std::max(1, qRound(datei.height() * b / datei.width())));
+    else
+        m.pixel = QSize(std::max(1, qRound(datei.width() * h / datei.height())), int(h));
+    m.groesse = QSizeF(m.pixel) / pixelVerhaeltnis;
+    m.prozent = std::clamp(qRound(faktor * 100), 1, 99);
+    return m;
+}
+
+QString vorschauBeschriftung(int prozent) { return QStringLiteral("JPEG-Datei %1 %").arg(prozent); }

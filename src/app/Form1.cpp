@@ -555,7 +555,13 @@ void Form1::Timer1_Timer()
     Timer1->stop();
 }
 
-void Form1::resizeEvent(QResizeEvent*) { Form_Resize(); }
+void Form1::resizeEvent(QResizeEvent*)
+{
+    Form_Resize();
+    // The JPEG file fills the picture area as it is now.
+    if (picJpegVorschau && !picJpegVorschau->isHidden())
+        jpegVorschauAbgleichen();
+}
 
 void Form1::Form_Resize()
 {

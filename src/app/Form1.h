@@ -144,6 +144,8 @@ private:
     void desktopVerbinden();
     // Shows or hides the JPEG view as the check box, the space bar and the measurement say.
     void jpegVorschauAbgleichen();
+    // The view read-out: how the view shows the picture, or the JPEG file while it is up.
+    void ansichtBeschriften();
 
     // --- controls, named as the workflow's descriptions name them ---
     QGroupBox *Frame9, *Frame6, *Frame7, *Frame4, *Frame3, *Frame5, *Frame8, *fraEinstellungen, *Frame10;
@@ -174,7 +176,7 @@ private:
     // quality below 100 KB in one click; the sign that the picture has the keyboard;
     // the pause after which a held key's chain runs.
     QCheckBox* chkJpegVorschau;
-    PixelAnsicht* picJpegVorschau;
+    PixelAnsicht* picJpegVorschau = nullptr;
     QPushButton* cmdBesteQualitaet;
     Fokusrahmen* fokusrahmen;
     QTimer* tastenTimer;
@@ -192,5 +194,8 @@ private:
     QString m_blaetterPfad; // the file last chosen or paged to, where paging goes on
     bool m_fokusSichtbar = false;   // Tab brought the focus, or a key was used since the last click
     bool m_leertaste = false;       // the space bar is held on the picture area
+    QString m_ansichtBeschriftung = QStringLiteral("automatisch"); // how the view shows its picture
+    int m_vorschauProzent = 100;    // the JPEG file fitted into the picture area
+    std::pair<qint64, QSize> m_vorschauEingepasst; // the file and size of the fitted copy
     QObject* m_leertasteWaechter = nullptr; // gone before the window, which still hides while it dies
 };

@@ -4,7 +4,9 @@
 // changes a caption, position or state of the workflow's own controls.
 #include "app/Form1.h"
 
+#include "app/Ansicht.h"
 #include "output/HilfeTexte.h"
+#include "output/Quellbild.h"
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"
 #include "platform/Uebergabe.h"
@@ -13,6 +15,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -95,13 +98,16 @@ void Form1::desktopVerbinden()
     // bar held on the picture area, which takes the keyboard when clicked.
     chkJpegVorschau = platzieren<QCheckBox>(this, "chkJpegVorschau", {16, 527, 190, 17},
                                             QStringLiteral("Vorschau der JPEG-Datei"));
-    chkJpegVorschau->setToolTip(QStringLiteral("Zeigt die JPEG-Datei, die „Speichern unter ...“ schreiben würde, "
-                                               "in Originalgröße. Auch: Leertaste auf dem Bild gedrückt halten."));
+    chkJpegVorschau->setToolTip(QStringLiteral("Zeigt die JPEG-Datei, die „Speichern unter ...“ schreiben würde, ganz. "
+                                               "Ein Klick darauf zeigt sie in 100 % (ein Pixel der Datei auf einem Pixel "
+                                               "des Bildschirms), verschiebbar mit gedrückter Maustaste; ein zweiter Klick "
+                                               "wieder ganz. Auch: Leertaste auf dem Bild gedrückt halten."));
     chkJpegVorschau->setEnabled(false);
     connect(chkJpegVorschau, &QCheckBox::toggled, this, [this] { jpegVorschauAbgleichen(); });
     picJpegVorschau = new PixelAnsicht(this);
     picJpegVorschau->setObjectName(QStringLiteral("picJpegVorschau"));
     picJpegVorschau->hide();
+    connect(picJpegVorschau, &PixelAnsicht::massstabGeaendert, this, &Form1::ansichtBeschriften);
     if (picZiel->focusPolicy() == Qt::NoFocus)
         picZiel->setFocusPolicy(Qt::ClickFocus);
     m_leertasteWaechter = new Leertaste(this, [this](bool gehalten) {
@@ -123,6 +129,7 @@ void Form1::jpegVorschauAbgleichen()
     }
     if (!vorhanden || !(chkJpegVorschau->isChecked() || m_leertaste)) {
         picJpegVorschau->hide();
+        ansichtBeschriften();
         return;
     }
     // Over the picture area and the view, which may reach beyond it; the frame
@@ -134,8 +141,29 @@ void Form1::jpegVorschauAbgleichen()
     picJpegVorschau->setzeBereich(fraTisch->geometry().translated(-flaeche.topLeft()));
     if (picJpegVorschau->bild().cacheKey() != messung.Bild.cacheKey())
         picJpegVorschau->setzeBild(messung.Bild);
+    // Whole by default, reduced for the screen's own pixels when it does not fit at 100 %.
+    const Vorschaumass mass = vorschauEinpassen(messung.Bild.size(), QSizeF(fraTisch->size()), picJpegVorschau->devicePixelRatioF());
+    m_vorschauProzent = mass.prozent;
+    const std::pair<qint64, QSize> eingepasst{messung.Bild.cacheKey(), mass.pixel};
+    if (m_vorschauEingepasst != eingepasst) {
+        m_vorschauEingepasst = eingepasst;
+        picJpegVorschau->setzeEingepasst(mass.prozent < 100 ? Quellbild(messung.Bild).ansicht(mass.pixel) : QImage());
+    }
+    if (picJpegVorschau->isHidden())
+        picJpegVorschau->setzeHundertProzent(false);
     picJpegVorschau->show();
     picJpegVorschau->raise();
+    ansichtBeschriften();
+}
+
+void Form1::ansichtBeschriften()
+{
+    // While the JPEG file is up, the read-out says how it is shown.
+    const QString text = picJpegVorschau->isHidden()
+                             ? m_ansichtBeschriftung
+                             : vorschauBeschriftung(picJpegVorschau->hundertProzent() ? 100 : m_vorschauProzent);
+    if (lblAnsicht->text() != text)
+        lblAnsicht->setText(text);
 }
 
 int Form1::hilfeIndexFuer(const QWidget* fokus) const

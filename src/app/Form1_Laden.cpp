@@ -116,7 +116,8 @@ void Form1::AnsichtAufbauen(Ansichtsquelle quelle, QSizeF tisch)
             gemalt = Quellbild(bild).ansicht(pixel);
         picZiel->malen(gemalt, QSizeF(mass.malBreite, mass.malHoehe));
     }
-    lblAnsicht->setText(mass.beschriftung());
+    m_ansichtBeschriftung = mass.beschriftung();
+    ansichtBeschriften();
     // The frame always maps onto the loaded picture's view: a cropped picture
     // on show is only looked at, and the next frame brings the loaded one back.
     m_zeigtZuschnitt = zuschnitt;

@@ -1,8 +1,10 @@
 #include "platform/Flaechen.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -242,30 +244,123 @@ PixelAnsicht::PixelAnsicht(QWidget* eltern)
 void PixelAnsicht::setzeBild(const QImage& bild)
 {
     m_bild = bild;
+    verschieben(m_versatz);
+}
+
+void PixelAnsicht::setzeEingepasst(const QImage& gemalt)
+{
+    m_eingepasst = gemalt;
+    zeigerSetzen();
     update();
 }
 
 void PixelAnsicht::setzeBereich(const QRect& bereich)
 {
     m_bereich = bereich;
-    update();
+    verschieben(m_versatz);
+}
+
+void PixelAnsicht::setzeHundertProzent(bool hundert)
+{
+    m_hundert = hundert;
+    verschieben({});
 }
 
 QRectF PixelAnsicht::bildRechteck() const
 {
     // Counted in device pixels, so that the picture starts on a whole one.
     const qreal v = devicePixelRatioF();
-    const qreal x = std::round(m_bereich.x() * v) + std::floor((std::round(m_bereich.width() * v) - m_bild.width()) / 2);
-    const qreal y = std::round(m_bereich.y() * v) + std::floor((std::round(m_bereich.height() * v) - m_bild.height()) / 2);
-    return QRectF(x / v, y / v, m_bild.width() / v, m_bild.height() / v);
+    const QImage& b = gezeigt();
+    const QPointF versatz = hundertProzent() ? m_versatz : QPointF();
+    const qreal x = std::round(m_bereich.x() * v) + std::floor((std::round(m_bereich.width() * v) - b.width()) / 2) + versatz.x();
+    const qreal y = std::round(m_bereich.y() * v) + std::floor((std::round(m_bereich.height() * v) - b.height()) / 2) + versatz.y();
+    return QRectF(x / v, y / v, b.width() / v, b.height() / v);
+}
+
+void PixelAnsicht::verschieben(QPointF versatz)
+{
+    // Per axis: a picture larger than the area keeps it covered, a smaller one stays centred.
+    const qreal v = devicePixelRatioF();
+    const auto achse = [](qreal wunsch, qreal flaeche, qreal bild) {
+        if (bild <= flaeche)
+            return 0.0;
+        const qreal mitte = std::floor((flaeche - bild) / 2);
+        return std::clamp(std::round(wunsch), flaeche - bild - mitte, -mitte);
+    };
+    m_versatz = QPointF(achse(versatz.x(), std::round(m_bereich.width() * v), m_bild.width()),
+                        achse(versatz.y(), std::round(m_bereich.height() * v), m_bild.height()));
+    zeigerSetzen();
+    update();
+}
+
+void PixelAnsicht::zeigerSetzen()
+{
+    const qreal v = devicePixelRatioF();
+    const bool groesser = m_bild.width() > std::round(m_bereich.width() * v) || m_bild.height() > std::round(m_bereich.height() * v);
+    if (!hundertProzent())
+        setCursor(Qt::PointingHandCursor);
+    else if (groesser)
+        setCursor(m_gedrueckt ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
+    else if (!m_eingepasst.isNull())
+        setCursor(Qt::PointingHandCursor);
+    else
+        unsetCursor();
+}
+
+void PixelAnsicht::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton)
+        return;
+    m_gedrueckt = true;
+    m_gezogen = false;
+    m_druck = e->position();
+    m_druckVersatz = m_versatz;
+    zeigerSetzen();
+}
+
+void PixelAnsicht::mouseMoveEvent(QMouseEvent* e)
+{
+    if (!m_gedrueckt)
+        return;
+    const QPointF weg = e->position() - m_druck;
+    if (weg.manhattanLength() >= QApplication::startDragDistance())
+        m_gezogen = true;
+    if (m_gezogen && hundertProzent())
+        verschieben(m_druckVersatz + weg * devicePixelRatioF());
+}
+
+void PixelAnsicht::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton || !m_gedrueckt)
+        return;
+    m_gedrueckt = false;
+    if (m_gezogen || m_eingepasst.isNull()) {
+        zeigerSetzen();
+        return;
+    }
+    // A click: to 100 % with the clicked point of the picture staying under the pointer, or back.
+    const QRectF vorher = bildRechteck();
+    m_hundert = !m_hundert;
+    if (m_hundert && !vorher.isEmpty()) {
+        const qreal v = devicePixelRatioF();
+        const QPointF anteil((e->position().x() - vorher.x()) / vorher.width(), (e->position().y() - vorher.y()) / vorher.height());
+        m_versatz = {};
+        const QRectF mittig = bildRechteck();
+        verschieben(QPointF(e->position().x() * v - std::clamp(anteil.x(), 0.0, 1.0) * m_bild.width() - mittig.x() * v,
+                            e->position().y() * v - std::clamp(anteil.y(), 0.0, 1.0) * m_bild.height() - mittig.y() * v));
+    } else {
+        verschieben({});
+    }
+    emit massstabGeaendert();
 }
 
 void PixelAnsicht::paintEvent(QPaintEvent*)
 {
     QPainter maler(this);
     maler.fillRect(rect(), QColor(0x80, 0x80, 0x80));
-    if (m_bild.isNull())
+    const QImage& b = gezeigt();
+    if (b.isNull())
         return;
     maler.setClipRect(m_bereich);
-    maler.drawImage(bildRechteck(), m_bild, QRectF(m_bild.rect()));
+    maler.drawImage(bildRechteck(), b, QRectF(b.rect()));
 }

@@ -183,26 +183,52 @@ private:
     QColor m_farbe = Qt::white;
 };
 
-// A picture shown pixel for pixel, one picture pixel on one device pixel of the
-// screen, centred in an area of the widget and cut off where it is larger; the
-// rest is the picture area's grey. It takes the mouse, so that nothing below it
-// reacts while it shows.
+// The JPEG file as a save would write it, over the picture area: whole, reduced to
+// fit (a copy resampled to the screen's device pixels, so that it shows sharp), or at
+// 100 %, one file pixel on one device pixel, centred in an area of the widget and cut
+// off where it is larger. A click switches between the two where they differ; at 100 %
+// dragging moves a larger picture around. The rest is the picture area's grey. It
+// takes the mouse, so that nothing below it reacts while it shows.
 class PixelAnsicht : public QWidget {
     Q_OBJECT
 public:
     explicit PixelAnsicht(QWidget* eltern = nullptr);
 
+    // The file's picture, shown at 100 %.
     void setzeBild(const QImage& bild);
     const QImage& bild() const { return m_bild; }
+    // The whole picture reduced to fit, resampled to the device pixels it takes; a null
+    // picture when the file fits at 100 %.
+    void setzeEingepasst(const QImage& gemalt);
     // The area to centre in, in the widget's pixels.
     void setzeBereich(const QRect& bereich);
+    // Shown at 100 % (also when the file fits at that size); switching centres the picture.
+    bool hundertProzent() const { return m_hundert || m_eingepasst.isNull(); }
+    void setzeHundertProzent(bool hundert);
     // Where the picture lies, in the widget's pixels (on whole device pixels).
     QRectF bildRechteck() const;
 
+signals:
+    // A click switched between fitted and 100 %.
+    void massstabGeaendert();
+
 protected:
     void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
 
 private:
+    const QImage& gezeigt() const { return hundertProzent() ? m_bild : m_eingepasst; }
+    // The shift from the centred place, in device pixels, kept so that a larger picture covers the area.
+    void verschieben(QPointF versatz);
+    void zeigerSetzen();
+
     QImage m_bild;
+    QImage m_eingepasst;
     QRect m_bereich;
+    bool m_hundert = false;
+    QPointF m_versatz;
+    QPointF m_druck, m_druckVersatz;
+    bool m_gedrueckt = false, m_gezogen = false;
 };

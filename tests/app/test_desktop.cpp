@@ -1,6 +1,7 @@
 // The main window as a desktop program: photos handed over by the desktop,
 // shortcuts, remembered and centred windows, the JPEG view. Runs on two
 // offscreen screens (bildschirme.json): 1600 x 1000 and 1280 x 1024 beside it.
+#include "app/Ansicht.h"
 #include "app/Form1.h"
 #include "output/HilfeTexte.h"
 #include "codec/JpegDienst.h"
@@ -550,6 +551,35 @@ private slots:
         QCOMPARE(vorschau->bild(), f.stand().letzteMessung().Bild);
         QCOMPARE(vorschau->bild().convertToFormat(QImage::Format_RGB32),
                  QImage::fromData(f.stand().letzteMessung().daten, "JPEG").convertToFormat(QImage::Format_RGB32));
+
+        // Whole, with the read-out saying so; a larger file is reduced to fit, a click shows
+        // it at 100 % around the clicked point, dragging moves it within the area, a second
+        // click fits it again.
+        QCOMPARE(text(f, "lblAnsicht"), QStringLiteral("JPEG-Datei 100 %"));
+        finde<Liste>(f, "List1")->setzeListIndex(5); // 900 x 600
+        const Vorschaumass ganz = vorschauEinpassen(QSize(900, 600), QSizeF(tisch->size()), 1);
+        QVERIFY(ganz.prozent < 100);
+        QCOMPARE(vorschau->bildRechteck().size(), ganz.groesse);
+        QCOMPARE(text(f, "lblAnsicht"), vorschauBeschriftung(ganz.prozent));
+        const QPoint klick = vorschau->bildRechteck().center().toPoint();
+        QTest::mouseClick(vorschau, Qt::LeftButton, {}, klick);
+        QCOMPARE(vorschau->bildRechteck().size(), QSizeF(900, 600));
+        QVERIFY(vorschau->bildRechteck().contains(klick));
+        QCOMPARE(text(f, "lblAnsicht"), QStringLiteral("JPEG-Datei 100 %"));
+        const QPointF vorher100 = vorschau->bildRechteck().topLeft();
+        QTest::mousePress(vorschau, Qt::LeftButton, {}, klick);
+        QTest::mouseMove(vorschau, klick + QPoint(10, -3));
+        QTest::mouseRelease(vorschau, Qt::LeftButton, {}, klick + QPoint(10, -3));
+        QCOMPARE(vorschau->bildRechteck().topLeft(), vorher100 + QPointF(10, -3));
+        QTest::mousePress(vorschau, Qt::LeftButton, {}, klick);
+        QTest::mouseMove(vorschau, klick + QPoint(300, 300));
+        QTest::mouseRelease(vorschau, Qt::LeftButton, {}, klick + QPoint(300, 300));
+        QCOMPARE(vorschau->bildRechteck().topLeft(), QPointF(tisch->geometry().topLeft() - vorschau->pos()));
+        QCOMPARE(text(f, "lblAnsicht"), QStringLiteral("JPEG-Datei 100 %"));
+        QTest::mouseClick(vorschau, Qt::LeftButton, {}, klick);
+        QCOMPARE(vorschau->bildRechteck().size(), ganz.groesse);
+        QTest::mouseClick(haken, Qt::LeftButton);
+        QCOMPARE(text(f, "lblAnsicht"), QStringLiteral("verkleinert"));
 
         // Another picture: its JPEG is not measured yet.
         oeffnen(f, dienste, m_zweites);

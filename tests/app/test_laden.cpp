@@ -141,6 +141,36 @@ private slots:
         }
     }
 
+    // --- the JPEG file whole in the picture area 833 x 537, at pixel ratios 1 and 2 ---
+    void vorschauEingepasst_data()
+    {
+        QTest::addColumn<QSize>("datei");
+        QTest::addColumn<qreal>("verhaeltnis");
+        QTest::addColumn<QSize>("pixel");
+        QTest::addColumn<QSizeF>("groesse");
+        QTest::addColumn<int>("prozent");
+        QTest::newRow("quer, 1") << QSize(900, 600) << 1.0 << QSize(806, 537) << QSizeF(806, 537) << 90;
+        QTest::newRow("quer, 2") << QSize(900, 600) << 2.0 << QSize(900, 600) << QSizeF(450, 300) << 100;
+        QTest::newRow("quer groß, 2") << QSize(1800, 1200) << 2.0 << QSize(1611, 1074) << QSizeF(805.5, 537) << 90;
+        QTest::newRow("breit, 1") << QSize(1600, 900) << 1.0 << QSize(833, 469) << QSizeF(833, 469) << 52;
+        QTest::newRow("hoch, 1") << QSize(600, 900) << 1.0 << QSize(358, 537) << QSizeF(358, 537) << 60;
+        QTest::newRow("hoch, 2") << QSize(600, 900) << 2.0 << QSize(600, 900) << QSizeF(300, 450) << 100;
+        QTest::newRow("klein, 1") << QSize(120, 80) << 1.0 << QSize(120, 80) << QSizeF(120, 80) << 100;
+        QTest::newRow("klein, 2") << QSize(120, 80) << 2.0 << QSize(120, 80) << QSizeF(60, 40) << 100;
+        QTest::newRow("genau so groß, 1") << QSize(833, 537) << 1.0 << QSize(833, 537) << QSizeF(833, 537) << 100;
+        QTest::newRow("ein Pixel zu breit, 1") << QSize(834, 400) << 1.0 << QSize(833, 400) << QSizeF(833, 400) << 99;
+    }
+    void vorschauEingepasst()
+    {
+        QFETCH(QSize, datei);
+        QFETCH(qreal, verhaeltnis);
+        QFETCH(QSize, pixel);
+        QFETCH(QSizeF, groesse);
+        QFETCH(int, prozent);
+        QCOMPARE(vorschauEinpassen(datei, QSizeF(833, 537), verhaeltnis), (Vorschaumass{pixel, groesse, prozent}));
+        QCOMPARE(vorschauBeschriftung(prozent), QStringLiteral("JPEG-Datei %1 %").arg(prozent));
+    }
+
     // --- loading through the dialog ---
     void ladenSetztAllesZurueck()
     {
