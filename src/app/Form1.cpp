@@ -1,7 +1,7 @@
 #include "app/Form1.h"
 
-#include "output/Form3.h"
-#include "output/HilfeTexte.h"
+#include "hilfe/Form3.h"
+#include "hilfe/HilfeTexte.h"
 #include "output/Speichern.h"
 #include "platform/Ereignisse.h"
 #include "platform/Fensterlage.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Arbeitsstand.h"
-#include "output/Form3.h"
+#include "hilfe/Form3.h"
 #include "platform/Dienste.h"
 #include "platform/Nebenfenster.h"
 

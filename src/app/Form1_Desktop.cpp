@@ -5,7 +5,7 @@
 #include "app/Form1.h"
 
 #include "app/Ansicht.h"
-#include "output/HilfeTexte.h"
+#include "hilfe/HilfeTexte.h"
 #include "output/Quellbild.h"
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"

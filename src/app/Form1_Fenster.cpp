@@ -5,9 +5,9 @@
 #include "app/Form1.h"
 
 #include "findreport/frmFund.h"
-#include "output/Form3.h"
-#include "output/HilfeTexte.h"
-#include "output/frmAbout.h"
+#include "hilfe/Form3.h"
+#include "hilfe/HilfeTexte.h"
+#include "hilfe/frmAbout.h"
 #include "platform/Programmsymbol.h"
 #include "platform/Steuerelemente.h"
 #include "settings/Form2.h"

@@ -1,6 +1,6 @@
 #include "findreport/frmFund.h"
 
-#include "output/Form3.h"
+#include "hilfe/Form3.h"
 #include "platform/Eingabelisten.h"
 #include "platform/Steuerelemente.h"
 

@@ -3,7 +3,7 @@
 // offscreen screens (bildschirme.json): 1600 x 1000 and 1280 x 1024 beside it.
 #include "app/Ansicht.h"
 #include "app/Form1.h"
-#include "output/HilfeTexte.h"
+#include "hilfe/HilfeTexte.h"
 #include "codec/JpegDienst.h"
 #include "platform/Fensterlage.h"
 #include "platform/Flaechen.h"

@@ -1,5 +1,5 @@
 #include "app/Form1.h"
-#include "output/Form3.h"
+#include "hilfe/Form3.h"
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"
 #include "settings/SettingsStore.h"

@@ -1,6 +1,6 @@
 #include "app/Form1.h"
 #include "findreport/frmFund.h"
-#include "output/Form3.h"
+#include "hilfe/Form3.h"
 #include "platform/Eingabelisten.h"
 
 #include "Einstellungsdatei.h"

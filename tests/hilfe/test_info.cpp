@@ -1,6 +1,6 @@
 #include "app/Form1.h"
 #include "fotoschliff_config.h"
-#include "output/frmAbout.h"
+#include "hilfe/frmAbout.h"
 #include "platform/Steuerelemente.h"
 
 #include "Einstellungsdatei.h"

@@ -1,4 +1,4 @@
-#include "output/Form3.h"
+#include "hilfe/Form3.h"
 
 #include "platform/Nebenfenster.h"
 

@@ -1,4 +1,4 @@
-#include "output/HilfeTexte.h"
+#include "hilfe/HilfeTexte.h"
 
 // The users know these texts word for word; they are kept exactly as they
 // were first written, slips and stray blanks included.

@@ -1,6 +1,6 @@
 #include "app/Form1.h"
-#include "output/Form3.h"
-#include "output/HilfeTexte.h"
+#include "hilfe/Form3.h"
+#include "hilfe/HilfeTexte.h"
 
 #include "Einstellungsdatei.h"
 #include "TestDienste.h"

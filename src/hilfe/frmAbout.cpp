@@ -1,4 +1,4 @@
-#include "output/frmAbout.h"
+#include "hilfe/frmAbout.h"
 
 #include "fotoschliff_config.h"
 #include "platform/Dienste.h"
