@@ -537,6 +537,8 @@ JpegKopf jpegKopfLesen(QByteArrayView daten)
         }
     }
     kopf.vollstaendig = leser.ende() == segmente::Ende::Endmarke;
+    if (kopf.vollstaendig)
+        kopf.laenge = leser.position();
     for (const auto& [nummer, teil] : iccTeile)
         kopf.icc += teil;
     return kopf;
@@ -569,7 +571,10 @@ Ladeergebnis jpegDekodieren(QByteArrayView daten, qint64 pixelGrenze)
     if (arithmetischKodiert(kopf.rahmenArt) && kopf.datenBytes * 16384 < bloecke)
         return fehler(Ladefehler::Unvollstaendig);
 
-    ergebnis = dekodieren(reinterpret_cast<const uchar*>(daten.data()), daten.size(), kopf);
+    // Only the picture's own bytes: whether libjpeg-turbo notices coded data that ends
+    // early can depend on what lies behind the end marker, and a trailer (a preview, a
+    // video, the metadata a copy leaves out) must not decide whether a photo loads.
+    ergebnis = dekodieren(reinterpret_cast<const uchar*>(daten.data()), kopf.laenge, kopf);
     if (ergebnis.bild.isNull())
         return ergebnis;
 

@@ -59,6 +59,7 @@ Ladeergebnis jpegDekodieren(QByteArrayView daten, qint64 pixelGrenze = hoechsteP
 // What the markers of a JPEG file say, read without decoding it.
 struct JpegKopf {
     bool vollstaendig = false; // the data runs up to its end marker
+    qsizetype laenge = 0;      // the bytes up to and with the end marker, when it is there
     int breite = 0, hoehe = 0, komponenten = 0;
     int rahmenArt = 0;         // the frame marker's second byte: 0xC0 baseline, 0xC2 progressive, ...
     int bits = 0;              // sample precision

@@ -317,6 +317,9 @@ QByteArray ohneMetadaten(QByteArrayView jpeg)
     kopie.append("\xFF\xD9", 2);
     if (orientierung != 1)
         kopie.insert(einfuegen, orientierungsBlock(orientierung));
+    // A kept block (a colour profile) can hide a whole photo with its place.
+    if (standortEnthalten(kopie))
+        return {};
     return kopie; // anything after the end marker stays behind
 }
 

@@ -238,6 +238,48 @@ private slots:
         QCOMPARE(jpegDekodieren(testbilder::alsJpeg(foto(64, 48)) + "Nachspann").fehler, Ladefehler::Keiner);
     }
 
+    // What lies behind the end marker never decides whether a photo loads or how: the
+    // copy without metadata leaves it out and must load as the original does.
+    void nachspannEntscheidetNicht_data()
+    {
+        QTest::addColumn<QByteArray>("bild");
+        const QByteArray gut = testbilder::alsJpeg(foto(33, 20));
+        QTest::newRow("ganz") << gut;
+        // Coded data that goes on after the picture is complete: libjpeg-turbo finds
+        // it or not depending on how many bytes follow.
+        QTest::newRow("Daten vor der Endmarke") << gut.chopped(2) + QByteArray(80, 'O') + eoi;
+        QTest::newRow("progressiv, Daten vor der Endmarke")
+            << progressiv(foto(33, 20)).chopped(2) + QByteArray(80, 'O') + eoi;
+        // Codes no table has: libjpeg-turbo's fast path passes over them, its careful
+        // path, taken near the end of the data, reports them.
+        for (const int anteil : {2, 4}) {
+            for (const bool grau : {false, true}) {
+                QImage f = foto(33, 20);
+                if (grau)
+                    f = f.convertToFormat(QImage::Format_Grayscale8);
+                QByteArray falsch = testbilder::alsJpeg(f);
+                const qsizetype daten = falsch.indexOf(QByteArray("\xFF\xDA", 2)) + 14;
+                const qsizetype von = daten + (falsch.size() - 2 - daten) * (anteil - 1) / anteil;
+                for (qsizetype i = von; i < von + 6 && i < falsch.size() - 2; ++i)
+                    falsch[i] = char(0xFE);
+                QTest::addRow("falsche Codes bei %d/%d, %s", anteil - 1, anteil, grau ? "grau" : "farbig") << falsch;
+            }
+        }
+    }
+    void nachspannEntscheidetNicht()
+    {
+        QFETCH(QByteArray, bild);
+        const Ladeergebnis allein = jpegDekodieren(bild);
+        for (const qsizetype laenge : {1, 100, 700, 5000}) {
+            QByteArray nachspann(laenge, '2');
+            for (qsizetype i = 0; i < laenge; i += 7)
+                nachspann[i] = char(i * 37);
+            const Ladeergebnis mit = jpegDekodieren(bild + nachspann);
+            QCOMPARE(mit.fehler, allein.fehler);
+            QCOMPARE(mit.bild, allein.bild);
+        }
+    }
+
     void vollstaendigkeit_data()
     {
         QTest::addColumn<QByteArray>("daten");

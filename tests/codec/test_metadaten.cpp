@@ -193,6 +193,9 @@ private slots:
             QTest::newRow(qPrintable(QStringLiteral("Segment mit der Marke %1").arg(marke, 2, 16, QChar(u'0'))))
                 << mit(segment(marke, gps + ort)) << false << 1;
         QTest::newRow("Bytes zwischen den Segmenten") << mit("Exif" + gps) << false << 1;
+        // A kept block may itself carry a photo with its place.
+        QTest::newRow("Foto mit GPS im Farbprofil")
+            << mit(segment(0xE2, QByteArray("ICC_PROFILE\0\x01\x01", 14) + mitAngaben(foto(), {breite}))) << false << 1;
         const QByteArray ganz = mitAngaben(foto(), {breite});
         QTest::newRow("ohne Endmarke") << ganz.chopped(2) << false << 1;
         QTest::newRow("mitten im Scan abgeschnitten") << ganz.left(ganz.size() / 2) << false << 1;
