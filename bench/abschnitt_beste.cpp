@@ -194,7 +194,7 @@ ABSCHNITT(beste, 40, "\"beste < 100 KB\": one click on 900x600 crops of the 12 n
             if (s->anzahl)
                 zeile("%-10s %d crops, median %.1f ms, files >= 102400 bytes: %d; program's quality higher on %d, equal on %d",
                       name, s->anzahl, median(s->ms), s->ueber, s->hoeher, s->gleich);
-        zeile("program's quality below ImageMagick's: %d crops (target 0; click target < 50 ms)", schlechterAlsIm);
+        zeile("program's quality below ImageMagick's: %d crops (target 0; click target < 100 ms)", schlechterAlsIm);
     }
     diensteSetzen(nullptr);
 }

@@ -340,7 +340,8 @@ std::optional<beste::Ergebnis> Arbeitsstand::besteQualitaet()
     // The target picture, as the next measurement and a save would encode it.
     if (!m_gdiplusBereit || m_zielbild.isNull())
         return std::nullopt;
-    const beste::Ergebnis ergebnis = beste::suchen(m_jpeg, m_zielbild);
+    const beste::Ergebnis ergebnis = m_vorgaben.einfacheKodierung ? beste::suchen(m_jpeg, m_zielbild)
+                                                                   : beste::suchenMitProgressiv(m_jpeg, m_zielbild);
     if (ergebnis.status == 0 && ergebnis.qualitaet > 0)
         qualitaetGeaendert(zahlen::Kurz(double(ergebnis.qualitaet)));
     return ergebnis;
@@ -378,6 +379,28 @@ void Arbeitsstand::AuswahlUebertragen()
     m_zielRechteck = QRectF(q.L, q.T, q.W, q.H);
     m_zielGroesse = QSize(int(tw), int(th));
     m_zielbild = m_quelle.ausschnitt(m_zielRechteck, m_zielGroesse);
+    kodierungWaehlen();
+}
+
+void Arbeitsstand::kodierungWaehlen()
+{
+    if (m_vorgaben.einfacheKodierung || !m_gdiplusBereit || m_zielbild.isNull()) {
+        m_jpeg.setzeKodierung(einfacheKodierung);
+        return;
+    }
+    m_jpeg.setzeKodierung(kodierwahl::waehlen(m_jpeg, m_zielbild).kodierung);
+}
+
+void Arbeitsstand::einfacheKodierungSetzen(bool einfach)
+{
+    if (m_vorgaben.einfacheKodierung == einfach)
+        return;
+    m_vorgaben.einfacheKodierung = einfach;
+    kodierungWaehlen();
+    if (m_messungZumBild && !m_zielbild.isNull()) {
+        ZielgroesseMessen();
+        ZielBewerten();
+    }
 }
 
 void Arbeitsstand::ZielgroesseMessen()
@@ -504,6 +527,7 @@ Arbeitsstand::Schnappschuss Arbeitsstand::festhalten() const
     s.messungMitBild = !m_letzteMessung.Bild.isNull();
     s.angezeigteBytes = m_angezeigteBytes;
     s.jpegQualitaet = m_jpegQualitaet;
+    s.kodierung = m_jpeg.kodierung();
     s.messungZumBild = m_messungZumBild;
     s.veroeffentlichPfad = m_veroeffentlichPfad;
     s.zuschnittGezeigt = m_zuschnittGezeigt;
@@ -583,6 +607,8 @@ void Arbeitsstand::wiederherstellen(const Schnappschuss& s)
         m_letzteMessung.Bild = QImage();
     m_angezeigteBytes = s.angezeigteBytes;
     m_jpegQualitaet = s.jpegQualitaet;
+    // The bytes kept are those of the coding then; a save writes them as they are.
+    m_jpeg.setzeKodierung(m_vorgaben.einfacheKodierung ? einfacheKodierung : s.kodierung);
     m_messungZumBild = s.messungZumBild;
     m_veroeffentlichPfad = s.veroeffentlichPfad;
     m_vorschauGroesse = s.vorschauGroesse;

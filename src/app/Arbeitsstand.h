@@ -2,6 +2,7 @@
 
 #include "codec/JpegDienst.h"
 #include "output/BesteQualitaet.h"
+#include "output/Kodierwahl.h"
 #include "output/Quellbild.h"
 #include "selection/Auswahlrahmen.h"
 
@@ -74,9 +75,12 @@ public:
     struct Vorgaben {
         QString pfadLaden, pfadSpeichern, anhang;
         qint16 vorschlag = 0;
+        bool einfacheKodierung = false; // baseline 4:2:0 with standard tables, whatever the picture
     };
     const Vorgaben& vorgaben() const { return m_vorgaben; }
     void setzeVorgaben(const Vorgaben& vorgaben) { m_vorgaben = vorgaben; }
+    // The coding preference changed: the crop is coded anew, and measured if it was.
+    void einfacheKodierungSetzen(bool einfach);
 
     // --- start-up: ratio 3 : 2, its sizes, no frame, handles 6 x 6 and their cursors ---
     void starten();
@@ -165,6 +169,8 @@ public:
     const QImage& vorschau() const { return m_vorschau; }
     QSize vorschauGroesse() const { return m_vorschauGroesse; }
     const JpegMessung& letzteMessung() const { return m_letzteMessung; }
+    // How the crop is coded: chosen for it when it was made, or the plain coding.
+    const Kodierung& kodierung() const { return m_jpeg.kodierung(); }
     // The last measurement belongs to the picture now loaded.
     bool messungZumBild() const { return m_messungZumBild; }
     int jpegQualitaet() const { return m_jpegQualitaet; }
@@ -199,6 +205,7 @@ private:
         bool messungMitBild = false;
         std::optional<qint64> angezeigteBytes;
         int jpegQualitaet = 0;
+        Kodierung kodierung;
         bool messungZumBild = false;
         QString veroeffentlichPfad;
         bool zuschnittGezeigt = false;
@@ -213,6 +220,7 @@ private:
     void verlaufLeeren();
 
     void zielkette();
+    void kodierungWaehlen();
     void rahmenGesetzt();
     void keinRahmen();
     void zielVorhanden(bool vorhanden) { m_anzeige.cmdBesteQualitaet = vorhanden; }

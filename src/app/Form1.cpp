@@ -10,6 +10,7 @@
 #include "platform/Steuerelemente.h"
 #include "platform/Zahlen.h"
 #include "settings/Listen.h"
+#include "settings/Form2.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
@@ -368,6 +369,7 @@ void Form1::Daten_Laden()
     vorgaben.anhang = d.dateiname;
     vorgaben.vorschlag = qint16(d.vorschlag);
     m_stand.setzeVorgaben(vorgaben);
+    m_stand.einfacheKodierungSetzen(einfacheKodierungGewuenscht());
 }
 
 void Form1::statusLichtSetzen(int bild)

@@ -134,9 +134,23 @@ int anlegen(Kodierer* k)
     return Ok;
 }
 
-// 4:2:0, optimised Huffman tables, JFIF header and nothing else.
+// N. Robidoux's perceptually tuned base table for 8-bit photographs, one for luma and
+// chroma (ImageMagick forum, "Quantization tables for JPEG compression", 2012; table 3
+// of mozjpeg's cjpeg -quant-table). Natural order, at the scale of quality 50.
+constexpr unsigned int robidoux[DCTSIZE2] = {
+    16, 16, 16, 18, 25, 37, 56, 85,
+    16, 17, 20, 27, 34, 40, 53, 75,
+    16, 20, 24, 31, 43, 62, 91, 135,
+    18, 27, 31, 40, 53, 74, 106, 156,
+    25, 34, 43, 53, 69, 94, 131, 189,
+    37, 40, 62, 74, 94, 124, 169, 238,
+    56, 53, 91, 106, 131, 169, 226, 311,
+    85, 75, 135, 156, 189, 238, 311, 418,
+};
+
+// Optimised Huffman tables, JFIF header and nothing else.
 int kodierenRoh(Kodierer* k, const unsigned char* pixel, int breite, int hoehe, qsizetype zeilenabstand,
-                int qualitaet, bool progressiv)
+                int qualitaet, const Kodierung& kodierung)
 {
     j_compress_ptr c = &k->cinfo;
     if (setjmp(k->fehler.sprung)) {
@@ -150,14 +164,21 @@ int kodierenRoh(Kodierer* k, const unsigned char* pixel, int breite, int hoehe, 
     jpeg_set_defaults(c);
     // Forcing baseline quantisation tables keeps very low qualities readable everywhere.
     jpeg_set_quality(c, qualitaet, TRUE);
+    if (kodierung.tabellen == Kodierung::Tabellen::Robidoux) {
+        // Scaled by the quality exactly as the standard tables are.
+        const int faktor = jpeg_quality_scaling(qualitaet);
+        jpeg_add_quant_table(c, 0, robidoux, faktor, TRUE);
+        jpeg_add_quant_table(c, 1, robidoux, faktor, TRUE);
+    }
     c->optimize_coding = TRUE;
-    c->comp_info[0].h_samp_factor = 2;
-    c->comp_info[0].v_samp_factor = 2;
+    const int lumaFaktor = kodierung.volleFarbe ? 1 : 2;
+    c->comp_info[0].h_samp_factor = lumaFaktor;
+    c->comp_info[0].v_samp_factor = lumaFaktor;
     for (int i = 1; i < c->num_components; ++i) {
         c->comp_info[i].h_samp_factor = 1;
         c->comp_info[i].v_samp_factor = 1;
     }
-    if (progressiv)
+    if (kodierung.progressiv)
         jpeg_simple_progression(c);
     jpeg_start_compress(c, TRUE);
     while (c->next_scanline < c->image_height) {
@@ -169,6 +190,13 @@ int kodierenRoh(Kodierer* k, const unsigned char* pixel, int breite, int hoehe, 
 }
 
 } // namespace
+
+QString Kodierung::name() const
+{
+    return QStringLiteral("%1 %2 %3")
+        .arg(progressiv ? u"progressiv" : u"baseline", volleFarbe ? u"4:4:4" : u"4:2:0",
+             tabellen == Tabellen::Robidoux ? u"Robidoux" : u"Standard");
+}
 
 JpegDienst::JpegDienst() = default;
 
@@ -223,7 +251,7 @@ int JpegDienst::kodieren(const QImage& bild, int qualitaet, QByteArray& daten)
         m_gemerktesBild = bild.cacheKey();
     }
     for (const Gemerkt& g : m_gemerkt)
-        if (g.qualitaet == qualitaet && g.progressiv == m_progressiv) {
+        if (g.qualitaet == qualitaet && g.kodierung == m_kodierung) {
             daten = g.daten;
             return Ok;
         }
@@ -231,14 +259,14 @@ int JpegDienst::kodieren(const QImage& bild, int qualitaet, QByteArray& daten)
     if (rgb.isNull())
         return OutOfMemory;
     const int status = kodierenRoh(m_kodierer.get(), rgb.constBits(), rgb.width(), rgb.height(), rgb.bytesPerLine(),
-                                   qualitaet, m_progressiv);
+                                   qualitaet, m_kodierung);
     Kodierer::Ziel& z = m_kodierer->ziel;
     if (status == Ok) {
         try {
             daten = QByteArray(reinterpret_cast<const char*>(z.puffer), qsizetype(z.benutzt));
-            // A search tries up to a dozen qualities; more are not kept.
-            if (m_gemerkt.size() < 16)
-                m_gemerkt.push_back({qualitaet, m_progressiv, daten});
+            // A search tries up to a dozen qualities in each variant; more are not kept.
+            if (m_gemerkt.size() < 64)
+                m_gemerkt.push_back({qualitaet, m_kodierung, daten});
         } catch (const std::bad_alloc&) {
             return OutOfMemory;
         }

@@ -16,6 +16,26 @@ struct JpegMessung {
     int status = 0;      // 0, or the status number of the step that failed
 };
 
+// How the JPEG file is written. The quality number scales the quantisation tables in
+// every variant alike; the variants differ in what a byte buys.
+struct Kodierung {
+    // The base quantisation tables. (Mozilla's tables tuned for PSNR-HVS and MS-SSIM were
+    // tried too: on the nature photos neither was best often enough to earn a place.)
+    enum class Tabellen : unsigned char {
+        Standard, // the example tables of the JPEG standard (Annex K)
+        Robidoux, // N. Robidoux's perceptual table, for luma and chroma alike
+    };
+    bool progressiv = false; // progressive scans instead of one baseline scan
+    bool volleFarbe = false; // chroma at full resolution (4:4:4) instead of halved both ways (4:2:0)
+    Tabellen tabellen = Tabellen::Standard;
+    bool operator==(const Kodierung&) const = default;
+    // For reports: "progressiv 4:2:0 Robidoux", "baseline 4:4:4 Standard".
+    QString name() const;
+};
+
+// The plain coding every reader has known for thirty years.
+constexpr Kodierung einfacheKodierung{};
+
 // Why the last save failed, for the window to put into words.
 struct Speicherfehler {
     enum class Art {
@@ -68,19 +88,18 @@ public:
     int kodieren(const QImage& bild, int qualitaet, QByteArray& daten);
     int dekodieren(const QByteArray& daten, QImage& bild);
 
-    // Progressive instead of baseline encoding. Off: at 900 x 600 and qualities 60..95 it
-    // saved 3..8 % on a detailed photo but cost up to 3.4 % more on a smooth one below
-    // quality 85, and it more than doubles the time to encode and decode, which the
-    // target chain runs on every release of the frame (fotoschliff-bench progressiv).
-    void setzeProgressiv(bool progressiv) { m_progressiv = progressiv; }
-    bool progressiv() const { return m_progressiv; }
+    // The coding of every following encode; measuring and saving use the same.
+    void setzeKodierung(const Kodierung& kodierung) { m_kodierung = kodierung; }
+    const Kodierung& kodierung() const { return m_kodierung; }
+    void setzeProgressiv(bool progressiv) { m_kodierung.progressiv = progressiv; }
+    bool progressiv() const { return m_kodierung.progressiv; }
 
     struct Kodierer;
 
 private:
     struct Gemerkt {
         int qualitaet;
-        bool progressiv;
+        Kodierung kodierung;
         QByteArray daten;
     };
     qint64 m_gemerktesBild = 0; // QImage::cacheKey of the picture the kept encodes belong to
@@ -88,6 +107,6 @@ private:
 
     std::unique_ptr<Kodierer> m_kodierer;
     void* m_dekodierer = nullptr; // TurboJPEG handle
-    bool m_progressiv = false;
+    Kodierung m_kodierung;
     Speicherfehler m_speicherfehler;
 };

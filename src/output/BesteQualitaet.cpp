@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QImage>
 
+#include <algorithm>
 #include <array>
 
 namespace beste {
@@ -69,6 +70,38 @@ Ergebnis suchen(JpegDienst& dienst, const QImage& bild)
             return status == 0 ? qint64(daten.size()) : -qint64(status);
         },
         groesseGeeignet);
+}
+
+Ergebnis suchenMitProgressiv(JpegDienst& dienst, const QImage& bild)
+{
+    Ergebnis e = suchen(dienst, bild);
+    const Kodierung grund = dienst.kodierung();
+    if (e.status != 0 || grund.progressiv)
+        return e;
+    Kodierung progressiv = grund;
+    progressiv.progressiv = true;
+    dienst.setzeKodierung(progressiv);
+    QByteArray daten;
+    const auto besteht = [&](int q) {
+        ++e.kodierungen;
+        const int status = dienst.kodieren(bild, q, daten);
+        if (status != 0)
+            e.status = status;
+        return status == 0 && groesseGeeignet(daten.size());
+    };
+    // Upwards from the baseline answer, confirmed as the search itself confirms.
+    const int anfang = std::max(e.qualitaet, 1);
+    int passend = besteht(anfang) ? anfang : 0;
+    for (int q = anfang + 1; passend > 0 && e.status == 0 && q <= 100 && q <= passend + bestaetigen; ++q)
+        if (besteht(q))
+            passend = q;
+    if (e.status != 0 || passend <= e.qualitaet) {
+        dienst.setzeKodierung(grund);
+        e.status = 0; // the baseline answer stands
+        return e;
+    }
+    e.qualitaet = passend;
+    return e;
 }
 
 } // namespace beste

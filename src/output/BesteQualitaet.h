@@ -28,7 +28,13 @@ bool groesseGeeignet(qint64 bytes);
 // trying all hundred.
 Ergebnis suchen(const std::function<qint64(int)>& groesse, const std::function<bool(qint64)>& passt);
 
-// For a target picture, with the program's own encoder, exactly as a save would write it.
+// For a target picture, with the program's own encoder in its present coding, exactly
+// as a save would write it.
 Ergebnis suchen(JpegDienst& dienst, const QImage& bild);
+
+// As suchen, then the same coding progressive: it codes the same pixels in fewer bytes
+// and may let a higher quality pass. The service is left in the coding of the answer
+// (baseline where progressive gains nothing, being quicker to code and to show).
+Ergebnis suchenMitProgressiv(JpegDienst& dienst, const QImage& bild);
 
 } // namespace beste

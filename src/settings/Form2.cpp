@@ -6,6 +6,7 @@
 #include "platform/Zahlen.h"
 #include "settings/Listen.h"
 #include "settings/SettingsStore.h"
+#include "platform/Fensterlage.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 
 namespace {
 
@@ -103,6 +105,12 @@ void Form2::aufbauen()
     Check2 = new QCheckBox(QStringLiteral("Ich möchte die Info beim Programmstart nicht mehr sehen"), this);
     Check2->setObjectName(QStringLiteral("Check2"));
     Check2->setGeometry(32, 352, designBreite - 32 - 8, 17);
+    chkEinfacheKodierung = new QCheckBox(QStringLiteral("Einfache JPEG-Kodierung (Baseline, 4:2:0, Standardtabellen)"), this);
+    chkEinfacheKodierung->setObjectName(QStringLiteral("chkEinfacheKodierung"));
+    chkEinfacheKodierung->setToolTip(
+        QStringLiteral("Ohne Haken wählt Fotoschliff für jeden Ausschnitt die Kodierung, die bei gleicher Dateigröße "
+                       "am besten aussieht (progressiv, Farbauflösung, Quantisierungstabellen)."));
+    chkEinfacheKodierung->setGeometry(32, 371, designBreite - 32 - 8, 17);
 
     Command5 = platzieren<QPushButton>(this, "Command5", {8, 392, 161, 25}, QStringLiteral("Standardeinstellungen"));
     Command4 = platzieren<QPushButton>(this, "Command4", {320, 392, 97, 25}, QStringLiteral("Abbrechen"));
@@ -139,9 +147,24 @@ void Form2::keyPressEvent(QKeyEvent* e)
         EigenesFenster::keyPressEvent(e);
 }
 
+namespace {
+const QString kodierungSchluessel = QStringLiteral("Kodierung/einfach");
+}
+
+bool einfacheKodierungGewuenscht()
+{
+    return QSettings(konfigurationsDatei(), QSettings::IniFormat).value(kodierungSchluessel, false).toBool();
+}
+
+void einfacheKodierungMerken(bool einfach)
+{
+    QSettings(konfigurationsDatei(), QSettings::IniFormat).setValue(kodierungSchluessel, einfach);
+}
+
 void Form2::Form_Load(const QString& anhang)
 {
     const SettingsRecord& d = m_store.datensatz();
+    chkEinfacheKodierung->setChecked(einfacheKodierungGewuenscht());
 
     // 1.-3. Lists as on the main window, built here for 3 : 2.
     verhaeltnisB = 3;
@@ -242,6 +265,7 @@ void Form2::Command5_Click()
     UpDown2->setzeWert(92);
     Check1->setChecked(false);
     Check2->setChecked(false);
+    chkEinfacheKodierung->setChecked(false);
     startmeldungAn = true;
     fundortmeldungAn = true;
 }
@@ -302,6 +326,7 @@ void Form2::Command3_Click()
         return;
     }
 
+    einfacheKodierungMerken(chkEinfacheKodierung->isChecked());
     if (m_datenLaden)
         m_datenLaden();
     if (oeffner()) {

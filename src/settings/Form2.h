@@ -16,6 +16,12 @@ class SettingsStore;
 class TextFeld;
 class UpDown;
 
+// Whether the user wants the plain JPEG coding (baseline, 4:2:0, standard tables)
+// instead of the one chosen for each picture. Kept in the configuration file, since
+// the settings record has no field for it.
+bool einfacheKodierungGewuenscht();
+void einfacheKodierungMerken(bool einfach);
+
 // "Bevorzugte Einstellungen": the settings record in editable form. Edits live
 // only in the controls until "OK" writes the whole record and the main window
 // takes it over; every other way out discards them.
@@ -43,6 +49,7 @@ public:
     TextFeld *TextB, *TextH, *TextKomp;
     UpDown *UpDown1, *UpDown2;
     QCheckBox *Check1, *Check2;
+    QCheckBox* chkEinfacheKodierung;
     QPushButton *Command5, *Command4, *Command3;
 
 protected:

@@ -560,6 +560,7 @@ private slots:
         QCOMPARE(s.jpegQualitaet(), qualitaet);
         JpegDienst dienst;
         QCOMPARE(dienst.GdipStarten(1), 0);
+        dienst.setzeKodierung(s.kodierung());
         QByteArray erwartet;
         QCOMPARE(dienst.kodieren(s.zielbild(), kodiert, erwartet), 0);
         QCOMPARE(s.letzteMessung().daten, erwartet);
@@ -583,6 +584,30 @@ private slots:
         QVERIFY(bewertung::groesseOk(s.letzteMessung().daten.size()));
         QCOMPARE(s.anzeige().lblPrüf2, QStringLiteral("OK"));
         QCOMPARE(s.anzeige().statusLicht, 2);
+        // The crop keeps the coding chosen for it: one more fails, typed back it passes as before.
+        const Kodierung gewaehlt = s.kodierung();
+        const QString lblKb = s.anzeige().lblKb;
+        s.qualitaetGeaendert(QString::number(e->qualitaet + 1));
+        QCOMPARE(s.anzeige().lblPrüf2, QStringLiteral("zu groß"));
+        s.qualitaetGeaendert(QString::number(e->qualitaet));
+        QCOMPARE(s.anzeige().lblKb, lblKb);
+        QCOMPARE(s.anzeige().lblPrüf2, QStringLiteral("OK"));
+        QVERIFY(s.kodierung() == gewaehlt);
+
+        // The plain coding on request: measured anew, and what a save would write.
+        s.einfacheKodierungSetzen(true);
+        QVERIFY(s.kodierung() == einfacheKodierung);
+        JpegDienst dienst;
+        QCOMPARE(dienst.GdipStarten(1), 0);
+        QByteArray einfach;
+        QCOMPARE(dienst.kodieren(s.zielbild(), e->qualitaet, einfach), 0);
+        QCOMPARE(s.letzteMessung().daten, einfach);
+        QCOMPARE(s.anzeige().lblKb, GroessenText(einfach.size()));
+        s.ganzesBildAuswaehlen();
+        QVERIFY(s.kodierung() == einfacheKodierung);
+        s.einfacheKodierungSetzen(false);
+        QVERIFY(s.kodierung() == kodierwahl::waehlen(dienst, s.zielbild()).kodierung);
+        QVERIFY(s.letzteMessung().daten != einfach);
     }
 
     // --- step 6: the measured JPEG saved, then published ---

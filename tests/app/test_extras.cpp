@@ -87,7 +87,7 @@ private slots:
     {
         QTest::addColumn<int>("rauschen");
         QTest::newRow("feines Korn") << 70;
-        QTest::newRow("grobes Korn, unter 50") << 110;
+        QTest::newRow("grobes Korn, unter 50") << 200;
     }
     void besteQualitaetGehtDurchDasKompressionsfeld()
     {

@@ -1,3 +1,4 @@
+#include "codec/Bildladen.h"
 #include "codec/JpegDienst.h"
 #include "output/Meldungen.h"
 
@@ -17,6 +18,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
+
+Q_DECLARE_METATYPE(Kodierung)
 
 namespace {
 
@@ -274,6 +277,53 @@ private slots:
             }
         }
         QCOMPARE(sof0, 1);
+    }
+
+    // Each coding writes what it says and decodes back close to the picture.
+    void varianten_data()
+    {
+        QTest::addColumn<Kodierung>("kodierung");
+        QTest::addColumn<int>("sof");
+        QTest::addColumn<int>("lumaAbtastung");
+        QTest::addColumn<int>("zweiterLumaSchritt"); // DQT, zigzag position 1, at quality 50
+        using T = Kodierung::Tabellen;
+        QTest::newRow("einfach") << einfacheKodierung << 0xC0 << 0x22 << 11;
+        QTest::newRow("progressiv") << Kodierung{true, false, T::Standard} << 0xC2 << 0x22 << 11;
+        QTest::newRow("4:4:4") << Kodierung{false, true, T::Standard} << 0xC0 << 0x11 << 11;
+        QTest::newRow("Robidoux") << Kodierung{false, false, T::Robidoux} << 0xC0 << 0x22 << 16;
+        QTest::newRow("progressiv 4:4:4 Robidoux") << Kodierung{true, true, T::Robidoux} << 0xC2 << 0x11 << 16;
+    }
+    void varianten()
+    {
+        QFETCH(Kodierung, kodierung);
+        QFETCH(int, sof);
+        QFETCH(int, lumaAbtastung);
+        QFETCH(int, zweiterLumaSchritt);
+        m_jpeg->setzeKodierung(kodierung);
+        const QImage bild = testbild();
+        const JpegMessung m50 = m_jpeg->JpegMessen(bild, 50);
+        int rahmen = 0;
+        for (const Segment& s : segmente(m50.daten)) {
+            if (s.marker >= 0xC0 && s.marker <= 0xC2) {
+                ++rahmen;
+                QCOMPARE(s.marker, sof);
+                QCOMPARE(int(uchar(s.inhalt[7])), lumaAbtastung);
+                QCOMPARE(int(uchar(s.inhalt[10])), 0x11);
+            }
+            if (s.marker == 0xDB && uchar(s.inhalt[0]) == 0x00)
+                QCOMPARE(int(uchar(s.inhalt[2])), zweiterLumaSchritt);
+        }
+        QCOMPARE(rahmen, 1);
+        const JpegMessung m90 = m_jpeg->JpegMessen(bild, 90);
+        QCOMPARE(m90.status, 0);
+        QVERIFY2(mittlererFehler(bild, m90.Bild) < 4.5, qPrintable(QString::number(mittlererFehler(bild, m90.Bild))));
+        // The program's own loader takes the file as it is (a progressive one is complete).
+        QCOMPARE(jpegDekodieren(m90.daten).bild, m90.Bild);
+        // Kept encodes belong to their coding.
+        m_jpeg->setzeKodierung(einfacheKodierung);
+        QByteArray einfach;
+        QCOMPARE(m_jpeg->kodieren(bild, 90, einfach), 0);
+        QCOMPARE(einfach == m90.daten, kodierung == einfacheKodierung);
     }
 
     // Huffman tables made for the picture, not the example tables of the JPEG standard.

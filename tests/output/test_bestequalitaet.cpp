@@ -1,5 +1,6 @@
 #include "output/BesteQualitaet.h"
 #include "codec/JpegDienst.h"
+#include "output/Kodierwahl.h"
 #include "output/Quellbild.h"
 
 #include <QDir>
@@ -7,6 +8,8 @@
 #include <QTest>
 
 #include <functional>
+
+Q_DECLARE_METATYPE(Kodierung)
 
 namespace {
 
@@ -141,6 +144,52 @@ private slots:
         QCOMPARE(e.qualitaet, 0);
         QCOMPARE(e.status, 3);
         QCOMPARE(e.kodierungen, 3);
+    }
+
+    // In every coding the program may choose: the quality found passes the size verdict
+    // and the next one does not.
+    void grenzeJeKodierung_data()
+    {
+        QTest::addColumn<QImage>("bild");
+        QTest::addColumn<Kodierung>("kodierung");
+        std::vector<std::pair<const char*, QImage>> bilder{
+            {"Rauschen", rauschen({900, 600}, 255)}, {"leichtes Rauschen", rauschen({900, 600}, 40)}, {"Fläche", flaeche({900, 600})}};
+        const QImage foto(QDir(fotoOrdner).filePath(QStringLiteral("LadyBird.jpg")));
+        if (!foto.isNull())
+            bilder.emplace_back("Marienkäfer", ausschnitt(Quellbild(foto.convertToFormat(QImage::Format_RGB32)), {900, 600}, false));
+        // The plain coding is the first candidate.
+        std::vector<Kodierung> kodierungen(kodierwahl::kandidaten.begin(), kodierwahl::kandidaten.end());
+        kodierungen.push_back({true, true, Kodierung::Tabellen::Robidoux});
+        for (const auto& [name, bild] : bilder)
+            for (const Kodierung& k : kodierungen)
+                QTest::addRow("%s, %s", name, qPrintable(k.name())) << bild << k;
+    }
+    void grenzeJeKodierung()
+    {
+        QFETCH(QImage, bild);
+        QFETCH(Kodierung, kodierung);
+        int ohne = 0;
+        for (const bool mitProgressiv : {false, true}) {
+            m_dienst.setzeKodierung(kodierung);
+            const beste::Ergebnis e =
+                mitProgressiv ? beste::suchenMitProgressiv(m_dienst, bild) : beste::suchen(m_dienst, bild);
+            QCOMPARE(e.status, 0);
+            // Progressive only where it lets a higher quality pass; the answer holds in the coding left set.
+            if (!mitProgressiv)
+                ohne = e.qualitaet;
+            else
+                QCOMPARE(m_dienst.kodierung().progressiv, kodierung.progressiv || e.qualitaet > ohne);
+            QByteArray daten;
+            if (e.qualitaet > 0) {
+                QCOMPARE(m_dienst.kodieren(bild, e.qualitaet, daten), 0);
+                QVERIFY2(daten.size() <= 102348, qPrintable(QString::number(daten.size())));
+            }
+            if (e.qualitaet < 100) {
+                QCOMPARE(m_dienst.kodieren(bild, e.qualitaet + 1, daten), 0);
+                QVERIFY2(daten.size() > 102348, qPrintable(QString::number(daten.size())));
+            }
+        }
+        m_dienst.setzeKodierung(einfacheKodierung);
     }
 
     // Real photo crops and synthetic pictures: the program's encoder, the answer of all hundred.

@@ -470,6 +470,33 @@ private slots:
         QVERIFY(!finde<QLineEdit>(d, QStringLiteral("TextB"))->isEnabled());
     }
 
+    // The plain coding: taken over with "OK" only, back to off with the defaults.
+    void einfacheKodierung()
+    {
+        einfacheKodierungMerken(false);
+        TestDienste dienste;
+        Form1 f;
+        if (f.hilfe())
+            f.hilfe()->close();
+        for (const char* knopf : {"Command4", "Command3", "Command5"}) {
+            QPointer<Form2> d = oeffnen(f);
+            QVERIFY(d);
+            auto* kasten = finde<QCheckBox>(d, QStringLiteral("chkEinfacheKodierung"));
+            QCOMPARE(kasten->isChecked(), einfacheKodierungGewuenscht());
+            if (QByteArray(knopf) == "Command5") {
+                klicken(finde<QPushButton>(d, QStringLiteral("Command5")));
+                QVERIFY(!kasten->isChecked());
+                klicken(finde<QPushButton>(d, QStringLiteral("Command3")));
+            } else {
+                ankreuzen(kasten);
+                klicken(finde<QPushButton>(d, QString::fromLatin1(knopf)));
+            }
+            QTRY_VERIFY(!d);
+            QCOMPARE(einfacheKodierungGewuenscht(), QByteArray(knopf) == "Command3");
+            QCOMPARE(f.stand().vorgaben().einfacheKodierung, QByteArray(knopf) == "Command3");
+        }
+    }
+
     void erinnerungenAbschalten()
     {
         einstellungsdatei::schreiben(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 1, 1, '_web', 2"));
