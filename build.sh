@@ -2,7 +2,8 @@
 # Installs what is missing (Debian 12), builds, and runs the program, the tests or the benchmarks.
 #   ./build.sh run     build and start Fotoschliff
 #   ./build.sh test    build and run every test, then again under AddressSanitizer/UBSan,
-#                      then run each fuzz target for a minute (fuzz/laufen.sh)
+#                      the loader's tests under ThreadSanitizer, then each fuzz target
+#                      for a minute (fuzz/laufen.sh)
 #   ./build.sh bench   build and run the benchmarks on real photographs
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -46,6 +47,10 @@ case "$was" in
     ctest --test-dir build --output-on-failure -j "$jobs"
     bauen build-asan -DCMAKE_BUILD_TYPE=Debug -DFOTOSCHLIFF_SANITIZE=ON -DFOTOSCHLIFF_BENCH=OFF
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
+    # The loader's threads under ThreadSanitizer: only the tests that use them.
+    cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DFOTOSCHLIFF_TSAN=ON -DFOTOSCHLIFF_BENCH=OFF
+    cmake --build build-tsan -j "$jobs" --target test_bildladen test_laden
+    ctest --test-dir build-tsan --output-on-failure -j "$jobs"
     bauen build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DFOTOSCHLIFF_FUZZ=ON
     fuzz/laufen.sh build-fuzz 60
     ;;

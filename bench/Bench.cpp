@@ -114,9 +114,13 @@ QString Umgebung::cam18()
     return ziel;
 }
 
-QString Umgebung::gross150()
+QString Umgebung::gross150() { return gekachelt(QStringLiteral("gross150.jpg"), 15000, 10000, 6); }
+
+QString Umgebung::gross45() { return gekachelt(QStringLiteral("gross45.jpg"), 8200, 5500, 1); }
+
+QString Umgebung::gekachelt(const QString& name, int breite, int hoehe, int orientierung)
 {
-    const QString ziel = QDir(ordner).filePath(QStringLiteral("gross150.jpg"));
+    const QString ziel = QDir(ordner).filePath(name);
     if (QFileInfo(ziel).isFile())
         return ziel;
     const QImage quelle = laden(elefanten);
@@ -128,27 +132,30 @@ QString Umgebung::gross150()
         uebersprungen(QStringLiteral("cannot write %1").arg(teil));
         return {};
     }
-    zeile("making gross150.jpg: 15000 x 10000 tiled from %s, quality 90, EXIF orientation 6", qPrintable(elefanten));
+    zeile("making %s: %d x %d tiled from %s, quality 90, EXIF orientation %d", qPrintable(name), breite, hoehe,
+          qPrintable(elefanten), orientierung);
     jpeg_compress_struct info;
     jpeg_error_mgr fehler;
     info.err = jpeg_std_error(&fehler);
     jpeg_create_compress(&info);
     jpeg_stdio_dest(&info, datei);
-    info.image_width = 15000;
-    info.image_height = 10000;
+    info.image_width = JDIMENSION(breite);
+    info.image_height = JDIMENSION(hoehe);
     info.input_components = 4;
     info.in_color_space = JCS_EXT_BGRX;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 90, TRUE);
     jpeg_start_compress(&info, TRUE);
-    // APP1 "Exif", little-endian TIFF, one entry: Orientation (0x0112), SHORT, 6.
-    static const unsigned char exif[] = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0,
-                                         0x12, 1, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0};
-    jpeg_write_marker(&info, JPEG_APP0 + 1, exif, sizeof exif);
-    std::vector<unsigned char> zeilenPuffer(size_t(15000) * 4);
+    if (orientierung != 1) {
+        // APP1 "Exif", little-endian TIFF, one entry: Orientation (0x0112), SHORT.
+        const unsigned char exif[] = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0,
+                                      0x12, 1, 3, 0, 1, 0, 0, 0, (unsigned char)orientierung, 0, 0, 0, 0, 0, 0, 0};
+        jpeg_write_marker(&info, JPEG_APP0 + 1, exif, sizeof exif);
+    }
+    std::vector<unsigned char> zeilenPuffer(size_t(breite) * 4);
     while (info.next_scanline < info.image_height) {
         const uchar* q = quelle.constScanLine(int(info.next_scanline % unsigned(quelle.height())));
-        for (int x = 0; x < 15000; ++x)
+        for (int x = 0; x < breite; ++x)
             std::memcpy(zeilenPuffer.data() + 4 * x, q + 4 * (x % quelle.width()), 4);
         JSAMPROW z = zeilenPuffer.data();
         jpeg_write_scanlines(&info, &z, 1);

@@ -32,8 +32,13 @@ struct Umgebung {
     // 150 megapixels) tiled from the elephants, stored sideways with EXIF orientation 6.
     // Made row by row if missing; "" (after saying why) when that is not possible.
     QString gross150();
+    // gross45.jpg: 8200 x 5500 pixels (a 45 MP camera's) tiled from the elephants, upright.
+    QString gross45();
     // The photo decoded as the program holds it (RGB32); null after saying why.
     QImage laden(const QString& datei);
+
+private:
+    QString gekachelt(const QString& name, int breite, int hoehe, int orientierung);
 };
 
 struct Abschnitt {

@@ -64,12 +64,57 @@ void Arbeitsstand::starten()
 
 void Arbeitsstand::neuesBild(const QString& pfad, QImage bild)
 {
+    // The old picture goes before the new one takes its copies.
+    m_quelle = Quellbild();
+    neuesBild(pfad, Quellbild(std::move(bild)));
+}
+
+bool Arbeitsstand::vollesBild(Quellbild voll)
+{
+    if (!m_quelle.vorlaeufig() || voll.vorlaeufig() || voll.breite() != m_quelle.breite() || voll.hoehe() != m_quelle.hoehe())
+        return false;
+    m_quelle = std::move(voll);
+    return true;
+}
+
+bool Arbeitsstand::pixelDa()
+{
+    if (m_quelle.vorlaeufig() && m_rueckmeldung.vollesBildNoetig)
+        m_rueckmeldung.vollesBildNoetig();
+    return !m_quelle.vorlaeufig();
+}
+
+void Arbeitsstand::bildEntfernen()
+{
+    const Anzeige vorher = m_anzeige;
+    neuesBild(QString(), Quellbild());
+    m_anzeige = Anzeige();
+    // The settings of the steps stay as they are.
+    m_anzeige.List1 = vorher.List1;
+    m_anzeige.List1Index = vorher.List1Index;
+    m_anzeige.TextB = vorher.TextB;
+    m_anzeige.TextH = vorher.TextH;
+    m_anzeige.TextKomp = vorher.TextKomp;
+    m_anzeige.lblZpx = vorher.lblZpx;
+    m_anzeige.eigeneGroesse = vorher.eigeneGroesse;
+    m_anzeige.UpDown1 = vorher.UpDown1;
+    m_anzeige.UpDown1Gesetzt = vorher.UpDown1Gesetzt;
+    m_zielbild = QImage();
+    m_vorschau = QImage();
+    m_letzteMessung = JpegMessung();
+    m_angezeigteBytes.reset();
+    m_veroeffentlichPfad.clear();
+}
+
+void Arbeitsstand::neuesBild(const QString& pfad, Quellbild quelle)
+{
+    ++m_zaehler.bilder;
     m_anzeige.lblZMaßnahme1.clear();
     m_dateiPfad = pfad;
     m_anzeige.Text1 = pfad;
     m_quelle = Quellbild();
     m_rahmen.zuruecksetzen();
-    m_quelle = Quellbild(std::move(bild));
+    m_quelle = std::move(quelle);
     // The last measurement was of the previous picture.
     m_messungZumBild = false;
     m_zuschnittGezeigt = false;
@@ -374,7 +419,7 @@ void Arbeitsstand::AuswahlUebertragen()
     m_zielGroesse = QSize();
     const double tw = zahlen::Ganz(zahlen::Val(m_anzeige.TextB));
     const double th = zahlen::Ganz(zahlen::Val(m_anzeige.TextH));
-    if (tw < 1 || th < 1 || tw > 100000 || th > 100000 || m_quelle.isNull())
+    if (tw < 1 || th < 1 || tw > 100000 || th > 100000 || m_quelle.isNull() || !pixelDa())
         return;
     m_zielRechteck = QRectF(q.L, q.T, q.W, q.H);
     m_zielGroesse = QSize(int(tw), int(th));
@@ -625,7 +670,8 @@ void Arbeitsstand::wiederherstellen(const Schnappschuss& s)
     }
     m_zielRechteck = s.zielRechteck;
     m_zielGroesse = s.zielGroesse;
-    m_zielbild = m_zielGroesse.isEmpty() || m_quelle.isNull() ? QImage() : m_quelle.ausschnitt(m_zielRechteck, m_zielGroesse);
+    m_zielbild = m_zielGroesse.isEmpty() || m_quelle.isNull() || !pixelDa() ? QImage()
+                                                                           : m_quelle.ausschnitt(m_zielRechteck, m_zielGroesse);
     m_vorschau = s.vorschau == Schnappschuss::Vorschau::Messung   ? m_letzteMessung.Bild
                  : s.vorschau == Schnappschuss::Vorschau::Zielbild ? m_zielbild
                                                                   : QImage();

@@ -29,6 +29,9 @@ public:
     struct Rueckmeldung {
         std::function<void(int)> status;      // a failing status of the JPEG service, shown at once
         std::function<void()> zwischendurch;  // pending window events, between measuring and showing
+        // The picture is still a reduced first view and a step needs its pixels: the
+        // window waits for the full decode and hands it over (vollesBild) before this returns.
+        std::function<void()> vollesBildNoetig;
     };
 
     // A verdict's colour: green for "OK", red otherwise; none until first judged.
@@ -90,6 +93,13 @@ public:
     // (ansichtGebaut), and bildGeladen finishes: read-outs, quality back to the
     // stored one, source size and verdict. ---
     void neuesBild(const QString& pfad, QImage bild);
+    // The same with the picture ready made, or a first view standing for it (vorlaeufig).
+    void neuesBild(const QString& pfad, Quellbild quelle);
+    // The full picture for the first view now shown: of the same size, it takes its place
+    // and nothing else changes. False when it does not fit (then it is not taken).
+    bool vollesBild(Quellbild voll);
+    // No picture any more, as at the start: read-outs, frame, crop and measurement go.
+    void bildEntfernen();
     void bildGeladen(double kompression);
     // The view now shows the loaded picture (or the crop) at this size: drawing area
     // and outer size, built for the picture area flaeche. Frames map onto the loaded
@@ -181,6 +191,7 @@ public:
     // How often each part of the target chain ran, and the chain as a whole.
     struct Zaehler {
         int uebertragen = 0, gemessen = 0, bewertet = 0, ketten = 0;
+        int bilder = 0; // pictures (or first views) taken over
     };
     const Zaehler& zaehler() const { return m_zaehler; }
 
@@ -221,6 +232,8 @@ private:
 
     void zielkette();
     void kodierungWaehlen();
+    // Before a step reads the picture's pixels; false when they are still not there.
+    bool pixelDa();
     void rahmenGesetzt();
     void keinRahmen();
     void zielVorhanden(bool vorhanden) { m_anzeige.cmdBesteQualitaet = vorhanden; }

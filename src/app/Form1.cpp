@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/Ladeauftrag.h"
 
 #include "hilfe/Form3.h"
 #include "hilfe/HilfeTexte.h"
@@ -65,7 +66,8 @@ Form1::Form1(QWidget* eltern, Lage lage)
                    // chain is through, so that a second release cannot start inside this one.
                    anzeigen();
                    ausstehendeEreignisseOhneEingabe();
-               }})
+               },
+               [this] { vollesBildUebernehmen(false); }})
     , m_lage(lage)
 {
     aufbauen();
@@ -78,6 +80,10 @@ Form1::Form1(QWidget* eltern, Lage lage)
 
 Form1::~Form1()
 {
+    m_auftrag.reset(); // called off before anything it reports to goes
+    if (m_freigabe.joinable())
+        m_freigabe.join();
+    ladeHinweis(false);
     delete m_leertasteWaechter;
     if (m_hilfe)
         delete m_hilfe.data();
@@ -274,6 +280,10 @@ void Form1::aufbauen()
     tastenTimer->setSingleShot(true);
     tastenTimer->setInterval(150);
 
+    m_ladeHinweisTimer = new QTimer(this);
+    m_ladeHinweisTimer->setSingleShot(true);
+    m_ladeHinweisTimer->setInterval(500);
+    connect(m_ladeHinweisTimer, &QTimer::timeout, this, [this] { ladeHinweis(true); });
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
@@ -481,8 +491,12 @@ void Form1::anzeigen()
     cmdBesteQualitaet->setEnabled(a.cmdBesteQualitaet);
 
     // Surfaces without a picture are 1 x 1 pixel; with one, its size (the preview keeps its own).
-    if (picQuelle->bild().cacheKey() != m_stand.quelle().bild().cacheKey())
-        picQuelle->setzeBild(m_stand.quelle().bild(), true);
+    if (picQuelle->bild().cacheKey() != m_stand.quelle().bild().cacheKey()) {
+        // Its size is the photo's, also while only a reduced decode stands for it.
+        const Quellbild& q = m_stand.quelle();
+        picQuelle->setzeBild(q.bild());
+        picQuelle->setzeGroesse(q.isNull() ? 1.0f : float(q.breite()), q.isNull() ? 1.0f : float(q.hoehe()));
+    }
     if (picTemp->bild().cacheKey() != m_stand.zielbild().cacheKey())
         picTemp->setzeBild(m_stand.zielbild(), true);
     if (picPreview->bild().cacheKey() != m_stand.vorschau().cacheKey())

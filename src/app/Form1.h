@@ -9,6 +9,8 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
+#include <thread>
 
 class BildFlaeche;
 class Fokusrahmen;
@@ -37,6 +39,9 @@ class Umriss;
 // the view of its working state (Arbeitsstand): each handler forwards its
 // event there and paints what the state then says. Every control carries its
 // name as objectName, for findChild.
+class Ladeauftrag;
+struct Ladeergebnis;
+
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -102,7 +107,22 @@ private:
     void gewaehltLaden();
     // Bild↓ / Bild↑: the next or previous JPEG of the folder, loaded as if chosen.
     void naechstesBild(int richtung);
+    // Loads a photo: at once when it is no larger than the view, else on a thread of its
+    // own (a reduced first view, then the whole). False: refused at once.
     bool bildLaden(const QString& pfad);
+    void ladefehlerMelden(const QString& pfad, const Ladeergebnis& geladen);
+    // The loaded picture (or its first view) replaces the current one: read-outs, view, verdicts.
+    void bildZeigen(const QString& pfad, Quellbild quelle);
+    void ersteAnsichtZeigen(const QString& pfad);
+    // The full decode behind a first view is through: its picture takes the first view's
+    // place, or, when it failed, the message and the previous picture come. sofort: the
+    // view is repainted now (else after the step that waited for it).
+    void vollesBildUebernehmen(bool sofort);
+    // The busy cursor and "Bild wird geladen …" while a load takes longer than half a second.
+    void ladeHinweis(bool an);
+    void ansichtNeuMalen();
+    // Unmapping the pages of a 150 MP picture takes longer than a frame of the window.
+    void nebenherFreigeben(Quellbild alt);
 
     // The selection frame: mouse on the view and on the handles, and the whole picture.
     void picZiel_MouseDown(Qt::MouseButton knopf, QPointF pos);
@@ -182,6 +202,17 @@ private:
     QTimer* tastenTimer;
 
     Arbeitsstand m_stand;
+    // The full decode running behind the first view, its number (a later load's report
+    // is not this one's), and the picture that comes back should it fail.
+    std::unique_ptr<Ladeauftrag> m_auftrag;
+    int m_ladeNummer = 0;
+    Quellbild m_vorigeQuelle;
+    QString m_vorigerPfad;
+    std::thread m_freigabe;        // gives a replaced picture's memory back off the window's thread
+    QString m_ladePfad;            // the photo being decoded
+    bool m_ersteAnsichtDa = false; // its first view is on show
+    QTimer* m_ladeHinweisTimer = nullptr;
+    bool m_ladeHinweisAn = false;
     DateiDialog m_dateiDialog; // the one file dialog object of opening and saving
     int m_statusLicht = 0;
     int m_UpDown1Gesetzt = 0;  // the state's settings of UpDown1 painted so far

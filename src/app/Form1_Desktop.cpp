@@ -159,8 +159,8 @@ void Form1::jpegVorschauAbgleichen()
 void Form1::ansichtBeschriften()
 {
     // While the JPEG file is up, the read-out says how it is shown.
-    const QString text = picJpegVorschau->isHidden()
-                             ? m_ansichtBeschriftung
+    const QString text = m_ladeHinweisAn               ? QStringLiteral("Bild wird geladen …")
+                         : picJpegVorschau->isHidden() ? m_ansichtBeschriftung
                              : vorschauBeschriftung(picJpegVorschau->hundertProzent() ? 100 : m_vorschauProzent);
     if (lblAnsicht->text() != text)
         lblAnsicht->setText(text);

@@ -1,5 +1,6 @@
 #include "app/Ansicht.h"
 #include "app/Form1.h"
+#include "app/Ladeauftrag.h"
 #include "codec/Bildladen.h"
 #include "output/Meldungen.h"
 
@@ -15,6 +16,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+
+#include <utility>
 
 void Form1::cmdÖffnen_Click()
 {
@@ -73,24 +76,177 @@ void Form1::gewaehltLaden()
 
 bool Form1::bildLaden(const QString& pfad)
 {
-    // Decode first: a file that cannot be read leaves the current picture as it was.
-    Ladeergebnis geladen = jpegLaden(pfad);
-    if (geladen.bild.isNull()) {
-        meldung(this, QStringLiteral("Die Datei „%1“ kann nicht als JPEG-Bild gelesen werden.\r\n%2")
-                          .arg(QDir::toNativeSeparators(pfad), ladefehlerText(geladen)));
-        return false;
-    }
+    // A decode still running is for a photo no longer wanted.
+    m_auftrag.reset();
+    ladeHinweis(false);
 
+    // A photo larger than the view is decoded on threads of their own: reduced first, to
+    // a size that still covers the view's own pixels, then whole.
+    const auto verkleinern = [tisch = QSizeF(fraTisch->size()), verhaeltnis = picZiel->devicePixelRatioF()](
+                                 const Jpegdatei& datei) {
+        const QSize ganz = datei.aufrecht();
+        const Ansichtsmass mass =
+            ansichtBerechnen(float(ganz.width()), float(ganz.height()), float(tisch.width()), float(tisch.height()));
+        return verkleinerung(datei, BildFlaeche::malPixel(QSizeF(mass.malBreite, mass.malHoehe), verhaeltnis));
+    };
+    // A small file is read and checked here, so that a refusal comes at once and a
+    // picture no larger than the view is shown at once; reading a large one, or a file
+    // that memory has to be found for first, could hold the window up noticeably.
+    constexpr qint64 hierLesenBis = 1 << 20;
+    Jpegdatei datei;
+    if (QFileInfo(pfad).size() <= hierLesenBis) {
+        Ladeergebnis geladen = jpegOeffnen(pfad, datei);
+        const bool ganzHier = geladen.fehler == Ladefehler::Keiner && verkleinern(datei) == 1;
+        if (ganzHier)
+            geladen = jpegDekodieren(datei);
+        if (geladen.fehler != Ladefehler::Keiner || (ganzHier && geladen.bild.isNull())) {
+            ladefehlerMelden(pfad, geladen);
+            return false;
+        }
+        if (ganzHier) {
+            bildZeigen(pfad, Quellbild(std::move(geladen.bild)));
+            return true;
+        }
+    }
+    const int nummer = ++m_ladeNummer;
+    m_ladePfad = pfad;
+    m_ersteAnsichtDa = false;
+    m_auftrag = std::make_unique<Ladeauftrag>(
+        pfad, std::move(datei), verkleinern, this,
+        [this, nummer, pfad] {
+            if (nummer == m_ladeNummer && m_auftrag)
+                ersteAnsichtZeigen(pfad);
+        },
+        [this, nummer] {
+            if (nummer == m_ladeNummer && m_auftrag)
+                vollesBildUebernehmen(true);
+        });
+    m_ladeHinweisTimer->start();
+    return true;
+}
+
+void Form1::ladefehlerMelden(const QString& pfad, const Ladeergebnis& geladen)
+{
+    meldung(this, QStringLiteral("Die Datei „%1“ kann nicht als JPEG-Bild gelesen werden.\r\n%2")
+                      .arg(QDir::toNativeSeparators(pfad), ladefehlerText(geladen)));
+}
+
+void Form1::bildZeigen(const QString& pfad, Quellbild quelle)
+{
     picZiel->leeren();
     // The old picture goes before the new one takes its copies.
     picQuelle->setzeBild(QImage(), true);
-    m_stand.neuesBild(pfad, std::move(geladen.bild));
+    m_stand.neuesBild(pfad, std::move(quelle));
     anzeigen();
     AnsichtAufbauen(Ansichtsquelle::Quelle);
     m_stand.bildGeladen(Data1->datensatz().kompression);
     anzeigen();
     Timer1->start();
-    return true;
+}
+
+void Form1::ersteAnsichtZeigen(const QString& pfad)
+{
+    Ladeauftrag::Ergebnis erste = m_auftrag->ersteAnsicht();
+    if (erste.quelle.isNull()) {
+        // Refused as ever: the current picture stays.
+        m_auftrag.reset();
+        ladeHinweis(false);
+        ladefehlerMelden(pfad, erste.geladen);
+        picZiel->setEnabled(true);
+        return;
+    }
+    // Kept until the full picture is there, should it turn out damaged after all.
+    m_vorigerPfad = m_stand.dateiPfad();
+    m_vorigeQuelle = m_stand.quelle();
+    m_ersteAnsichtDa = true;
+    bildZeigen(pfad, std::move(erste.quelle));
+}
+
+void Form1::vollesBildUebernehmen(bool sofort)
+{
+    if (!m_auftrag)
+        return;
+    Ladeauftrag::Ergebnis ergebnis = m_auftrag->abwarten();
+    m_auftrag.reset();
+    ladeHinweis(false);
+    if (!m_ersteAnsichtDa) {
+        // The whole picture came first: shown at once, or refused with the current one kept.
+        if (ergebnis.quelle.isNull()) {
+            ladefehlerMelden(m_ladePfad, ergebnis.geladen);
+            picZiel->setEnabled(true);
+        } else {
+            bildZeigen(m_ladePfad, std::move(ergebnis.quelle));
+        }
+        return;
+    }
+    m_ersteAnsichtDa = false;
+    Quellbild vorige = std::exchange(m_vorigeQuelle, Quellbild());
+    const QString vorigerPfad = std::exchange(m_vorigerPfad, QString());
+    if (m_stand.vollesBild(std::move(ergebnis.quelle))) {
+        nebenherFreigeben(std::move(vorige));
+        if (sofort) {
+            anzeigen(); // the first view's pixels go
+            ansichtNeuMalen();
+        } else { // the step that waited paints the view its own way; the full pixels follow
+            QTimer::singleShot(0, this, [this] { ansichtNeuMalen(); });
+        }
+        return;
+    }
+    // Damage that only the full decode met: refused as ever, and the previous picture returns.
+    const auto ablehnen = [this, geladen = ergebnis.geladen, pfad = m_stand.dateiPfad(), vorige, vorigerPfad] {
+        if (m_stand.dateiPfad() != pfad || !m_stand.quelle().vorlaeufig())
+            return; // another photo has been loaded meanwhile
+        ladefehlerMelden(pfad, geladen);
+        if (vorige.isNull() || vorige.vorlaeufig()) {
+            picZiel->leeren();
+            picQuelle->setzeBild(QImage(), true);
+            m_stand.bildEntfernen();
+            picZiel->hide();
+            anzeigen();
+            return;
+        }
+        bildZeigen(vorigerPfad, vorige);
+    };
+    if (sofort)
+        ablehnen();
+    else // not inside the step that waited
+        QTimer::singleShot(0, this, ablehnen);
+}
+
+void Form1::nebenherFreigeben(Quellbild alt)
+{
+    if (m_freigabe.joinable())
+        m_freigabe.join();
+    m_freigabe = std::thread([alt = std::move(alt)]() mutable { alt = Quellbild(); });
+}
+
+void Form1::ansichtNeuMalen()
+{
+    // The loaded picture on show, drawn again from its full pixels; frame and sizes stay.
+    if (m_zeigtZuschnitt || m_stand.quelle().isNull() || m_stand.quelle().vorlaeufig())
+        return;
+    QSizeF tisch = m_stand.quellFlaeche();
+    if (tisch.isEmpty())
+        tisch = QSizeF(fraTisch->size());
+    const Ansichtsmass mass = ansichtBerechnen(float(m_stand.quelle().breite()), float(m_stand.quelle().hoehe()),
+                                               float(tisch.width()), float(tisch.height()));
+    const QSize pixel = picZiel->malPixel(QSizeF(mass.malBreite, mass.malHoehe));
+    if (!pixel.isEmpty())
+        picZiel->malen(m_stand.quelle().ansicht(pixel), QSizeF(mass.malBreite, mass.malHoehe));
+}
+
+void Form1::ladeHinweis(bool an)
+{
+    if (!an)
+        m_ladeHinweisTimer->stop();
+    if (an == m_ladeHinweisAn)
+        return;
+    m_ladeHinweisAn = an;
+    if (an)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
+    ansichtBeschriften();
 }
 
 void Form1::AnsichtAufbauen(Ansichtsquelle quelle, QSizeF tisch)

@@ -295,8 +295,10 @@ void streifenEinsetzen(const uchar* streifen, qsizetype abstand, int y0, int zei
 // Decodes into the upright picture. Orientations 1 to 4 decode straight into the picture's
 // rows (mirrored in place where needed), the others through a small strip: the picture is
 // never held twice, which at 150 megapixels would take another 600 MB.
-Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, const JpegKopf& kopf)
+Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, const JpegKopf& kopf, int nenner,
+                        const std::atomic<bool>* abbrechen)
 {
+    const auto abgebrochen = [abbrechen] { return abbrechen && abbrechen->load(std::memory_order_relaxed); };
     const int orientierung = kopf.orientierung;
     Ladeergebnis ergebnis;
     DekoderHalter halter;
@@ -332,6 +334,9 @@ Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, const JpegKopf& ko
 #else
     const J_COLOR_SPACE rgb32 = JCS_EXT_XRGB;
 #endif
+    // Reduced straight from the DCT coefficients: far less to compute and to hold.
+    d->info.scale_num = 1;
+    d->info.scale_denom = unsigned(std::clamp(nenner, 1, 8));
     if (starten(d, cmyk ? JCS_CMYK : rgb32) != 0)
         return gescheitert();
     if (koeffizientenFehlen(d->info)) {
@@ -341,7 +346,8 @@ Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, const JpegKopf& ko
 
     const int w = int(d->info.output_width), h = int(d->info.output_height);
     const Abbildung probe = abbildung(orientierung, w, h, 0);
-    ergebnis.bild = probe.quer ? bildspeicher::rgb32(h, w) : bildspeicher::rgb32(w, h);
+    // A reduced decode is a first view, gone when the full picture comes.
+    ergebnis.bild = probe.quer ? bildspeicher::rgb32(h, w, nenner == 1) : bildspeicher::rgb32(w, h, nenner == 1);
     if (ergebnis.bild.isNull())
         return fehler(Ladefehler::SpeicherFuerBild);
     auto* ziel = reinterpret_cast<quint32*>(ergebnis.bild.bits());
@@ -354,6 +360,8 @@ Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, const JpegKopf& ko
         for (int y = 0; y < h; ++y)
             zeilen[size_t(y)] = reinterpret_cast<JSAMPROW>(ziel + a.basis - (a.sx < 0 ? w - 1 : 0) + y * a.sy);
         while (d->info.output_scanline < d->info.output_height) {
+            if (abgebrochen())
+                return fehler(Ladefehler::Abgebrochen);
             const int y0 = int(d->info.output_scanline);
             int gelesen = 0;
             if (zeilenLesen(d, zeilen.data() + y0, h - y0, &gelesen) != 0)
@@ -372,6 +380,8 @@ Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, const JpegKopf& ko
         for (int r = 0; r < streifenHoehe; ++r)
             zeilen[r] = streifen.data() + r * abstand;
         while (d->info.output_scanline < d->info.output_height) {
+            if (abgebrochen())
+                return fehler(Ladefehler::Abgebrochen);
             const int y0 = int(d->info.output_scanline);
             int voll = 0;
             while (voll < streifenHoehe && d->info.output_scanline < d->info.output_height) {
@@ -544,11 +554,11 @@ JpegKopf jpegKopfLesen(QByteArrayView daten)
     return kopf;
 }
 
-Ladeergebnis jpegDekodieren(QByteArrayView daten, qint64 pixelGrenze)
+namespace {
+
+// The refusals that need only the markers.
+Ladeergebnis pruefen(const JpegKopf& kopf, qint64 pixelGrenze)
 {
-    if (daten.isEmpty())
-        return fehler(Ladefehler::Leer);
-    const JpegKopf kopf = jpegKopfLesen(daten);
     if (kopf.komponenten == 0 || kopf.breite == 0)
         return fehler(Ladefehler::KeinJpeg);
     Ladeergebnis ergebnis;
@@ -570,11 +580,15 @@ Ladeergebnis jpegDekodieren(QByteArrayView daten, qint64 pixelGrenze)
     // photograph, and keeps a hundred bytes from claiming 144 megapixels.
     if (arithmetischKodiert(kopf.rahmenArt) && kopf.datenBytes * 16384 < bloecke)
         return fehler(Ladefehler::Unvollstaendig);
+    return ergebnis;
+}
 
+Ladeergebnis geprueftDekodieren(QByteArrayView daten, const JpegKopf& kopf, int nenner, const std::atomic<bool>* abbrechen)
+{
     // Only the picture's own bytes: whether libjpeg-turbo notices coded data that ends
     // early can depend on what lies behind the end marker, and a trailer (a preview, a
     // video, the metadata a copy leaves out) must not decide whether a photo loads.
-    ergebnis = dekodieren(reinterpret_cast<const uchar*>(daten.data()), kopf.laenge, kopf);
+    Ladeergebnis ergebnis = dekodieren(reinterpret_cast<const uchar*>(daten.data()), kopf.laenge, kopf, nenner, abbrechen);
     if (ergebnis.bild.isNull())
         return ergebnis;
 
@@ -589,12 +603,56 @@ Ladeergebnis jpegDekodieren(QByteArrayView daten, qint64 pixelGrenze)
     return ergebnis;
 }
 
-Ladeergebnis jpegLaden(const QString& pfad)
+} // namespace
+
+Ladeergebnis jpegDekodieren(QByteArrayView daten, qint64 pixelGrenze)
+{
+    if (daten.isEmpty())
+        return fehler(Ladefehler::Leer);
+    const JpegKopf kopf = jpegKopfLesen(daten);
+    const Ladeergebnis geprueft = pruefen(kopf, pixelGrenze);
+    if (geprueft.fehler != Ladefehler::Keiner)
+        return geprueft;
+    return geprueftDekodieren(daten, kopf, 1, nullptr);
+}
+
+QSize Jpegdatei::aufrecht() const
+{
+    return kopf.orientierung >= 5 ? QSize(kopf.hoehe, kopf.breite) : QSize(kopf.breite, kopf.hoehe);
+}
+
+Ladeergebnis jpegOeffnen(const QString& pfad, Jpegdatei& datei, qint64 pixelGrenze)
 {
     Ladeergebnis ergebnis;
-    qsizetype gelesen = 0;
-    const bildspeicher::Block inhalt = dateiLesen(pfad, gelesen, ergebnis);
+    datei = Jpegdatei();
+    datei.inhalt = dateiLesen(pfad, datei.laenge, ergebnis);
     if (ergebnis.fehler != Ladefehler::Keiner)
         return ergebnis;
-    return jpegDekodieren(QByteArrayView(inhalt.daten(), gelesen));
+    if (datei.laenge == 0)
+        return fehler(Ladefehler::Leer);
+    datei.kopf = jpegKopfLesen(datei.daten());
+    return pruefen(datei.kopf, pixelGrenze);
+}
+
+Ladeergebnis jpegDekodieren(const Jpegdatei& datei, int nenner, const std::atomic<bool>* abbrechen)
+{
+    return geprueftDekodieren(datei.daten(), datei.kopf, nenner, abbrechen);
+}
+
+int verkleinerung(const Jpegdatei& datei, QSize mindestens)
+{
+    const QSize ganz = datei.aufrecht();
+    for (const int nenner : {8, 4, 2})
+        if ((ganz.width() + nenner - 1) / nenner >= mindestens.width() && (ganz.height() + nenner - 1) / nenner >= mindestens.height())
+            return nenner;
+    return 1;
+}
+
+Ladeergebnis jpegLaden(const QString& pfad)
+{
+    Jpegdatei datei;
+    const Ladeergebnis geoeffnet = jpegOeffnen(pfad, datei);
+    if (geoeffnet.fehler != Ladefehler::Keiner)
+        return geoeffnet;
+    return jpegDekodieren(datei);
 }

@@ -5,6 +5,11 @@
 #include <QImage>
 #include <QString>
 
+#include "codec/Bildspeicher.h"
+
+#include <QSize>
+
+#include <atomic>
 #include <vector>
 
 // Decoding a photo for the workflow: upright as the camera's orientation tag
@@ -26,6 +31,7 @@ enum class Ladefehler {
     ZuVielePixel,           // wert: the picture's pixels, grenze: the limit
     SpeicherFuerBild,
     Unvollstaendig,         // damaged or incomplete data
+    Abgebrochen,            // the decode was called off (another photo is wanted)
 };
 
 // A kind of JPEG the decoder does not handle.
@@ -73,3 +79,23 @@ JpegKopf jpegKopfLesen(QByteArrayView daten);
 // Whether the JPEG data runs up to its end marker; a cut-off file decodes
 // without complaint but shows grey where the rest is missing.
 inline bool jpegVollstaendig(QByteArrayView daten) { return jpegKopfLesen(daten).vollstaendig; }
+
+// A photo on its way in: the file read and what its markers say, nothing decoded yet.
+// Decoding it (whole or reduced, on any thread) reads these bytes only.
+struct Jpegdatei {
+    bildspeicher::Block inhalt;
+    qsizetype laenge = 0;
+    JpegKopf kopf;
+    QByteArrayView daten() const { return {inhalt.daten(), laenge}; }
+    // The upright picture's size, as the orientation tag turns it.
+    QSize aufrecht() const;
+};
+
+// Reads the file and makes every check that needs only its bytes and markers (kind,
+// size, pixels, data that ends early); Keiner: datei holds it, ready to decode.
+Ladeergebnis jpegOeffnen(const QString& pfad, Jpegdatei& datei, qint64 pixelGrenze = hoechstePixelzahl);
+// Decodes an opened file at 1/nenner of its size (1, 2, 4 or 8), upright. When abbrechen
+// is set meanwhile, it stops within a few rows: Abgebrochen.
+Ladeergebnis jpegDekodieren(const Jpegdatei& datei, int nenner = 1, const std::atomic<bool>* abbrechen = nullptr);
+// The largest reduction whose upright picture still covers mindestens in both directions.
+int verkleinerung(const Jpegdatei& datei, QSize mindestens);

@@ -93,7 +93,7 @@ void* holen(std::size_t groesse)
     return block.adresse;
 }
 
-void zurueckgeben(void* adresse)
+void zurueckgeben(void* adresse, bool behalten = true)
 {
     Lager& l = lager();
     std::lock_guard<std::mutex> halten(l.sperre);
@@ -102,7 +102,7 @@ void zurueckgeben(void* adresse)
         return;
     const Frei block{adresse, it->second};
     l.vergeben.erase(it);
-    if (block.laenge > behaltenBis) {
+    if (!behalten || block.laenge > behaltenBis) {
         munmap(block.adresse, block.laenge);
         return;
     }
@@ -120,15 +120,16 @@ void zurueckgeben(void* adresse)
 // Under AddressSanitizer every block is its own heap block of the exact size, so that
 // the sanitizer sees each access beyond it.
 void* holen(std::size_t groesse) { return std::malloc(groesse); }
-void zurueckgeben(void* adresse) { std::free(adresse); }
+void zurueckgeben(void* adresse, bool = true) { std::free(adresse); }
 
 #endif
 
 void bildAufgeben(void* adresse) { zurueckgeben(adresse); }
+void bildGanzAufgeben(void* adresse) { zurueckgeben(adresse, false); }
 
 } // namespace
 
-QImage rgb32(int breite, int hoehe)
+QImage rgb32(int breite, int hoehe, bool behalten)
 {
     if (breite <= 0 || hoehe <= 0)
         return {};
@@ -139,9 +140,10 @@ QImage rgb32(int breite, int hoehe)
     void* adresse = holen(groesse);
     if (!adresse)
         return {};
-    QImage bild(static_cast<uchar*>(adresse), breite, hoehe, qsizetype(zeile), QImage::Format_RGB32, bildAufgeben, adresse);
+    QImage bild(static_cast<uchar*>(adresse), breite, hoehe, qsizetype(zeile), QImage::Format_RGB32,
+                behalten ? bildAufgeben : bildGanzAufgeben, adresse);
     if (bild.isNull())
-        zurueckgeben(adresse);
+        zurueckgeben(adresse, behalten);
     return bild;
 }
 

@@ -19,7 +19,9 @@ constexpr std::size_t kleinsterBlock = std::size_t(1) << 20;
 constexpr std::size_t behaltenBis = std::size_t(256) << 20;
 
 // A Format_RGB32 picture whose pixels are not initialised; null when memory runs out.
-QImage rgb32(int breite, int hoehe);
+// Not behalten: a picture that no later one replaces (a first view), whose memory goes
+// straight back to the system.
+QImage rgb32(int breite, int hoehe, bool behalten = true);
 
 // Raw bytes, given back when the block is destroyed.
 class Block {

@@ -50,6 +50,7 @@ QString ladefehlerText(const Ladeergebnis& e)
             .arg(megapixelText(e.wert, e.grenze), QLocale(QLocale::German).toString(double(e.grenze) / 1e6));
     case Ladefehler::SpeicherFuerBild: return QStringLiteral("Für ein Bild dieser Größe reicht der Speicher nicht.");
     case Ladefehler::Unvollstaendig: return QStringLiteral("Die Bilddaten sind unvollständig oder beschädigt.");
+    case Ladefehler::Abgebrochen: return {}; // another photo was wanted: nothing to say
     }
     return {};
 }

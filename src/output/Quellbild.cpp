@@ -12,8 +12,9 @@
 namespace {
 
 // The inner loops below are written so that GCC vectorises them at -O2 already; where
-// the processor has AVX2 and FMA, a second copy of them uses those.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// the processor has AVX2 and FMA, a second copy of them uses those. (Not under the
+// thread checker: the copy's chooser runs before the checker has started.)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define VEKTOR_VARIANTEN __attribute__((target_clones("default", "arch=x86-64-v3")))
 #else
 #define VEKTOR_VARIANTEN
@@ -307,6 +308,7 @@ Quellbild::Quellbild(QImage bild)
 {
     if (m_bild.isNull())
         return;
+    m_groesse = m_bild.size();
     QImage vorige = m_bild; // shared, not copied
     try {
         while (std::min(vorige.width(), vorige.height()) >= 2 * kleinsteStufe) {
@@ -319,6 +321,14 @@ Quellbild::Quellbild(QImage bild)
     } catch (const std::bad_alloc&) {
         // Out of memory: the copies made so far (or the picture alone) still serve.
     }
+}
+
+Quellbild::Quellbild(QImage verkleinert, QSize groesse)
+    : m_bild(verkleinert.format() == QImage::Format_RGB32 ? std::move(verkleinert)
+                                                         : verkleinert.convertToFormat(QImage::Format_RGB32))
+    , m_groesse(m_bild.isNull() ? QSize() : groesse)
+    , m_vorlaeufig(true)
+{
 }
 
 qint64 Quellbild::zusatzSpeicher() const
@@ -348,6 +358,8 @@ QImage Quellbild::ausschnitt(QRectF r, QSize ziel, double mindest) const
         f *= 2;
     }
     const QImage& quelle = stufe == 0 ? m_bild : m_stufen[stufe - 1];
+    if (m_vorlaeufig) // the reduced decode stands for the whole picture
+        f = double(breite()) / m_bild.width();
     try {
         return resample(quelle, x / f, y / f, w / f, h / f, ziel);
     } catch (const std::bad_alloc&) {

@@ -17,10 +17,16 @@ public:
     // The decoded photo; any other format than RGB32 is converted first.
     explicit Quellbild(QImage bild);
 
+    // For the first view while the photo is still being decoded: a reduced decode of a
+    // picture of groesse pixels. Its size is the photo's; the view is drawn from the
+    // reduced pixels, and a crop of it is only as sharp as those.
+    Quellbild(QImage verkleinert, QSize groesse);
+    bool vorlaeufig() const { return m_vorlaeufig; }
+
     bool isNull() const { return m_bild.isNull(); }
-    int breite() const { return m_bild.width(); }
-    int hoehe() const { return m_bild.height(); }
-    // The full picture, unchanged.
+    int breite() const { return m_groesse.width(); }
+    int hoehe() const { return m_groesse.height(); }
+    // The full picture, unchanged (the reduced one while vorlaeufig).
     const QImage& bild() const { return m_bild; }
 
     // The rectangle r in source pixels (fractions kept; parts outside the picture repeat
@@ -48,5 +54,7 @@ private:
     QImage ausschnitt(QRectF r, QSize ziel, double mindest) const;
 
     QImage m_bild;
+    QSize m_groesse;
+    bool m_vorlaeufig = false;
     std::vector<QImage> m_stufen; // m_stufen[i] is the picture reduced by 2^(i+1)
 };

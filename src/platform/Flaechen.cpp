@@ -52,9 +52,8 @@ void BildFlaeche::malen(const QImage& gemalt, QSizeF malGroesse)
     update();
 }
 
-QSize BildFlaeche::malPixel(QSizeF malGroesse) const
+QSize BildFlaeche::malPixel(QSizeF malGroesse, qreal verhaeltnis)
 {
-    const qreal verhaeltnis = devicePixelRatioF();
     return QSize(int(std::ceil(malGroesse.width() * verhaeltnis)), int(std::ceil(malGroesse.height() * verhaeltnis)));
 }
 

@@ -44,7 +44,8 @@ public:
     // to malPixel(malGroesse), the pixels that size takes on the screen: twice as
     // many per side on a screen of device pixel ratio 2, so that it shows sharp.
     void malen(const QImage& gemalt, QSizeF malGroesse);
-    QSize malPixel(QSizeF malGroesse) const;
+    QSize malPixel(QSizeF malGroesse) const { return malPixel(malGroesse, devicePixelRatioF()); }
+    static QSize malPixel(QSizeF malGroesse, qreal pixelVerhaeltnis);
     void leeren();
     bool hatGemaltes() const { return !m_gemalt.isNull(); }
     QSizeF malGroesse() const { return m_malGroesse; }

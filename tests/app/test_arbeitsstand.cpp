@@ -89,7 +89,7 @@ class TestArbeitsstand : public QObject {
         m_status.clear();
         m_durchgaenge.clear();
         m_s = std::make_unique<Arbeitsstand>(Arbeitsstand::Rueckmeldung{
-            [this](int status) { m_status << status; }, [this] { m_durchgaenge << m_s->zaehler(); }});
+            [this](int status) { m_status << status; }, [this] { m_durchgaenge << m_s->zaehler(); }, {}});
         if (jpegDienst && m_s->jpegDienstStarten() != 0)
             qWarning("the JPEG service did not start");
         m_s->starten();

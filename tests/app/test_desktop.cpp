@@ -583,6 +583,7 @@ private slots:
 
         // Another picture: its JPEG is not measured yet.
         oeffnen(f, dienste, m_zweites);
+        QTRY_COMPARE(f.stand().dateiPfad(), m_zweites);
         QVERIFY(vorschau->isHidden());
         QVERIFY(!haken->isEnabled());
         QVERIFY(!haken->isChecked());

@@ -1,5 +1,6 @@
 #include "app/Ansicht.h"
 #include "app/Form1.h"
+#include "app/Ladeauftrag.h"
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"
 
@@ -19,7 +20,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 #include <jpeglib.h>
 
 using namespace fensterhilfe;
@@ -187,7 +190,7 @@ private slots:
         QCOMPARE(dialog.FileName, QStringLiteral("*.jpg"));
         QCOMPARE(dialog.InitDir, QString()); // no stored folder: the dialog's own choice
 
-        QCOMPARE(text(f, "lblQ"), QStringLiteral("3000 x 2000"));
+        QTRY_COMPARE(text(f, "lblQ"), QStringLiteral("3000 x 2000")); // a photo larger than the view comes a moment later
         QCOMPARE(finde<QLineEdit>(f, "Text1")->text(), pfad);
         QCOMPARE(finde<QLineEdit>(f, "Text1")->toolTip(), pfad);
         QCOMPARE(f.stand().dateiPfad(), pfad);
@@ -418,6 +421,11 @@ private slots:
         QTest::newRow("leer") << "leer.jpg" << QByteArray();
         QTest::newRow("verschwunden") << "" << QByteArray();
         QTest::newRow("über der Grenze") << "riesig.jpg" << mitBehaupteterGroesse(gut, 20000, 10000);
+        // Files of more than a megabyte are read and checked off the window's thread.
+        const QByteArray gross = testbilder::alsJpeg(testbilder::rauschen(3000, 2000), 90);
+        QTest::newRow("beschädigt, groß") << "kaputt-gross.jpg" << (QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(3 << 20, '\x13'));
+        QTest::newRow("abgeschnitten, groß") << "halb-gross.jpg" << gross.left(gross.size() / 2);
+        QTest::newRow("über der Grenze, groß") << "riesig-gross.jpg" << mitBehaupteterGroesse(gut, 20000, 10000) + QByteArray(3 << 20, 0);
     }
     void unlesbareDateiLaesstAllesWieEsWar()
     {
@@ -437,7 +445,7 @@ private slots:
 
         const QString pfad = name.isEmpty() ? m_ordner.filePath(QStringLiteral("gibt-es-nicht.jpg")) : datei(name, inhalt);
         oeffnen(f, dienste, pfad);
-        QCOMPARE(dienste.meldungen.size(), 1);
+        QTRY_COMPARE(dienste.meldungen.size(), 1);
         const QString meldung = dienste.meldungen[0].text;
         QVERIFY2(meldung.startsWith(QStringLiteral("Die Datei „%1“ kann nicht als JPEG-Bild gelesen werden.").arg(QDir::toNativeSeparators(pfad))),
                  qPrintable(meldung));
@@ -449,6 +457,67 @@ private slots:
         QCOMPARE(f.stand().dateiPfad(), vorher.text1);
     }
 
+    // While the full decode is held back, the first view stands in for it: a frame released
+    // then waits for the whole picture and crops exactly what it crops after the load.
+    void rahmenVorDemGanzenBild()
+    {
+        const QString pfad = datei(QStringLiteral("frueh.jpg"), testbilder::alsJpeg(testbilder::rauschen(3000, 2000, 90), 90));
+        QByteArray zuschnitt[2];
+        for (const bool frueh : {true, false}) {
+            TestDienste dienste;
+            Form1 f;
+            f.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&f));
+            Ladeauftrag::ganzesAnhalten = frueh;
+            oeffnen(f, dienste, pfad);
+            QVERIFY(ansichtBereit(f));
+            QCOMPARE(text(f, "lblQ"), QStringLiteral("3000 x 2000"));
+            if (!frueh)
+                QTRY_VERIFY(!f.stand().quelle().vorlaeufig());
+            QCOMPARE(f.stand().quelle().vorlaeufig(), frueh);
+            std::thread loesen([] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(30));
+                Ladeauftrag::ganzesAnhalten = false;
+            });
+            ziehen(finde<BildFlaeche>(f, "picZiel"), QPoint(40, 30), QPoint(400, 270));
+            loesen.join();
+            QVERIFY(!f.stand().quelle().vorlaeufig());
+            QVERIFY(dienste.meldungen.isEmpty());
+            zuschnitt[frueh] = f.stand().letzteMessung().daten;
+            QVERIFY(zuschnitt[frueh].size() > 1000);
+        }
+        QVERIFY(zuschnitt[0] == zuschnitt[1]);
+    }
+
+    // Another photo chosen while one is still decoding: the second is the one shown.
+    void zweitesBildWaehrendDesLadens_data()
+    {
+        QTest::addColumn<bool>("ersteAnsichtAbwarten");
+        QTest::newRow("nach der ersten Ansicht") << true;
+        QTest::newRow("sofort") << false;
+    }
+    void zweitesBildWaehrendDesLadens()
+    {
+        QFETCH(bool, ersteAnsichtAbwarten);
+        TestDienste dienste;
+        Form1 f;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        Ladeauftrag::ganzesAnhalten = true;
+        oeffnen(f, dienste, jpeg(QStringLiteral("erstes.jpg"), 3000, 2000));
+        if (ersteAnsichtAbwarten)
+            QTRY_COMPARE(text(f, "lblQ"), QStringLiteral("3000 x 2000"));
+        const QString zweites = jpeg(QStringLiteral("zweites.jpg"), 2000, 2400);
+        oeffnen(f, dienste, zweites);
+        Ladeauftrag::ganzesAnhalten = false;
+        QTRY_VERIFY(f.stand().dateiPfad() == zweites && !f.stand().quelle().vorlaeufig());
+        QTest::qWait(50); // nothing of the first photo comes late
+        QCOMPARE(f.stand().dateiPfad(), zweites);
+        QCOMPARE(text(f, "lblQ"), QStringLiteral("2000 x 2400"));
+        QCOMPARE(finde<QLineEdit>(f, "Text1")->text(), zweites);
+        QVERIFY(dienste.meldungen.isEmpty());
+    }
+
     void bilderUeberHundertMegapixel()
     {
         const QString pfad = m_ordner.filePath(QStringLiteral("gross.jpg"));
@@ -457,7 +526,8 @@ private slots:
         Form1 f;
         oeffnen(f, dienste, pfad);
         QVERIFY2(dienste.meldungen.isEmpty(), dienste.meldungen.isEmpty() ? "" : qPrintable(dienste.meldungen[0].text));
-        QCOMPARE(text(f, "lblQ"), QStringLiteral("11000 x 10000"));
+        QTRY_COMPARE_WITH_TIMEOUT(text(f, "lblQ"), QStringLiteral("11000 x 10000"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.stand().quelle().vorlaeufig(), 20000);
         QCOMPARE(text(f, "lblAnsicht"), QStringLiteral("verkleinert"));
         QFile::remove(pfad);
     }

@@ -375,6 +375,84 @@ private slots:
         QCOMPARE(gedreht.bild, aufrecht.bild.transformed(drehung[orientierung]).convertToFormat(QImage::Format_RGB32));
     }
 
+    // A reduced decode is the full picture made smaller: same orientation, same proportions,
+    // each side rounded up; and calling it off ends it without a picture.
+    void verkleinertWieGanz_data()
+    {
+        QTest::addColumn<int>("orientierung");
+        QTest::addColumn<int>("nenner");
+        QTest::addColumn<bool>("cmyk");
+        for (int o = 1; o <= 8; ++o)
+            QTest::newRow(qPrintable(QStringLiteral("RGB %1, 1/4").arg(o))) << o << 4 << false;
+        QTest::newRow("RGB 6, 1/2") << 6 << 2 << false;
+        QTest::newRow("RGB 8, 1/8") << 8 << 8 << false;
+        QTest::newRow("CMYK 6, 1/4") << 6 << 4 << true;
+        QTest::newRow("CMYK 3, 1/8") << 3 << 8 << true;
+    }
+    void verkleinertWieGanz()
+    {
+        QFETCH(int, orientierung);
+        QFETCH(int, nenner);
+        QFETCH(bool, cmyk);
+        const quint8 farbe[4] = {30, 200, 90, 250};
+        // Odd sides, so that the rounding shows; the ramps show a wrong turn.
+        const QByteArray jpeg = cmyk ? testbilder::cmykJpeg(301, 203, farbe) : testbilder::alsJpeg(testbilder::verlauf(301, 203), 90);
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("v.jpg"));
+        QVERIFY(testbilder::schreiben(pfad, testbilder::mitOrientierung(jpeg, quint16(orientierung))));
+        Jpegdatei datei;
+        QCOMPARE(jpegOeffnen(pfad, datei).fehler, Ladefehler::Keiner);
+        const QImage ganz = jpegDekodieren(datei).bild;
+        const QImage klein = jpegDekodieren(datei, nenner).bild;
+        QCOMPARE(ganz.size(), orientierung >= 5 ? QSize(203, 301) : QSize(301, 203));
+        QCOMPARE(klein.size(), QSize((ganz.width() + nenner - 1) / nenner, (ganz.height() + nenner - 1) / nenner));
+        const QImage erwartet = ganz.scaled(klein.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                    .convertToFormat(QImage::Format_RGB32);
+        double abweichung = 0;
+        for (int y = 0; y < klein.height(); ++y)
+            for (int x = 0; x < klein.width(); ++x) {
+                const QRgb a = klein.pixel(x, y), b = erwartet.pixel(x, y);
+                abweichung += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+            }
+        abweichung /= 3.0 * klein.width() * klein.height();
+        QVERIFY2(abweichung < 4, qPrintable(QString::number(abweichung)));
+
+        const std::atomic<bool> abgebrochen{true};
+        const Ladeergebnis ab = jpegDekodieren(datei, nenner, &abgebrochen);
+        QCOMPARE(ab.fehler, Ladefehler::Abgebrochen);
+        QVERIFY(ab.bild.isNull());
+    }
+
+    // The largest reduction that still covers the view, counted on the upright picture.
+    void verkleinerung_data()
+    {
+        QTest::addColumn<QSize>("gespeichert");
+        QTest::addColumn<int>("orientierung");
+        QTest::addColumn<QSize>("mindestens");
+        QTest::addColumn<int>("nenner");
+        const QSize ansicht(900, 600);
+        QTest::newRow("1/8 knapp") << QSize(7193, 4800) << 1 << ansicht << 8;     // 900 x 600
+        QTest::newRow("1/8 zu klein") << QSize(7192, 4800) << 1 << ansicht << 4;  // 899 wide
+        QTest::newRow("Höhe entscheidet") << QSize(9000, 4792) << 1 << ansicht << 4; // 599 high
+        QTest::newRow("hochkant gespeichert, quer gezeigt") << QSize(4800, 7200) << 6 << ansicht << 8;
+        QTest::newRow("hochkant ohne Drehung") << QSize(4800, 7200) << 1 << ansicht << 4;
+        QTest::newRow("Drehung 8") << QSize(4800, 7200) << 8 << ansicht << 8;
+        QTest::newRow("1/2") << QSize(1800, 1200) << 1 << ansicht << 2;
+        QTest::newRow("ganz") << QSize(1798, 1200) << 1 << ansicht << 1;
+        QTest::newRow("doppelte Pixeldichte") << QSize(7200, 4800) << 1 << QSize(1800, 1200) << 4;
+    }
+    void verkleinerung()
+    {
+        QFETCH(QSize, gespeichert);
+        QFETCH(int, orientierung);
+        QFETCH(QSize, mindestens);
+        QFETCH(int, nenner);
+        Jpegdatei datei;
+        const QByteArray jpeg = rahmen(testbilder::alsJpeg(foto(16, 16)), 0xC0, 8, gespeichert.width(), gespeichert.height());
+        datei.kopf = jpegKopfLesen(testbilder::mitOrientierung(jpeg, quint16(orientierung)));
+        QCOMPARE(::verkleinerung(datei, mindestens), nenner);
+    }
+
     // Every orientation a camera can write ends upright, as Qt's own reader turns it.
     void wieQtsLeserAufrecht_data()
     {

@@ -70,6 +70,15 @@ private slots:
             block.daten()[(12u << 20) - 1] = 7;
         }
         QCOMPARE(bildspeicher::stand().wiederverwendet - anfang.wiederverwendet, 2LL);
+
+        // A first view may take a kept block, but its own goes straight back to the system.
+        const std::size_t vorher = bildspeicher::stand().gehalten;
+        {
+            const QImage ansicht = bildspeicher::rgb32(1410, 793, false);
+            QCOMPARE(ansicht.size(), QSize(1410, 793));
+        }
+        QCOMPARE(bildspeicher::stand().gehalten, vorher);
+        QCOMPARE(bildspeicher::stand().wiederverwendet - anfang.wiederverwendet, 2LL);
     }
 
     // What is kept stays below its bound; blocks beyond it go back to the system.
