@@ -17,6 +17,22 @@ Arbeitsstand::Farbe urteilsfarbe(const QString& urteil)
     return urteil == bewertung::OK ? Arbeitsstand::Farbe::Gruen : Arbeitsstand::Farbe::Rot;
 }
 
+// The target size and the quality are settings, not steps: undo and a picture that goes
+// leave them as they are.
+Arbeitsstand::Anzeige mitEinstellungen(Arbeitsstand::Anzeige anzeige, const Arbeitsstand::Anzeige& von)
+{
+    anzeige.List1 = von.List1;
+    anzeige.List1Index = von.List1Index;
+    anzeige.TextB = von.TextB;
+    anzeige.TextH = von.TextH;
+    anzeige.TextKomp = von.TextKomp;
+    anzeige.lblZpx = von.lblZpx;
+    anzeige.eigeneGroesse = von.eigeneGroesse;
+    anzeige.UpDown1 = von.UpDown1;
+    anzeige.UpDown1Gesetzt = von.UpDown1Gesetzt;
+    return anzeige;
+}
+
 } // namespace
 
 Arbeitsstand::Arbeitsstand(Rueckmeldung rueckmeldung)
@@ -88,17 +104,7 @@ void Arbeitsstand::bildEntfernen()
 {
     const Anzeige vorher = m_anzeige;
     neuesBild(QString(), Quellbild());
-    m_anzeige = Anzeige();
-    // The settings of the steps stay as they are.
-    m_anzeige.List1 = vorher.List1;
-    m_anzeige.List1Index = vorher.List1Index;
-    m_anzeige.TextB = vorher.TextB;
-    m_anzeige.TextH = vorher.TextH;
-    m_anzeige.TextKomp = vorher.TextKomp;
-    m_anzeige.lblZpx = vorher.lblZpx;
-    m_anzeige.eigeneGroesse = vorher.eigeneGroesse;
-    m_anzeige.UpDown1 = vorher.UpDown1;
-    m_anzeige.UpDown1Gesetzt = vorher.UpDown1Gesetzt;
+    m_anzeige = mitEinstellungen(Anzeige(), vorher);
     m_zielbild = QImage();
     m_vorschau = QImage();
     m_letzteMessung = JpegMessung();
@@ -636,17 +642,7 @@ void Arbeitsstand::wiederherstellen(const Schnappschuss& s)
 {
     const Anzeige jetzt = m_anzeige;
     m_rahmen = s.rahmen;
-    m_anzeige = s.anzeige;
-    // The target size and the quality are settings, not steps: they stay as they are.
-    m_anzeige.List1 = jetzt.List1;
-    m_anzeige.List1Index = jetzt.List1Index;
-    m_anzeige.TextB = jetzt.TextB;
-    m_anzeige.TextH = jetzt.TextH;
-    m_anzeige.TextKomp = jetzt.TextKomp;
-    m_anzeige.lblZpx = jetzt.lblZpx;
-    m_anzeige.eigeneGroesse = jetzt.eigeneGroesse;
-    m_anzeige.UpDown1 = jetzt.UpDown1;
-    m_anzeige.UpDown1Gesetzt = jetzt.UpDown1Gesetzt;
+    m_anzeige = mitEinstellungen(s.anzeige, jetzt);
     m_letzteMessung = s.messung;
     if (s.messungMitBild && m_jpeg.dekodieren(m_letzteMessung.daten, m_letzteMessung.Bild) != 0)
         m_letzteMessung.Bild = QImage();
