@@ -82,12 +82,12 @@ bool Form1::bildLaden(const QString& pfad)
 
     // A photo larger than the view is decoded on threads of their own: reduced first, to
     // a size that still covers the view's own pixels, then whole.
-    const auto verkleinern = [tisch = QSizeF(fraTisch->size()), verhaeltnis = picZiel->devicePixelRatioF()](
-                                 const Jpegdatei& datei) {
+    const auto ansichtspixel = [tisch = QSizeF(fraTisch->size()), verhaeltnis = picZiel->devicePixelRatioF()](
+                                   const Jpegdatei& datei) {
         const QSize ganz = datei.aufrecht();
         const Ansichtsmass mass =
             ansichtBerechnen(float(ganz.width()), float(ganz.height()), float(tisch.width()), float(tisch.height()));
-        return verkleinerung(datei, BildFlaeche::malPixel(QSizeF(mass.malBreite, mass.malHoehe), verhaeltnis));
+        return BildFlaeche::malPixel(QSizeF(mass.malBreite, mass.malHoehe), verhaeltnis);
     };
     // A small file is read and checked here, so that a refusal comes at once and a
     // picture no larger than the view is shown at once; reading a large one, or a file
@@ -96,7 +96,7 @@ bool Form1::bildLaden(const QString& pfad)
     Jpegdatei datei;
     if (QFileInfo(pfad).size() <= hierLesenBis) {
         Ladeergebnis geladen = jpegOeffnen(pfad, datei);
-        const bool ganzHier = geladen.fehler == Ladefehler::Keiner && verkleinern(datei) == 1;
+        const bool ganzHier = geladen.fehler == Ladefehler::Keiner && verkleinerung(datei, ansichtspixel(datei)) == 1;
         if (ganzHier)
             geladen = jpegDekodieren(datei);
         if (geladen.fehler != Ladefehler::Keiner || (ganzHier && geladen.bild.isNull())) {
@@ -112,7 +112,7 @@ bool Form1::bildLaden(const QString& pfad)
     m_ladePfad = pfad;
     m_ersteAnsichtDa = false;
     m_auftrag = std::make_unique<Ladeauftrag>(
-        pfad, std::move(datei), verkleinern, this,
+        pfad, std::move(datei), ansichtspixel, this,
         [this, nummer, pfad] {
             if (nummer == m_ladeNummer && m_auftrag)
                 ersteAnsichtZeigen(pfad);
@@ -231,8 +231,10 @@ void Form1::ansichtNeuMalen()
     const Ansichtsmass mass = ansichtBerechnen(float(m_stand.quelle().breite()), float(m_stand.quelle().hoehe()),
                                                float(tisch.width()), float(tisch.height()));
     const QSize pixel = picZiel->malPixel(QSizeF(mass.malBreite, mass.malHoehe));
-    if (!pixel.isEmpty())
-        picZiel->malen(m_stand.quelle().ansicht(pixel), QSizeF(mass.malBreite, mass.malHoehe));
+    if (pixel.isEmpty())
+        return;
+    picZiel->leeren(); // the first view's pixels serve the new ones
+    picZiel->malen(m_stand.quelle().ansicht(pixel), QSizeF(mass.malBreite, mass.malHoehe));
 }
 
 void Form1::ladeHinweis(bool an)

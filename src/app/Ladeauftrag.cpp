@@ -21,12 +21,12 @@ Ladeauftrag::Ergebnis ergebnis(Ladeergebnis geladen, QSize ganz, bool vorlaeufig
 
 std::atomic<bool> Ladeauftrag::ganzesAnhalten{false};
 
-Ladeauftrag::Ladeauftrag(const QString& pfad, Jpegdatei datei, Verkleinerung verkleinerung, QObject* empfaenger,
+Ladeauftrag::Ladeauftrag(const QString& pfad, Jpegdatei datei, Ansichtspixel ansichtspixel, QObject* empfaenger,
                          std::function<void()> ersteAnsicht, std::function<void()> fertig)
     : m_empfaenger(empfaenger)
 {
     // Each thread writes only its own result, and the window reads it only after the report.
-    m_ersteFaden = std::thread([this, pfad, datei = std::move(datei), verkleinerung = std::move(verkleinerung),
+    m_ersteFaden = std::thread([this, pfad, datei = std::move(datei), ansichtspixel = std::move(ansichtspixel),
                                 ersteAnsicht = std::move(ersteAnsicht), fertig = std::move(fertig)]() mutable {
         if (datei.laenge == 0) {
             Ladeergebnis geoeffnet = jpegOeffnen(pfad, datei);
@@ -39,7 +39,8 @@ Ladeauftrag::Ladeauftrag(const QString& pfad, Jpegdatei datei, Verkleinerung ver
         if (m_abbrechen.load(std::memory_order_relaxed))
             return;
         const QSize ganz = datei.aufrecht();
-        const int nenner = verkleinerung(datei);
+        const QSize ansicht = ansichtspixel(datei);
+        const int nenner = verkleinerung(datei, ansicht);
         if (nenner == 1) {
             m_ganz = ergebnis(jpegDekodieren(datei, 1, &m_abbrechen), ganz, false);
             melden(fertig);
@@ -56,6 +57,8 @@ Ladeauftrag::Ladeauftrag(const QString& pfad, Jpegdatei datei, Verkleinerung ver
         });
         Ladeergebnis geladen = jpegDekodieren(*geteilt, nenner, &m_abbrechen);
         geteilt.reset();
+        if (!geladen.bild.isNull() && !ansicht.isEmpty() && geladen.bild.size() != ansicht) // the reduced decode goes at once
+            geladen.bild = Quellbild(std::move(geladen.bild), ganz).ansicht(ansicht);
         m_erste = ergebnis(std::move(geladen), ganz, true);
         melden(ersteAnsicht);
     });

@@ -26,11 +26,12 @@ public:
         Quellbild quelle;
     };
 
-    // The reduction for the opened file (1: none); it runs on a worker thread.
-    using Verkleinerung = std::function<int(const Jpegdatei&)>;
+    // The screen pixels the view gives the opened file; it runs on a worker thread.
+    using Ansichtspixel = std::function<QSize(const Jpegdatei&)>;
 
-    // datei: the file read and checked already, or empty to read pfad here.
-    Ladeauftrag(const QString& pfad, Jpegdatei datei, Verkleinerung verkleinerung, QObject* empfaenger,
+    // datei: the file read and checked already, or empty to read pfad here. The first
+    // view is made to the view's pixels, and takes no more memory than they do.
+    Ladeauftrag(const QString& pfad, Jpegdatei datei, Ansichtspixel ansichtspixel, QObject* empfaenger,
                 std::function<void()> ersteAnsicht, std::function<void()> fertig);
     // Calls the decodes off and waits for the threads, which stop within a few rows.
     ~Ladeauftrag();

@@ -6,15 +6,15 @@
 #include <unordered_map>
 #include <vector>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define BILDSPEICHER_ASAN 1
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define BILDSPEICHER_SANITIZER 1
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define BILDSPEICHER_ASAN 1
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define BILDSPEICHER_SANITIZER 1
 #endif
 #endif
 
-#if defined(Q_OS_UNIX) && !defined(BILDSPEICHER_ASAN)
+#if defined(Q_OS_UNIX) && !defined(BILDSPEICHER_SANITIZER)
 #define BILDSPEICHER_MMAP 1
 #include <sys/mman.h>
 #endif
@@ -118,7 +118,8 @@ void zurueckgeben(void* adresse, bool behalten = true)
 #else
 
 // Under AddressSanitizer every block is its own heap block of the exact size, so that
-// the sanitizer sees each access beyond it.
+// the sanitizer sees each access beyond it. Under ThreadSanitizer a reused block would
+// still carry the reads of Qt's own worker threads, whose locks it cannot see.
 void* holen(std::size_t groesse) { return std::malloc(groesse); }
 void zurueckgeben(void* adresse, bool = true) { std::free(adresse); }
 

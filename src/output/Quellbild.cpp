@@ -358,10 +358,11 @@ QImage Quellbild::ausschnitt(QRectF r, QSize ziel, double mindest) const
         f *= 2;
     }
     const QImage& quelle = stufe == 0 ? m_bild : m_stufen[stufe - 1];
-    if (m_vorlaeufig) // the reduced decode stands for the whole picture
-        f = double(breite()) / m_bild.width();
+    // A first view stands for the whole picture, each side reduced by its own rounding.
+    const double fx = m_vorlaeufig ? double(breite()) / m_bild.width() : f;
+    const double fy = m_vorlaeufig ? double(hoehe()) / m_bild.height() : f;
     try {
-        return resample(quelle, x / f, y / f, w / f, h / f, ziel);
+        return resample(quelle, x / fx, y / fy, w / fx, h / fy, ziel);
     } catch (const std::bad_alloc&) {
         return {};
     }
@@ -369,5 +370,7 @@ QImage Quellbild::ausschnitt(QRectF r, QSize ziel, double mindest) const
 
 QImage Quellbild::ansicht(QSize ziel) const
 {
+    if (m_vorlaeufig && ziel == m_bild.size()) // a first view made for the view
+        return m_bild;
     return ausschnitt(QRectF(0, 0, breite(), hoehe()), ziel, ansichtMindestFaktor);
 }

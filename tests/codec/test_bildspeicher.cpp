@@ -6,7 +6,7 @@
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr bool mitAsan = true;
 #else
 constexpr bool mitAsan = false;
