@@ -184,12 +184,10 @@ void Form1::vollesBildUebernehmen(bool sofort)
     const QString vorigerPfad = std::exchange(m_vorigerPfad, QString());
     if (m_stand.vollesBild(std::move(ergebnis.quelle))) {
         nebenherFreigeben(std::move(vorige));
-        if (sofort) {
-            anzeigen(); // the first view's pixels go
+        if (sofort)
             ansichtNeuMalen();
-        } else { // the step that waited paints the view its own way; the full pixels follow
+        else // the step that waited paints the view its own way; the full pixels follow
             QTimer::singleShot(0, this, [this] { ansichtNeuMalen(); });
-        }
         return;
     }
     // Damage that only the full decode met: refused as ever, and the previous picture returns.
@@ -222,19 +220,11 @@ void Form1::nebenherFreigeben(Quellbild alt)
 
 void Form1::ansichtNeuMalen()
 {
-    // The loaded picture on show, drawn again from its full pixels; frame and sizes stay.
+    // The loaded picture on show, drawn again from its full pixels in the area of its first view.
     if (m_zeigtZuschnitt || m_stand.quelle().isNull() || m_stand.quelle().vorlaeufig())
         return;
-    QSizeF tisch = m_stand.quellFlaeche();
-    if (tisch.isEmpty())
-        tisch = QSizeF(fraTisch->size());
-    const Ansichtsmass mass = ansichtBerechnen(float(m_stand.quelle().breite()), float(m_stand.quelle().hoehe()),
-                                               float(tisch.width()), float(tisch.height()));
-    const QSize pixel = picZiel->malPixel(QSizeF(mass.malBreite, mass.malHoehe));
-    if (pixel.isEmpty())
-        return;
-    picZiel->leeren(); // the first view's pixels serve the new ones
-    picZiel->malen(m_stand.quelle().ansicht(pixel), QSizeF(mass.malBreite, mass.malHoehe));
+    anzeigen();
+    AnsichtAufbauen(Ansichtsquelle::Quelle, m_stand.quellFlaeche());
 }
 
 void Form1::ladeHinweis(bool an)

@@ -370,7 +370,5 @@ QImage Quellbild::ausschnitt(QRectF r, QSize ziel, double mindest) const
 
 QImage Quellbild::ansicht(QSize ziel) const
 {
-    if (m_vorlaeufig && ziel == m_bild.size()) // a first view made for the view
-        return m_bild;
     return ausschnitt(QRectF(0, 0, breite(), hoehe()), ziel, ansichtMindestFaktor);
 }
