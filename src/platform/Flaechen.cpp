@@ -186,7 +186,9 @@ void Griff::setzeSichtbar(bool sichtbar)
 {
     m_sichtbar = sichtbar;
     // Hiding the widget that holds the mouse would hand the drag over to the
-    // surface below; while held, the square only stops being drawn.
+    // surface below; while held, the square only stops being drawn, and the
+    // picture below must then be drawn in its place.
+    setAttribute(Qt::WA_OpaquePaintEvent, sichtbar);
     if (m_gehalten)
         update();
     else

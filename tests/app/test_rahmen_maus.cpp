@@ -139,6 +139,11 @@ private slots:
         // Hidden while dragged, but still the receiver of the drag.
         QVERIFY(!ru->Visible());
         QVERIFY(ru->isVisible());
+        // Not drawn either: where it was grabbed, the picture shows through.
+        const QPoint ecke = ru->geometry().topLeft(); // outside the frame's outline
+        QImage ohneGriffe(m_ziel->size(), QImage::Format_ARGB32);
+        m_ziel->render(&ohneGriffe, {}, {}, QWidget::DrawWindowBackground);
+        QCOMPARE(m_ziel->grab().toImage().pixel(ecke), ohneGriffe.pixel(ecke));
         QTest::mouseMove(ru, QPoint(3, 3));
         QTest::mouseRelease(ru, Qt::LeftButton, {}, QPoint(3, 3));
         QCOMPARE(float(rahmen(*m_f).width()), 170.0f);
