@@ -304,14 +304,17 @@ void Arbeitsstand::griffZiehen(Auswahlrahmen::Griffname h, Qt::MouseButtons knoe
     m_rahmen.griffZiehen(h, knoepfe, x, y);
 }
 
-void Arbeitsstand::griffLoslassen(Auswahlrahmen::Griffname h, Qt::MouseButton knopf)
+void Arbeitsstand::griffLoslassen(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, Qt::MouseButtons noch)
 {
     const Auswahlrahmen::Ergebnis ergebnis = m_rahmen.griffLoslassen(h, knopf);
     if (ergebnis == Auswahlrahmen::Ergebnis::Gesetzt)
         zielkette();
-    m_rahmen.griffLoslassenAbschliessen(h);
+    m_rahmen.griffLoslassenAbschliessen(h, noch);
     if (ergebnis == Auswahlrahmen::Ergebnis::Leer)
         keinRahmen();
+    // A drag with both buttons is one step for undo, ended by the last button.
+    if (noch != Qt::NoButton && ergebnis != Auswahlrahmen::Ergebnis::Leer)
+        return;
     if (ergebnis != Auswahlrahmen::Ergebnis::Nichts)
         schrittAbschliessen();
     else if (knopf == Qt::LeftButton || knopf == Qt::RightButton)

@@ -120,7 +120,7 @@ public:
     void rahmenLoslassen(Qt::MouseButton knopf);
     void griffDruecken(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, float x, float y);
     void griffZiehen(Auswahlrahmen::Griffname h, Qt::MouseButtons knoepfe, float x, float y);
-    void griffLoslassen(Auswahlrahmen::Griffname h, Qt::MouseButton knopf);
+    void griffLoslassen(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, Qt::MouseButtons noch = Qt::NoButton);
     void ganzesBildAuswaehlen();
 
     // A key on the picture: arrows move the frame by one view pixel, with Shift by ten;

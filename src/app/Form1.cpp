@@ -324,7 +324,7 @@ void Form1::aufbauen()
         connect(griff, &Griff::bewegt, this,
                 [this, h = name](Qt::MouseButtons knoepfe, QPointF pos) { Griff_MouseMove(h, knoepfe, pos); });
         connect(griff, &Griff::losgelassen, this,
-                [this, h = name](Qt::MouseButton knopf, Qt::MouseButtons, QPointF) { Griff_MouseUp(h, knopf); });
+                [this, h = name](Qt::MouseButton knopf, Qt::MouseButtons noch, QPointF) { Griff_MouseUp(h, knopf, noch); });
     }
 
     fensterVerbinden();

@@ -130,7 +130,7 @@ private:
     void picZiel_MouseUp(Qt::MouseButton knopf);
     void Griff_MouseDown(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, QPointF pos);
     void Griff_MouseMove(Auswahlrahmen::Griffname h, Qt::MouseButtons knoepfe, QPointF pos);
-    void Griff_MouseUp(Auswahlrahmen::Griffname h, Qt::MouseButton knopf);
+    void Griff_MouseUp(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, Qt::MouseButtons noch);
     void Command7_Click();
 
     // Cropping, saving, publishing and the JPEG service.

@@ -42,9 +42,9 @@ void Form1::Griff_MouseMove(Auswahlrahmen::Griffname h, Qt::MouseButtons knoepfe
     rahmenZeigen();
 }
 
-void Form1::Griff_MouseUp(Auswahlrahmen::Griffname h, Qt::MouseButton knopf)
+void Form1::Griff_MouseUp(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, Qt::MouseButtons noch)
 {
-    m_stand.griffLoslassen(h, knopf);
+    m_stand.griffLoslassen(h, knopf, noch);
     anzeigen();
 }
 

@@ -284,10 +284,10 @@ Auswahlrahmen::Ergebnis Auswahlrahmen::griffLoslassen(Griffname h, Qt::MouseButt
     return Ergebnis::Nichts;
 }
 
-void Auswahlrahmen::griffLoslassenAbschliessen(Griffname h)
+void Auswahlrahmen::griffLoslassenAbschliessen(Griffname h, Qt::MouseButtons noch)
 {
     griffe[h].cursor = groessenCursor(h);
-    griffe[h].gehalten = false;
+    griffe[h].gehalten = noch != Qt::NoButton;
     if (!shape1Sichtbar)
         return;
     griffeSetzen();

@@ -88,7 +88,8 @@ public:
     // First half of a handle's release: fitting (left) or pushing back (right).
     // Gesetzt means the target chain runs next; then griffLoslassenAbschliessen.
     Ergebnis griffLoslassen(Griffname h, Qt::MouseButton knopf);
-    void griffLoslassenAbschliessen(Griffname h);
+    // noch: the buttons still held, with which the handle keeps its drag.
+    void griffLoslassenAbschliessen(Griffname h, Qt::MouseButtons noch = Qt::NoButton);
 
     // "ganzes Bild auswählen": the whole picture as shown, handles on the outer corners.
     void ganzesBild();

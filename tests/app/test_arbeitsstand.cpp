@@ -201,6 +201,12 @@ private slots:
         QTest::newRow("Rahmen, wieder vor") << QList{rahmen} << 1 << 1 << 1;
         QTest::newRow("Griff") << QList{rahmen, griffRU} << 1 << 0 << 1;
         QTest::newRow("Griff mit rechts") << QList{rahmen, SCHRITT(griff(s, Auswahlrahmen::LO, Qt::RightButton, 40, 20))} << 1 << 0 << 1;
+        // Right let go unmoved, then the left drags on: one step, ended by the last button.
+        QTest::newRow("Griff mit beiden Knöpfen")
+            << QList{rahmen, SCHRITT(s.griffDruecken(Auswahlrahmen::RU, L, 3, 3); s.griffDruecken(Auswahlrahmen::RU, Qt::RightButton, 3, 3);
+                                     s.griffLoslassen(Auswahlrahmen::RU, Qt::RightButton, L); s.griffZiehen(Auswahlrahmen::RU, L, 33, 3);
+                                     s.griffLoslassen(Auswahlrahmen::RU, L))}
+            << 1 << 0 << 1;
         QTest::newRow("Klick: 1 x 1") << QList{rahmen, SCHRITT(ziehen(s, {300, 300}, {300, 300}))} << 1 << 0 << 1;
         QTest::newRow("Taste") << QList{rahmen, SCHRITT(s.rahmenTaste({1, 0, 0}, false))} << 1 << 0 << 1;
         QTest::newRow("gehaltene Taste ist ein Schritt")

@@ -235,6 +235,44 @@ private slots:
         QCOMPARE(m.griffe[Auswahlrahmen::LU].L, 97.0f);
     }
 
+    // Both buttons on one handle: the first let go ends its own gesture, and the handle
+    // keeps the drag for the one still held, whose release ends the drag.
+    void zweiKnoepfeAufEinemGriff_data()
+    {
+        QTest::addColumn<int>("zuerstLos"); // the button let go first; the other one drags on
+        QTest::addColumn<float>("cx");      // where the handle's centre is taken by the other one
+        QTest::addColumn<float>("cy");
+        QTest::addColumn<R>("erwartet");
+        // Frame (100, 100, 150, 100); RU's centre at (250, 200).
+        QTest::newRow("rechts los, links vergrößert") << int(Qt::RightButton) << 280.0f << 207.0f << R{100, 100, 180, 120};
+        QTest::newRow("links los, rechts verschiebt") << int(Qt::LeftButton) << 290.0f << 225.0f << R{140, 125, 150, 100};
+        QTest::newRow("links los, rechts schiebt hinaus") << int(Qt::LeftButton) << 700.0f << 450.0f << R{450, 300, 150, 100};
+    }
+    void zweiKnoepfeAufEinemGriff()
+    {
+        QFETCH(int, zuerstLos);
+        QFETCH(float, cx);
+        QFETCH(float, cy);
+        QFETCH(R, erwartet);
+        const auto los = Qt::MouseButton(zuerstLos);
+        const auto weiter = los == Qt::LeftButton ? Qt::RightButton : Qt::LeftButton;
+        Auswahlrahmen m = mitRahmen();
+        const auto ru = Auswahlrahmen::RU;
+        m.griffDruecken(ru, weiter, 3, 3);
+        m.griffDruecken(ru, los, 3, 3);
+        m.griffZiehen(ru, Qt::LeftButton | Qt::RightButton, 40, 40); // several buttons: nothing
+        vergleiche(m.shape1, {100, 100, 150, 100});
+        QCOMPARE(m.griffLoslassen(ru, los), Auswahlrahmen::Ergebnis::Gesetzt);
+        m.griffLoslassenAbschliessen(ru, weiter);
+        griffeAufEcken(m);
+        m.griffZiehen(ru, weiter, cx - m.griffe[ru].L, cy - m.griffe[ru].T);
+        QCOMPARE(m.griffLoslassen(ru, weiter), Auswahlrahmen::Ergebnis::Gesetzt);
+        m.griffLoslassenAbschliessen(ru);
+        vergleiche(m.shape1, erwartet);
+        griffeAufEcken(m);
+        QCOMPARE(m.griffLoslassen(ru, weiter), Auswahlrahmen::Ergebnis::Nichts); // not held any more
+    }
+
     void ueberDieGegeneckeGezogenBleibtDieLetzteGueltigeGroesse()
     {
         Auswahlrahmen m = mitRahmen();
