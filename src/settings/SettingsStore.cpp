@@ -237,8 +237,9 @@ bool SettingsStore::lesen()
     d.rahmen = index(wert(2), 6, vorgabe.rahmen);
     d.farbe = index(wert(3), 8, vorgabe.farbe);
     d.Format = index(wert(4), 7, vorgabe.Format);
-    d.breite = zahlImBereich(wert(5), 1, 10000, vorgabe.breite);
-    d.höhe = zahlImBereich(wert(6), 1, 10000, vorgabe.höhe);
+    // 0 is what the dialog writes for a box left empty, and comes back as such.
+    d.breite = zahlImBereich(wert(5), 0, 10000, vorgabe.breite);
+    d.höhe = zahlImBereich(wert(6), 0, 10000, vorgabe.höhe);
     d.kompression = zahlImBereich(wert(7), 0, 100, vorgabe.kompression);
     d.fundortmeldung = jaNein(wert(8));
     d.startmeldung = jaNein(wert(9));

@@ -318,7 +318,7 @@ private slots:
             << datensatz("/a", "/b", 1, 1, 0, 600, 400, 92, true, true, "x", 0) << false << "";
         QTest::newRow("Qualität negativ, Breite 0, Höhe zu groß")
             << "" << "" << "NULL, NULL, 0, 0, 0, 0, 10001, -7, 1, 1, '', 2"
-            << datensatz({}, {}, 0, 0, 0, 600, 400, 92, true, true, {}, 2) << false << "";
+            << datensatz({}, {}, 0, 0, 0, 0, 400, 92, true, true, {}, 2) << false << "";
         QTest::newRow("Grenzwerte gelten")
             << "" << "" << "NULL, NULL, 0, 0, 0, 10000, 1, 0, 1, 1, '', 2"
             << datensatz({}, {}, 0, 0, 0, 10000, 1, 0, true, true, {}, 2) << false << "";
