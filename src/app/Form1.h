@@ -118,6 +118,9 @@ private:
     // place, or, when it failed, the message and the previous picture come. sofort: the
     // view is repainted now (else after the step that waited for it).
     void vollesBildUebernehmen(bool sofort);
+    // After a refused file: the full decode it called off, of the photo whose first view
+    // is still on show, runs again.
+    void abgebrochenesLadenFortsetzen();
     // The busy cursor and "Bild wird geladen …" while a load takes longer than half a second.
     void ladeHinweis(bool an);
     void ansichtNeuMalen();

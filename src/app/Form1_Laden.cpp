@@ -101,6 +101,7 @@ bool Form1::bildLaden(const QString& pfad)
             geladen = jpegDekodieren(datei);
         if (geladen.fehler != Ladefehler::Keiner || (ganzHier && geladen.bild.isNull())) {
             ladefehlerMelden(pfad, geladen);
+            abgebrochenesLadenFortsetzen();
             return false;
         }
         if (ganzHier) {
@@ -153,6 +154,7 @@ void Form1::ersteAnsichtZeigen(const QString& pfad)
         ladeHinweis(false);
         ladefehlerMelden(pfad, erste.geladen);
         picZiel->setEnabled(true);
+        abgebrochenesLadenFortsetzen();
         return;
     }
     // Kept until the full picture is there, should it turn out damaged after all.
@@ -174,6 +176,7 @@ void Form1::vollesBildUebernehmen(bool sofort)
         if (ergebnis.quelle.isNull()) {
             ladefehlerMelden(m_ladePfad, ergebnis.geladen);
             picZiel->setEnabled(true);
+            abgebrochenesLadenFortsetzen();
         } else {
             bildZeigen(m_ladePfad, std::move(ergebnis.quelle));
         }
@@ -209,6 +212,24 @@ void Form1::vollesBildUebernehmen(bool sofort)
         ablehnen();
     else // not inside the step that waited
         QTimer::singleShot(0, this, ablehnen);
+}
+
+void Form1::abgebrochenesLadenFortsetzen()
+{
+    if (m_auftrag || m_stand.quelle().isNull() || !m_stand.quelle().vorlaeufig())
+        return;
+    const int nummer = ++m_ladeNummer;
+    m_ladePfad = m_stand.dateiPfad();
+    m_ersteAnsichtDa = true;
+    const auto fertig = [this, nummer] {
+        if (nummer == m_ladeNummer && m_auftrag)
+            vollesBildUebernehmen(true);
+    };
+    // Asked for no reduction, the job decodes only the whole picture; a file that can no
+    // longer be read is reported the same way, and the previous picture comes back.
+    m_auftrag = std::make_unique<Ladeauftrag>(
+        m_ladePfad, Jpegdatei(), [](const Jpegdatei& datei) { return datei.aufrecht(); }, this, fertig, fertig);
+    m_ladeHinweisTimer->start();
 }
 
 void Form1::nebenherFreigeben(Quellbild alt)

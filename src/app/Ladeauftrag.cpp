@@ -32,6 +32,7 @@ Ladeauftrag::Ladeauftrag(const QString& pfad, Jpegdatei datei, Ansichtspixel ans
             Ladeergebnis geoeffnet = jpegOeffnen(pfad, datei);
             if (geoeffnet.fehler != Ladefehler::Keiner) {
                 m_erste.geladen = geoeffnet;
+                m_ganz.geladen = geoeffnet;
                 melden(ersteAnsicht);
                 return;
             }

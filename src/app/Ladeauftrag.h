@@ -41,7 +41,8 @@ public:
     // The reduced first view, once ersteAnsicht has been reported (vorlaeufig, or null
     // with the reason when the file could not be read or even it not decoded).
     Ergebnis ersteAnsicht();
-    // Waits until the full decode is through (at once when it is) and hands out its result.
+    // Waits until the full decode is through (at once when it is) and hands out its result,
+    // or why the file could not even be read.
     Ergebnis abwarten();
 
     // For tests: while set, a full decode waits before it starts (calling the job off still

@@ -521,6 +521,40 @@ private slots:
         QVERIFY(dienste.meldungen.isEmpty());
     }
 
+    // A file refused while the photo on show is still being decoded: the photo's whole
+    // picture still comes, and a frame on it is measured.
+    void abgelehntWaehrendDesLadens_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("inhalt");
+        const QByteArray kopf("\xFF\xD8\xFF\xE0", 4);
+        QTest::newRow("klein, sofort abgelehnt") << "kaputt.jpg" << kopf + QByteArray(5000, '\x13');
+        QTest::newRow("groß, beim Lesen abgelehnt") << "kaputt-gross.jpg" << kopf + QByteArray(3 << 20, '\x13');
+    }
+    void abgelehntWaehrendDesLadens()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, inhalt);
+        TestDienste dienste;
+        Form1 f;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        Ladeauftrag::ganzesAnhalten = true;
+        const QString erstes = jpeg(QStringLiteral("erstes.jpg"), 3000, 2000);
+        oeffnen(f, dienste, erstes);
+        QTRY_COMPARE(text(f, "lblQ"), QStringLiteral("3000 x 2000"));
+        QVERIFY(f.stand().quelle().vorlaeufig());
+        oeffnen(f, dienste, datei(name, inhalt));
+        QTRY_COMPARE(dienste.meldungen.size(), 1);
+        Ladeauftrag::ganzesAnhalten = false;
+        QTRY_VERIFY(!f.stand().quelle().vorlaeufig());
+        QCOMPARE(f.stand().dateiPfad(), erstes);
+        QVERIFY(ansichtBereit(f));
+        ziehen(finde<BildFlaeche>(f, "picZiel"), QPoint(40, 30), QPoint(400, 270));
+        QVERIFY(f.stand().letzteMessung().daten.size() > 1000);
+        QCOMPARE(dienste.meldungen.size(), 1);
+    }
+
     void bilderUeberHundertMegapixel()
     {
         const QString pfad = m_ordner.filePath(QStringLiteral("gross.jpg"));
