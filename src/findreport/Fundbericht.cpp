@@ -73,7 +73,8 @@ const QStringList& monatsnamen()
 QStringList jahresliste(int bisJahr)
 {
     QStringList jahre;
-    for (int j = 2000; j <= std::max(bisJahr, 2000); ++j)
+    // 2000 to 2020 always; later years as they come.
+    for (int j = 2000; j <= std::max(bisJahr, 2020); ++j)
         jahre << QString::number(j);
     return jahre;
 }

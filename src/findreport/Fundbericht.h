@@ -51,7 +51,7 @@ int tagImMonat(int tag, int jahr, int monatIndex);
 // "Januar" to "Dezember".
 const QStringList& monatsnamen();
 
-// The year list: 2000 up to the given year (at least 2000 alone).
+// The year list: 2000 up to the given year, and at least up to 2020.
 QStringList jahresliste(int bisJahr);
 
 // A day entry as the day list shows it: "15.".

@@ -121,7 +121,13 @@ private slots:
         QCOMPARE(jahresliste(2026).size(), 27);
         QCOMPARE(jahresliste(2026).first(), QStringLiteral("2000"));
         QCOMPARE(jahresliste(2026).last(), QStringLiteral("2026"));
-        QCOMPARE(jahresliste(1999), QStringList{QStringLiteral("2000")});
+        // Never shorter than 2000 to 2020, whatever the clock says.
+        for (const int heute : {1999, 2013, 2020, 2021}) {
+            const QStringList jahre = jahresliste(heute);
+            QCOMPARE(jahre.size(), std::max(heute, 2020) - 1999);
+            QCOMPARE(jahre.first(), QStringLiteral("2000"));
+            QCOMPARE(jahre.last(), QString::number(std::max(heute, 2020)));
+        }
         QCOMPARE(tagEintrag(15), QStringLiteral("15."));
         QCOMPARE(datumText(QStringLiteral("15."), QStringLiteral("Juni"), QStringLiteral("2010")), QStringLiteral("15. Juni 2010"));
     }
