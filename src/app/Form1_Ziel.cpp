@@ -36,7 +36,7 @@ void Form1::speichernDialogVorbereiten()
     const Arbeitsstand::Vorgaben& v = m_stand.vorgaben();
     m_dateiDialog.DialogTitle = QStringLiteral("Speichern unter");
     // Camera names like IMG_1234.JPG stay visible when choosing where to save.
-    m_dateiDialog.Filter = QStringLiteral("JPG Files|*.jpg;*.JPG;*.jpeg;*.JPEG");
+    m_dateiDialog.Filter = QStringLiteral("JPG Files (*.jpg)|*.jpg;*.JPG;*.jpeg;*.JPEG");
     const QString vorschlagName = dateinameVorschlag(v.vorschlag, m_dateiDialog.FileTitle, v.anhang);
     if (!vorschlagName.isNull())
         m_dateiDialog.FileName = vorschlagName;

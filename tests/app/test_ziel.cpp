@@ -10,6 +10,7 @@
 #include "fotoschliff_config.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QTimer>
@@ -249,7 +250,15 @@ private slots:
         QCOMPARE(dialog.FileName, QStringLiteral("IMG_1234_lf.jpg"));
         QCOMPARE(dialog.InitDir, m_ordner.path());
         QVERIFY(dialog.Ueberschreibfrage);
-        QCOMPARE(qtFilter(dialog.Filter), QStringList{QStringLiteral("JPG Files (*.jpg *.JPG *.jpeg *.JPEG)")});
+        QCOMPARE(qtFilter(dialog.Filter), QStringList{QStringLiteral("JPG Files (*.jpg) (*.jpg *.JPG *.jpeg *.JPEG)")});
+        {
+            // Qt's own dialog shows the description with its brackets, without the patterns.
+            std::unique_ptr<QFileDialog> qdlg(dateiDialogErzeugen(nullptr, dialog, true));
+            qdlg->setOption(QFileDialog::DontUseNativeDialog);
+            auto* typ = qdlg->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            QVERIFY(typ);
+            QCOMPARE(typ->currentText(), QStringLiteral("JPG Files (*.jpg)"));
+        }
 
         QCOMPARE(lesen(erster), stand().letzteMessung().daten);
         QCOMPARE(f.w<QPushButton>("Command3")->toolTip(), erster);
