@@ -1,5 +1,4 @@
 #include "app/Form1.h"
-#include "app/Ladeauftrag.h"
 
 #include "hilfe/Form3.h"
 #include "hilfe/HilfeTexte.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Arbeitsstand.h"
+#include "app/Ladeauftrag.h"
 #include "hilfe/Form3.h"
 #include "platform/Dienste.h"
 #include "platform/Nebenfenster.h"
@@ -39,7 +40,6 @@ class Umriss;
 // the view of its working state (Arbeitsstand): each handler forwards its
 // event there and paints what the state then says. Every control carries its
 // name as objectName, for findChild.
-class Ladeauftrag;
 struct Ladeergebnis;
 
 class Form1 : public QWidget {
@@ -110,6 +110,8 @@ private:
     // Loads a photo: at once when it is no larger than the view, else on a thread of its
     // own (a reduced first view, then the whole). False: refused at once.
     bool bildLaden(const QString& pfad);
+    // The decode of pfad on threads of their own; ersteAnsichtDa: only the whole picture is to come.
+    void auftragStarten(const QString& pfad, Jpegdatei datei, Ladeauftrag::Ansichtspixel ansichtspixel, bool ersteAnsichtDa);
     void ladefehlerMelden(const QString& pfad, const Ladeergebnis& geladen);
     // The loaded picture (or its first view) replaces the current one: read-outs, view, verdicts.
     void bildZeigen(const QString& pfad, Quellbild quelle);

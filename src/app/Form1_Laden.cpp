@@ -1,6 +1,5 @@
 #include "app/Ansicht.h"
 #include "app/Form1.h"
-#include "app/Ladeauftrag.h"
 #include "codec/Bildladen.h"
 #include "output/Meldungen.h"
 
@@ -109,13 +108,25 @@ bool Form1::bildLaden(const QString& pfad)
             return true;
         }
     }
+    auftragStarten(pfad, std::move(datei), ansichtspixel, false);
+    return true;
+}
+
+void Form1::auftragStarten(const QString& pfad, Jpegdatei datei, Ladeauftrag::Ansichtspixel ansichtspixel,
+                           bool ersteAnsichtDa)
+{
     const int nummer = ++m_ladeNummer;
     m_ladePfad = pfad;
-    m_ersteAnsichtDa = false;
+    m_ersteAnsichtDa = ersteAnsichtDa;
     m_auftrag = std::make_unique<Ladeauftrag>(
-        pfad, std::move(datei), ansichtspixel, this,
-        [this, nummer, pfad] {
-            if (nummer == m_ladeNummer && m_auftrag)
+        pfad, std::move(datei), std::move(ansichtspixel), this,
+        [this, nummer, pfad, ersteAnsichtDa] {
+            if (nummer != m_ladeNummer || !m_auftrag)
+                return;
+            // With a first view on show already, only a file that can no longer be read reports here.
+            if (ersteAnsichtDa)
+                vollesBildUebernehmen(true);
+            else
                 ersteAnsichtZeigen(pfad);
         },
         [this, nummer] {
@@ -123,7 +134,6 @@ bool Form1::bildLaden(const QString& pfad)
                 vollesBildUebernehmen(true);
         });
     m_ladeHinweisTimer->start();
-    return true;
 }
 
 void Form1::ladefehlerMelden(const QString& pfad, const Ladeergebnis& geladen)
@@ -218,18 +228,9 @@ void Form1::abgebrochenesLadenFortsetzen()
 {
     if (m_auftrag || m_stand.quelle().isNull() || !m_stand.quelle().vorlaeufig())
         return;
-    const int nummer = ++m_ladeNummer;
-    m_ladePfad = m_stand.dateiPfad();
-    m_ersteAnsichtDa = true;
-    const auto fertig = [this, nummer] {
-        if (nummer == m_ladeNummer && m_auftrag)
-            vollesBildUebernehmen(true);
-    };
     // Asked for no reduction, the job decodes only the whole picture; a file that can no
-    // longer be read is reported the same way, and the previous picture comes back.
-    m_auftrag = std::make_unique<Ladeauftrag>(
-        m_ladePfad, Jpegdatei(), [](const Jpegdatei& datei) { return datei.aufrecht(); }, this, fertig, fertig);
-    m_ladeHinweisTimer->start();
+    // longer be read is refused as a damaged one, and the previous picture comes back.
+    auftragStarten(m_stand.dateiPfad(), Jpegdatei(), [](const Jpegdatei& datei) { return datei.aufrecht(); }, true);
 }
 
 void Form1::nebenherFreigeben(Quellbild alt)
