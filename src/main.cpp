@@ -9,8 +9,16 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char* argv[])
 {
+    // Answered before Qt starts, so that it works without a display (package checks, bug reports).
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("Fotoschliff %s\n", FOTOSCHLIFF_VERSION);
+        return 0;
+    }
     dateigroessenGrenzeAlsFehler();
     QApplication programm(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fotoschliff"));
