@@ -5,6 +5,7 @@
 #                      the loader's tests under ThreadSanitizer, then each fuzz target
 #                      for a minute (fuzz/laufen.sh)
 #   ./build.sh bench   build and run the benchmarks on real photographs
+#   ./build.sh deb     build the Debian package fotoschliff_VERSION_ARCH.deb into this folder
 set -euo pipefail
 cd "$(dirname "$0")"
 was=${1:-run}
@@ -14,6 +15,10 @@ pakete=(cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite qt6-svg-dev lib
 if [ "$was" = test ]; then
   pakete+=(clang libclang-rt-14-dev)
   pakete+=(desktop-file-utils appstream) # the installation test validates what a desktop reads
+  pakete+=(dpkg-dev file lintian)        # the package test builds the .deb and has it checked
+fi
+if [ "$was" = deb ]; then
+  pakete+=(dpkg-dev file)                # CPack finds the package's dependencies with dpkg-shlibdeps
 fi
 if [ "$was" = bench ]; then
   pakete+=(mate-backgrounds libjpeg-turbo-progs imagemagick jpegoptim butteraugli)
@@ -58,8 +63,17 @@ case "$was" in
     bauen build -DCMAKE_BUILD_TYPE=Release
     exec ./build/bench/fotoschliff-bench "${@:2}"
     ;;
+  deb)
+    # A build of its own, of the program alone, in Release.
+    rm -rf build-deb/paket
+    bauen build-deb -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DFOTOSCHLIFF_BENCH=OFF
+    cpack --config build-deb/CPackConfig.cmake -G DEB -B build-deb/paket
+    paket=$(cd build-deb/paket && ls fotoschliff_*.deb)
+    cp "build-deb/paket/$paket" .
+    echo "Built ./$paket; install it with: sudo apt install ./$paket"
+    ;;
   *)
-    echo "usage: $0 run|test|bench" >&2
+    echo "usage: $0 run|test|bench|deb" >&2
     exit 2
     ;;
 esac
