@@ -158,17 +158,23 @@ private slots:
         QCOMPARE(d.meldungen[2].titel, QStringLiteral("Fotoschliff"));
     }
 
-    // A file's name as the system stores it: the tool tips show it as it is, never as markup.
+    // A file's name as the system stores it: the tool tips show it as it is, never as
+    // markup, and publishing hands on only a path whose text leads to the file.
     void fremdeNamen_data()
     {
         QTest::addColumn<QByteArray>("name");
-        QTest::newRow("gewöhnlich") << QByteArray("passt.jpg");
-        QTest::newRow("Auszeichnung") << QByteArray("<b>x</b>.jpg");
-        QTest::newRow("Entität") << QByteArray("a&lt;b&gt; <i>.jpg");
+        QTest::addColumn<bool>("weitergebbar");
+        QTest::newRow("gewöhnlich") << QByteArray("passt.jpg") << true;
+        QTest::newRow("Auszeichnung") << QByteArray("<b>x</b>.jpg") << true;
+        QTest::newRow("Entität") << QByteArray("a&lt;b&gt; <i>.jpg") << true;
+        QTest::newRow("kein UTF-8") << QByteArray("K\xE4" "fer.jpg") << false;
+        QTest::newRow("Ordner kein UTF-8") << QByteArray("\xDC" "bersicht/passt.jpg") << false;
+        QTest::newRow("echtes Ersatzzeichen") << QByteArray("K\xEF\xBF\xBD" "fer.jpg") << true;
     }
     void fremdeNamen()
     {
         QFETCH(QByteArray, name);
+        QFETCH(bool, weitergebbar);
         Fenster& f = starten();
         const QByteArray ort = QFile::encodeName(f.ordner.path()) + '/' + name;
         const QByteArray ordner = ort.left(ort.lastIndexOf('/'));
@@ -186,6 +192,18 @@ private slots:
         QVERIFY(f.laden(pfad));
         QCOMPARE(gezeigt(f.w<QLineEdit>("Text1")->toolTip()), pfad);
         QCOMPARE(gezeigt(f.w<QPushButton>("Command3")->toolTip()), pfad);
+
+        f.klick("Command3");
+        QCOMPARE(f.dienste.zwischenablage, weitergebbar ? QStringList{pfad} : QStringList{});
+        QCOMPARE(f.dienste.urls.size(), weitergebbar ? 1 : 0);
+        QCOMPARE(f.dienste.meldungen.size(), 1); // the reminder, or why nothing happens
+        if (!weitergebbar)
+            QCOMPARE(f.dienste.meldungen[0].text,
+                     QStringLiteral("Der Dateipfad „%1“ lässt sich nicht weitergeben: Er enthält Zeichen, die sich nicht als "
+                                    "Text darstellen lassen (hier als „\uFFFD“ gezeigt). In das Flattrium eingefügt, fände er "
+                                    "die Datei nicht; er wurde deshalb nicht in die Zwischenablage kopiert.\r\n\r\nBitte "
+                                    "speichern Sie das Bild unter einem anderen Namen und veröffentlichen Sie dann diese Datei.")
+                         .arg(pfad));
     }
 
     // --- step 4: a release runs the chain, and its verdicts show in their colours ---
