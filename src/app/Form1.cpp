@@ -297,7 +297,7 @@ void Form1::aufbauen()
     connect(TextB, &TextFeld::geaendert, this, &Form1::TextB_Change);
     connect(TextH, &TextFeld::geaendert, this, &Form1::TextH_Change);
     connect(TextKomp, &TextFeld::geaendert, this, &Form1::TextKomp_Change);
-    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) { Text1->setToolTip(text); });
+    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) { Text1->setToolTip(nurTextTipp(text)); });
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(cmdÖffnen, &QPushButton::clicked, this, &Form1::cmdÖffnen_Click);
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
@@ -484,8 +484,8 @@ void Form1::anzeigen()
     Command1->setEnabled(a.Command1);
     Command2->setEnabled(a.Command2);
     Command3->setEnabled(a.Command3);
-    if (Command3->toolTip() != m_stand.veroeffentlichPfad())
-        Command3->setToolTip(m_stand.veroeffentlichPfad());
+    if (const QString tipp = nurTextTipp(m_stand.veroeffentlichPfad()); Command3->toolTip() != tipp)
+        Command3->setToolTip(tipp);
     Command7->setEnabled(a.Command7);
     cmdBesteQualitaet->setEnabled(a.cmdBesteQualitaet);
 

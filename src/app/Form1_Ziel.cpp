@@ -8,6 +8,7 @@
 #include "output/Speichern.h"
 #include "settings/SettingsStore.h"
 #include "platform/Steuerelemente.h"
+#include "platform/Uebergabe.h"
 
 #include "fotoschliff_config.h"
 
@@ -64,6 +65,11 @@ void Form1::Command3_Click()
     anzeigen();
     if (!weiter)
         return;
+    // A path that leads nowhere as text would send the user looking for a file that is not there.
+    if (!alsTextWeitergebbar(pfad)) {
+        meldung(this, pfadNichtWeitergebbar(pfad), programmTitel(), Dienste::Symbol::Info);
+        return;
+    }
     if (Data1->datensatz().fundortmeldung)
         meldung(this, fundortErinnerung());
     dienste().zwischenablageSetzen(pfad);

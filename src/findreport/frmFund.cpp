@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QTextDocument>
 
 namespace {
 
@@ -281,10 +280,8 @@ void frmFund::zeileAnzeigen()
         l->fontMetrics().boundingRect(QRect(0, 0, l->contentsRect().width(), QWIDGETSIZE_MAX), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, zeile);
     if (noetig.height() <= l->contentsRect().height())
         l->setToolTip(QString());
-    else if (Qt::mightBeRichText(zeile))
-        l->setToolTip(QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>").arg(zeile.toHtmlEscaped()));
     else
-        l->setToolTip(zeile);
+        l->setToolTip(nurTextTipp(zeile, true));
 }
 
 QWidget* frmFund::besitzer() { return isVisible() || !oeffner() ? this : oeffner(); }

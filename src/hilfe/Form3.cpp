@@ -23,6 +23,9 @@ Form3::Form3(QWidget* hauptfenster)
     fett.setBold(true);
     fett.setPointSizeF(fett.pointSizeF() * 1.15);
     Label1->setFont(fett);
+    // No help text uses markup; a "<" in one shows as written.
+    Label1->setTextFormat(Qt::PlainText);
+    Label2->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
     Label2->setWordWrap(true);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);

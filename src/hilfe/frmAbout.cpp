@@ -68,8 +68,9 @@ frmAbout::frmAbout(QWidget* hauptfenster)
         Label1[i]->setGeometry(16 + 72 * i, 180, 64, 20);
         connect(Label1[i], &KlickLabel::geklickt, this, [this, i] { Label1_Click(i); });
     }
-    Label1[0]->setToolTip(QStringLiteral(FOTOSCHLIFF_KONTAKT_MAIL));
-    Label1[1]->setToolTip(QStringLiteral(FOTOSCHLIFF_WEBSEITE));
+    // Addresses set when building, as "Name <adresse>" perhaps: shown as they are.
+    Label1[0]->setToolTip(nurTextTipp(QStringLiteral(FOTOSCHLIFF_KONTAKT_MAIL)));
+    Label1[1]->setToolTip(nurTextTipp(QStringLiteral(FOTOSCHLIFF_WEBSEITE)));
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

@@ -31,6 +31,15 @@ QString browserFehlt(const QString& adresse)
         .arg(adresse);
 }
 
+QString pfadNichtWeitergebbar(const QString& pfad)
+{
+    return QStringLiteral("Der Dateipfad „%1“ lässt sich nicht weitergeben: Er enthält Zeichen, die sich nicht als Text "
+                          "darstellen lassen (hier als „\uFFFD“ gezeigt). In das Flattrium eingefügt, fände er die Datei nicht; "
+                          "er wurde deshalb nicht in die Zwischenablage kopiert.\r\n\r\n"
+                          "Bitte speichern Sie das Bild unter einem anderen Namen und veröffentlichen Sie dann diese Datei.")
+        .arg(pfad);
+}
+
 int GdipStatusPruefen(int status, QWidget* besitzer)
 {
     if (status != 0)

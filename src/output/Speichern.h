@@ -16,6 +16,9 @@ QString fundortErinnerung();
 // What publishing says when no browser opens the forum at adresse.
 QString browserFehlt(const QString& adresse);
 
+// Why publishing leaves the clipboard alone: pfad cannot be written as text.
+QString pfadNichtWeitergebbar(const QString& pfad);
+
 // For status != 0 shows one "GDI Error" box with the JPEG service's status text and
 // number; returns status.
 int GdipStatusPruefen(int status, QWidget* besitzer = nullptr);

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <optional>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -35,7 +36,8 @@ bool voll(int fehler) { return fehler == ENOSPC || fehler == EDQUOT; }
 
 int versuchen(const QByteArray& name, int art)
 {
-    const int fd = ::open(name.constData(), art | O_CLOEXEC);
+    // Not blocking even if a pipe took the file's place since it was looked at.
+    const int fd = ::open(name.constData(), art | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return errno;
     ::close(fd);
@@ -61,22 +63,71 @@ int ordnerBeschreiben(const QString& ordner)
 
 QString ordnerText(const QString& pfad) { return QDir::toNativeSeparators(QFileInfo(pfad).absolutePath()); }
 
+// What stands at the path instead of a file, or where the link there leads instead.
+QString fremdeArt(const Dateibefund& b)
+{
+    using Art = Dateibefund::Art;
+    if (b.art == Art::InsLeere)
+        return QStringLiteral("Die Datei ist eine Verknüpfung auf „%1“; dort liegt nichts.").arg(b.verweis);
+    if (b.verweis.isEmpty()) {
+        switch (b.art) {
+        case Art::Ordner: return QStringLiteral("An ihrer Stelle liegt ein Ordner.");
+        case Art::Pipe: return QStringLiteral("An ihrer Stelle liegt eine benannte Pipe (FIFO).");
+        case Art::Socket: return QStringLiteral("An ihrer Stelle liegt ein Socket.");
+        case Art::Geraet: return QStringLiteral("An ihrer Stelle liegt ein Gerät.");
+        default: return QStringLiteral("An ihrer Stelle liegt keine gewöhnliche Datei.");
+        }
+    }
+    switch (b.art) {
+    case Art::Ordner: return QStringLiteral("Die Datei ist eine Verknüpfung auf den Ordner „%1“.").arg(b.verweis);
+    case Art::Pipe: return QStringLiteral("Die Datei ist eine Verknüpfung auf die benannte Pipe (FIFO) „%1“.").arg(b.verweis);
+    case Art::Socket: return QStringLiteral("Die Datei ist eine Verknüpfung auf den Socket „%1“.").arg(b.verweis);
+    case Art::Geraet: return QStringLiteral("Die Datei ist eine Verknüpfung auf das Gerät „%1“.").arg(b.verweis);
+    default: return QStringLiteral("Die Datei ist eine Verknüpfung auf „%1“, und das ist keine gewöhnliche Datei.").arg(b.verweis);
+    }
+}
+
 } // namespace
+
+Dateibefund Dateibefund::ansehen(const QString& pfad)
+{
+    Dateibefund b;
+    b.ordnerDa = QFileInfo(QFileInfo(pfad).absolutePath()).isDir();
+    const QByteArray name = QFile::encodeName(pfad);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) != 0)
+        return b;
+    if (S_ISLNK(st.st_mode)) {
+        b.verweis = QDir::toNativeSeparators(QFileInfo(pfad).symLinkTarget());
+        if (::stat(name.constData(), &st) != 0) {
+            b.art = Art::InsLeere;
+            return b;
+        }
+        // The end of a chain of links, as it is reached.
+        b.verweis = QDir::toNativeSeparators(QFileInfo(pfad).canonicalFilePath());
+    }
+    b.art = S_ISREG(st.st_mode)                           ? Art::Gewoehnlich
+            : S_ISDIR(st.st_mode)                         ? Art::Ordner
+            : S_ISFIFO(st.st_mode)                        ? Art::Pipe
+            : S_ISSOCK(st.st_mode)                        ? Art::Socket
+            : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? Art::Geraet
+                                                          : Art::Sonstiges;
+    b.dateiDa = b.art == Art::Gewoehnlich;
+    return b;
+}
 
 Dateibefund Dateibefund::von(const QString& pfad)
 {
-    Dateibefund b;
-    const QFileInfo datei(pfad);
-    b.ordnerStattDatei = datei.isDir();
-    b.ordnerDa = QFileInfo(datei.absolutePath()).isDir();
-    b.dateiDa = datei.exists() && !b.ordnerStattDatei;
+    Dateibefund b = ansehen(pfad);
+    if (b.art != Art::Gewoehnlich)
+        return b; // what stands there is the reason; nothing is opened
     if (b.dateiDa) {
         const QByteArray name = QFile::encodeName(pfad);
         b.lesen = versuchen(name, O_RDONLY);
         b.schreiben = versuchen(name, O_WRONLY);
     }
     if (b.ordnerDa)
-        b.ordnerSchreiben = ordnerBeschreiben(datei.absolutePath());
+        b.ordnerSchreiben = ordnerBeschreiben(QFileInfo(pfad).absolutePath());
     return b;
 }
 
@@ -116,8 +167,10 @@ SqliteDatei::Oeffnung SqliteDatei::oeffnen()
     schliessen();
     Oeffnung o;
     QDir().mkpath(QFileInfo(m_pfad).absolutePath());
-    if (QFileInfo(m_pfad).isDir()) {
-        o.grund = grund(0, {}, Dateibefund::von(m_pfad), ordnerText(m_pfad));
+    // SQLite gets a regular file or none: a pipe would block the program, and a device
+    // would be read or written as if it were the store.
+    if (const Dateibefund vorher = Dateibefund::ansehen(m_pfad); vorher.art != Dateibefund::Art::Gewoehnlich) {
+        o.grund = grund(0, {}, vorher, ordnerText(m_pfad));
         return o;
     }
     // Opening is lazy in SQLite: only the check reads the file.
@@ -143,6 +196,11 @@ SqliteDatei::Oeffnung SqliteDatei::oeffnen()
         return o;
     }
     schliessen();
+    // Renaming a link would cut the way to its file, kept elsewhere on purpose: both stay.
+    if (const QString verweis = Dateibefund::ansehen(m_pfad).verweis; !verweis.isEmpty()) {
+        o.grund = QStringLiteral("Die Datei ist beschädigt. Sie ist eine Verknüpfung auf „%1“ und bleibt, wie sie ist.").arg(verweis);
+        return o;
+    }
     o.beiseite = beiseiteLegen(m_pfad);
     if (o.beiseite.isEmpty()) {
         o.grund = QStringLiteral("Die Datei ist beschädigt und lässt sich nicht beiseitelegen.");
@@ -167,8 +225,8 @@ bool SqliteDatei::istBeschaedigt(int code) { return (code & 0xff) == Corrupt || 
 QString SqliteDatei::grund(int code, const QString& text, const Dateibefund& b, const QString& ordner)
 {
     const int primaer = code & 0xff;
-    if (b.ordnerStattDatei)
-        return QStringLiteral("An ihrer Stelle liegt ein Ordner.");
+    if (b.art != Dateibefund::Art::Gewoehnlich)
+        return fremdeArt(b);
     if (primaer == Busy || primaer == Locked)
         return QStringLiteral("Die Datei wird gerade von einem anderen Programm benutzt.");
     if (!b.ordnerDa)
@@ -200,6 +258,9 @@ QString SqliteDatei::grund(int code, const QString& text, const Dateibefund& b, 
 
 QString SqliteDatei::beiseiteLegen(const QString& pfad)
 {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(pfad).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
     QString ziel = pfad + QStringLiteral(".defekt");
     for (int n = 2; QFileInfo::exists(ziel) || QFileInfo(ziel).isSymLink(); ++n)
         ziel = pfad + QStringLiteral(".defekt%1").arg(n);

@@ -8,13 +8,28 @@ class QSqlError;
 // What the file system says about a database file and its folder, found out
 // when something failed, so that the user is told the true reason.
 struct Dateibefund {
-    bool ordnerStattDatei = false; // a folder stands where the file belongs
+    // What stands at the path; behind a symbolic link, what the link leads to.
+    enum class Art {
+        Gewoehnlich, // a regular file, or nothing yet
+        Ordner,
+        Pipe,
+        Socket,
+        Geraet,
+        Sonstiges,
+        InsLeere, // a link that leads nowhere
+    };
+    Art art = Art::Gewoehnlich;
     bool ordnerDa = true;          // the folder exists (or could be made)
-    bool dateiDa = false;
+    bool dateiDa = false;          // a regular file is there
     int lesen = 0;          // errno of opening the file for reading; 0: it can be read
     int schreiben = 0;      // errno of opening the file for writing
     int ordnerSchreiben = 0; // errno of writing a scratch file into the folder
+    QString verweis{};      // where the path leads when it is a symbolic link; "" otherwise
 
+    // What stands at the path, by looking alone: nothing is opened, since opening a
+    // pipe waits for a writer and a device is no store.
+    static Dateibefund ansehen(const QString& pfad);
+    // That, and for a regular file (or none) what opening it and writing into its folder say.
     static Dateibefund von(const QString& pfad);
 };
 
@@ -41,7 +56,9 @@ public:
 
     // Makes the folder, opens the file (an empty one when it is missing) and checks
     // it. A file that is damaged or no database is renamed to "….defekt" (then
-    // ".defekt2", …), never overwritten, and replaced by an empty one.
+    // ".defekt2", …), never overwritten, and replaced by an empty one. Anything but a
+    // regular file or a link to one is neither opened nor touched, and a link to a
+    // damaged file stays as it is.
     Oeffnung oeffnen();
     void schliessen();
     bool offen() const;
@@ -55,7 +72,8 @@ public:
     // system's answer; ordner is the folder as the user should read it.
     static QString grund(int code, const QString& text, const Dateibefund& befund, const QString& ordner);
     static bool istBeschaedigt(int code);
-    // Renames a damaged file to the first free "….defekt", "….defekt2", …; "" when it cannot.
+    // Renames a damaged file to the first free "….defekt", "….defekt2", …; "" when it
+    // cannot, and for anything that is not a regular file (a link is left as it is).
     static QString beiseiteLegen(const QString& pfad);
 
 private:

@@ -3,6 +3,7 @@
 #include "platform/Zahlen.h"
 
 #include <QMouseEvent>
+#include <QTextDocument>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QToolButton>
@@ -137,4 +138,12 @@ void KlickLabel::mouseReleaseEvent(QMouseEvent* e)
 {
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
         emit geklickt();
+}
+
+QString nurTextTipp(const QString& text, bool umbrechen)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<p style=\"white-space:%1\">%2</p>")
+        .arg(umbrechen ? QStringLiteral("pre-wrap") : QStringLiteral("pre"), text.toHtmlEscaped());
 }

@@ -19,6 +19,12 @@ T* platzieren(QWidget* eltern, const char* name, QRect ort, Argumente&&... argum
     return steuerelement;
 }
 
+// A tool tip that shows text as it is, for paths, file names and what a user typed:
+// Qt reads a tip as markup when it looks like some, so that "<b>x</b>.jpg" would show
+// as a bold x. Such text is escaped and kept on its lines (umbrechen: wrapped at blanks
+// where the tip is too narrow); any other text stays as it is.
+QString nurTextTipp(const QString& text, bool umbrechen = false);
+
 // A pick list that selects only what is selected explicitly: filling and
 // clearing select nothing and raise nothing; choosing another entry, by the
 // user or by code, raises klick() at once; choosing the selected entry raises nothing.

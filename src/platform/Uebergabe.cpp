@@ -2,11 +2,14 @@
 
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
 #include <QWidget>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -47,6 +50,13 @@ QString abgelegteDatei(const QMimeData* daten)
     if (pfad.isEmpty() || QFileInfo(pfad).isDir())
         return {};
     return QDir::toNativeSeparators(pfad);
+}
+
+bool alsTextWeitergebbar(const QString& pfad)
+{
+    // A replacement character may also be a name's own (stored as UTF-8): then it is there.
+    struct stat st {};
+    return !pfad.contains(QChar::ReplacementCharacter) || ::lstat(QFile::encodeName(pfad).constData(), &st) == 0;
 }
 
 DateiAblage::DateiAblage(QWidget* fenster, std::function<void(const QString&)> laden)

@@ -23,6 +23,11 @@ QString startDatei(const QStringList& argumente);
 // else "".
 QString abgelegteDatei(const QMimeData* daten);
 
+// Whether the text of pfad leads back to its file, so that it may be handed on as text (to
+// the clipboard, for the forum): a name that is no UTF-8 arrives with replacement
+// characters, and such a text names no file, or another one.
+bool alsTextWeitergebbar(const QString& pfad);
+
 // Lets a window take a file dropped anywhere on it, its text boxes included
 // (which would otherwise take the file's path as text). Anything that is not a
 // local file is refused, and so is everything while the window is disabled.

@@ -33,7 +33,7 @@ struct SettingsRecord {
 // The settings database set.db in the per-user data folder. It is created
 // with the defaults when missing; a file that is not a readable database is
 // put aside, never overwritten. When the file exists but cannot be read (locked
-// by another program, a folder in its place, a folder that cannot be made),
+// by another program, a folder, pipe or device in its place, a folder that cannot be made),
 // the store runs on the defaults and refuses to write: a record that was not
 // read is never written over.
 class SettingsStore : public QObject {

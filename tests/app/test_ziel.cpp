@@ -13,10 +13,15 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace fensterhilfe;
 using testbilder::lesen;
@@ -25,6 +30,14 @@ namespace {
 
 const QColor gruen(0x00, 0xC0, 0x00);
 const QColor rot(0xFF, 0x00, 0x00);
+
+// What a tool tip shows: Qt reads it as markup when it looks like some.
+QString gezeigt(const QString& tipp)
+{
+    QTextDocument d;
+    Qt::mightBeRichText(tipp) ? d.setHtml(tipp) : d.setPlainText(tipp);
+    return d.toPlainText();
+}
 
 // Lets file writes beyond a few bytes fail, as on a full disk (works for root, too).
 class VollePlatte {
@@ -143,6 +156,54 @@ private slots:
         QCOMPARE(d.meldungen.size(), 3);
         QVERIFY(d.meldungen[2].text.split(QStringLiteral("\r\n")).contains(QStringLiteral(FOTOSCHLIFF_FORUM_URL)));
         QCOMPARE(d.meldungen[2].titel, QStringLiteral("Fotoschliff"));
+    }
+
+    // A file's name as the system stores it: the tool tips show it as it is, never as
+    // markup, and publishing hands on only a path whose text leads to the file.
+    void fremdeNamen_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("weitergebbar");
+        QTest::newRow("gewöhnlich") << QByteArray("passt.jpg") << true;
+        QTest::newRow("Auszeichnung") << QByteArray("<b>x</b>.jpg") << true;
+        QTest::newRow("Entität") << QByteArray("a&lt;b&gt; <i>.jpg") << true;
+        QTest::newRow("kein UTF-8") << QByteArray("K\xE4" "fer.jpg") << false;
+        QTest::newRow("Ordner kein UTF-8") << QByteArray("\xDC" "bersicht/passt.jpg") << false;
+        QTest::newRow("echtes Ersatzzeichen") << QByteArray("K\xEF\xBF\xBD" "fer.jpg") << true;
+    }
+    void fremdeNamen()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(bool, weitergebbar);
+        Fenster& f = starten();
+        const QByteArray ort = QFile::encodeName(f.ordner.path()) + '/' + name;
+        const QByteArray ordner = ort.left(ort.lastIndexOf('/'));
+        QCOMPARE(::mkdir(ordner.constData(), 0700) == 0, name.contains('/'));
+        // Qt cannot remove what it cannot name.
+        const auto weg = qScopeGuard([&] {
+            ::unlink(ort.constData());
+            ::rmdir(ordner.constData());
+        });
+        const QByteArray jpeg = testbilder::alsJpeg(testbilder::verlauf(900, 600));
+        const int fd = ::open(ort.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        QCOMPARE(::write(fd, jpeg.constData(), size_t(jpeg.size())), ssize_t(jpeg.size()));
+        ::close(fd);
+        const QString pfad = QFile::decodeName(ort); // as a dialog hands it over
+        QVERIFY(f.laden(pfad));
+        QCOMPARE(gezeigt(f.w<QLineEdit>("Text1")->toolTip()), pfad);
+        QCOMPARE(gezeigt(f.w<QPushButton>("Command3")->toolTip()), pfad);
+
+        f.klick("Command3");
+        QCOMPARE(f.dienste.zwischenablage, weitergebbar ? QStringList{pfad} : QStringList{});
+        QCOMPARE(f.dienste.urls.size(), weitergebbar ? 1 : 0);
+        QCOMPARE(f.dienste.meldungen.size(), 1); // the reminder, or why nothing happens
+        if (!weitergebbar)
+            QCOMPARE(f.dienste.meldungen[0].text,
+                     QStringLiteral("Der Dateipfad „%1“ lässt sich nicht weitergeben: Er enthält Zeichen, die sich nicht als "
+                                    "Text darstellen lassen (hier als „\uFFFD“ gezeigt). In das Flattrium eingefügt, fände er "
+                                    "die Datei nicht; er wurde deshalb nicht in die Zwischenablage kopiert.\r\n\r\nBitte "
+                                    "speichern Sie das Bild unter einem anderen Namen und veröffentlichen Sie dann diese Datei.")
+                         .arg(pfad));
     }
 
     // --- step 4: a release runs the chain, and its verdicts show in their colours ---

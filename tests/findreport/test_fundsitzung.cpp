@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace fundortdaten;
 using S = Fundsitzung;
 
@@ -430,6 +432,7 @@ private slots:
         QTest::newRow("gesperrt") << "gesperrt" << "Die Datei wird gerade von einem anderen Programm benutzt.";
         QTest::newRow("keine Leserechte") << "000" << "Es fehlt die Berechtigung, die Datei zu lesen.";
         QTest::newRow("Ordner statt Datei") << "ordner" << "An ihrer Stelle liegt ein Ordner.";
+        QTest::newRow("Pipe statt Datei") << "pipe" << "An ihrer Stelle liegt eine benannte Pipe (FIFO).";
         QTest::newRow("Ordner schreibgeschützt") << "ordner555" << "Der Ordner „%1“ ist nicht beschreibbar.";
     }
     void speicherNichtZuOeffnen()
@@ -445,6 +448,8 @@ private slots:
         grund = grund.arg(QDir::toNativeSeparators(ordner));
         if (fall == u"ordner") {
             QVERIFY(QDir().mkdir(pfad));
+        } else if (fall == u"pipe") {
+            QCOMPARE(::mkfifo(QFile::encodeName(pfad).constData(), 0666), 0);
         } else if (fall == u"ordner555") {
             QVERIFY(QFile::setPermissions(ordner, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
         } else {

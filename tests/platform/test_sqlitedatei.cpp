@@ -7,10 +7,15 @@
 #include <QTest>
 
 #include <cerrno>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace datenbankhilfe;
 
 Q_DECLARE_METATYPE(Dateibefund)
+
 
 class TestSqliteDatei : public QObject {
     Q_OBJECT
@@ -23,17 +28,17 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<Dateibefund>("befund");
         QTest::addColumn<QString>("grund");
-        const Dateibefund datei{false, true, true, 0, 0, 0};
-        const Dateibefund keineDatei{false, true, false, 0, 0, 0};
+        const Dateibefund datei{.dateiDa = true};
+        const Dateibefund keineDatei{};
         const auto mit = [](Dateibefund b, int Dateibefund::*feld, int fehler) {
             b.*feld = fehler;
             return b;
         };
-        QTest::newRow("Ordner statt Datei") << 14 << Dateibefund{true, true, false, 0, 0, 0} << "An ihrer Stelle liegt ein Ordner.";
+        QTest::newRow("Ordner statt Datei") << 14 << Dateibefund{.art = Dateibefund::Art::Ordner} << "An ihrer Stelle liegt ein Ordner.";
         QTest::newRow("gesperrt") << 5 << datei << "Die Datei wird gerade von einem anderen Programm benutzt.";
         QTest::newRow("gesperrt, erweitert") << (5 | (2 << 8)) << datei << "Die Datei wird gerade von einem anderen Programm benutzt.";
         QTest::newRow("Tabelle gesperrt") << 6 << datei << "Die Datei wird gerade von einem anderen Programm benutzt.";
-        QTest::newRow("Ordner nicht anlegbar") << 14 << Dateibefund{false, false, false, 0, 0, 0}
+        QTest::newRow("Ordner nicht anlegbar") << 14 << Dateibefund{.ordnerDa = false}
                                                << "Der Ordner „/daten“ lässt sich nicht anlegen.";
         QTest::newRow("nicht lesbar") << 14 << mit(mit(datei, &Dateibefund::lesen, EACCES), &Dateibefund::schreiben, EACCES)
                                       << "Es fehlt die Berechtigung, die Datei zu lesen.";
@@ -98,6 +103,61 @@ private slots:
         QSqlQuery q(datei.db());
         QCOMPARE(q.exec(QStringLiteral("INSERT INTO data VALUES ('x')")) ? QString() : datei.grund(q.lastError()),
                  QString(grund).replace(QStringLiteral("%1"), QDir::toNativeSeparators(ordner)));
+    }
+
+    // Only a regular file, also behind a link, is opened: anything else stands where the
+    // file belongs is told as it is, waits for nothing, and is neither renamed nor replaced.
+    void keineGewoehnlicheDatei_data()
+    {
+        QTest::addColumn<QString>("ziel"); // what is made: pipe, socket, ordner, datei, muell, or a path as it is
+        QTest::addColumn<bool>("verknuepft"); // data.db is a link to it
+        QTest::addColumn<QString>("grund"); // "" when it opens; %1 stands for the link's target
+        QTest::newRow("Pipe") << "pipe" << false << "An ihrer Stelle liegt eine benannte Pipe (FIFO).";
+        QTest::newRow("Socket") << "socket" << false << "An ihrer Stelle liegt ein Socket.";
+        QTest::newRow("Ordner") << "ordner" << false << "An ihrer Stelle liegt ein Ordner.";
+        QTest::newRow("Verknüpfung auf /dev/null") << "/dev/null" << true << "Die Datei ist eine Verknüpfung auf das Gerät „%1“.";
+        QTest::newRow("Verknüpfung auf /dev/zero") << "/dev/zero" << true << "Die Datei ist eine Verknüpfung auf das Gerät „%1“.";
+        QTest::newRow("Verknüpfung auf eine Pipe") << "pipe" << true << "Die Datei ist eine Verknüpfung auf die benannte Pipe (FIFO) „%1“.";
+        QTest::newRow("Verknüpfung auf einen Ordner") << "ordner" << true << "Die Datei ist eine Verknüpfung auf den Ordner „%1“.";
+        QTest::newRow("Verknüpfung ins Leere") << "" << true << "Die Datei ist eine Verknüpfung auf „%1“; dort liegt nichts.";
+        QTest::newRow("Verknüpfung auf eine Datei") << "datei" << true << "";
+        QTest::newRow("Verknüpfung auf eine beschädigte Datei")
+            << "muell" << true << "Die Datei ist beschädigt. Sie ist eine Verknüpfung auf „%1“ und bleibt, wie sie ist.";
+    }
+    void keineGewoehnlicheDatei()
+    {
+        QFETCH(QString, ziel);
+        QFETCH(bool, verknuepft);
+        QFETCH(QString, grund);
+        QTemporaryDir tmp;
+        const QString pfad = tmp.filePath(QStringLiteral("data.db"));
+        const QString ding = ziel.startsWith(u'/') ? ziel : verknuepft ? tmp.filePath(QStringLiteral("ziel")) : pfad;
+        sockaddr_un adresse{AF_UNIX, {}};
+        qstrncpy(adresse.sun_path, QFile::encodeName(ding).constData(), sizeof adresse.sun_path);
+        const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(ziel == u"pipe"     ? ::mkfifo(adresse.sun_path, 0600) == 0
+                : ziel == u"socket" ? ::bind(s, reinterpret_cast<const sockaddr*>(&adresse), sizeof adresse) == 0
+                : ziel == u"ordner" ? QDir().mkdir(ding)
+                : ziel == u"datei"  ? roh(ding, {QStringLiteral("CREATE TABLE data (a TEXT)")})
+                : ziel == u"muell"  ? QFile(ding).open(QIODevice::WriteOnly) && QFile(ding).resize(3000)
+                                    : true);
+        ::close(s);
+        QVERIFY(!verknuepft || QFile::link(ding, pfad));
+        const auto stand = [&] {
+            struct stat st {};
+            return QDir(tmp.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)
+                   << QString::number(::lstat(QFile::encodeName(pfad).constData(), &st) == 0 ? st.st_mode : 0);
+        };
+        const QStringList vorher = stand();
+
+        ::alarm(20); // a store that waits ends the run instead of hanging it
+        SqliteDatei datei(QStringLiteral("fremd"), pfad);
+        const SqliteDatei::Oeffnung o = datei.oeffnen();
+        (void)Dateibefund::von(pfad); // what a failed statement asks about the file
+        ::alarm(0);
+        QCOMPARE(o.grund, grund.replace(QStringLiteral("%1"), ding));
+        QCOMPARE(o.stand, grund.isEmpty() ? SqliteDatei::Stand::Offen : SqliteDatei::Stand::Fehlgeschlagen);
+        QCOMPARE(stand(), vorher); // nothing renamed, replaced or added
     }
 };
 
