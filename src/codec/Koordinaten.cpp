@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -17,14 +18,15 @@ constexpr uchar grad = 0xB0; // the degree sign, as Latin-1 writes it
 // minus sign as '-'. Other UTF-8 sequences stay whole; a byte that starts none reads as Latin-1.
 QByteArray saeubern(QByteArrayView roh)
 {
-    QByteArray klar;
-    klar.reserve(roh.size());
+    // Never longer than the text: written in place of a copy, without a byte-wise append.
+    QByteArray klar(roh.size(), Qt::Uninitialized);
+    char* z = klar.data();
     const auto* d = reinterpret_cast<const uchar*>(roh.data());
     const qsizetype n = roh.size();
     for (qsizetype i = 0; i < n; ++i) {
         const uchar b = d[i];
         if (b < 0x80) {
-            klar += char(b);
+            *z++ = char(b);
             continue;
         }
         const int folge = b >= 0xC2 && b <= 0xDF ? 1 : b >= 0xE0 && b <= 0xEF ? 2 : b >= 0xF0 && b <= 0xF4 ? 3 : 0;
@@ -32,22 +34,25 @@ QByteArray saeubern(QByteArrayView roh)
         for (int k = 1; utf8 && k <= folge; ++k)
             utf8 = (d[i + k] & 0xC0) == 0x80;
         if (!utf8) {
-            klar += char(b == 0xBA ? grad : b == 0xB4 ? '\'' : b == 0xA0 ? ' ' : b);
+            *z++ = char(b == 0xBA ? grad : b == 0xB4 ? '\'' : b == 0xA0 ? ' ' : b);
             continue;
         }
         const quint32 zeichen = folge == 1 ? quint32(b & 0x1F) << 6 | (d[i + 1] & 0x3F)
                               : folge == 2 ? quint32(b & 0x0F) << 12 | (d[i + 1] & 0x3F) << 6 | (d[i + 2] & 0x3F)
                                            : 0;
         switch (zeichen) {
-        case 0xB0: case 0xBA: case 0x2DA: klar += char(grad); break;           // ° º ˚
-        case 0xB4: case 0x2019: case 0x2032: klar += '\''; break;             // ´ ’ ′
-        case 0x201D: case 0x2033: klar += '"'; break;                         // ” ″
-        case 0xA0: case 0x202F: klar += ' '; break;
-        case 0x2212: klar += '-'; break;
-        default: klar.append(reinterpret_cast<const char*>(d + i), folge + 1);
+        case 0xB0: case 0xBA: case 0x2DA: *z++ = char(grad); break;            // ° º ˚
+        case 0xB4: case 0x2019: case 0x2032: *z++ = '\''; break;              // ´ ’ ′
+        case 0x201D: case 0x2033: *z++ = '"'; break;                          // ” ″
+        case 0xA0: case 0x202F: *z++ = ' '; break;
+        case 0x2212: *z++ = '-'; break;
+        default:
+            std::memcpy(z, d + i, size_t(folge + 1));
+            z += folge + 1;
         }
         i += folge;
     }
+    klar.truncate(z - klar.constData());
     return klar;
 }
 
@@ -280,8 +285,11 @@ bool paar(Text t, qsizetype anfang, const Koordinate& a)
 
 bool inText(QByteArrayView text)
 {
-    const QByteArray klar = saeubern(text);
-    const Text t{reinterpret_cast<const uchar*>(klar.constData()), klar.size()};
+    // Plain ASCII needs no cleaning.
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return uchar(c) < 0x80; });
+    const QByteArray klar = ascii ? QByteArray() : saeubern(text);
+    const Text t = ascii ? Text{reinterpret_cast<const uchar*>(text.data()), text.size()}
+                         : Text{reinterpret_cast<const uchar*>(klar.constData()), klar.size()};
     for (qsizetype i = 0; i < t.n;) {
         const uchar c = t[i];
         // Where a coordinate may start: a hemisphere letter, a sign, or the first digit

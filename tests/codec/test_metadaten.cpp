@@ -313,7 +313,7 @@ private slots:
         zeile("GPS-Gebiet an IFD1", mit(exifBlock(tiff({{{0x0112, 3, "\x01"}}, {{0x8825, 0, "2"}}, {{0x001C, 7, QByteArray("ASCII\0\0\0Landeskrone", 19)}}}, true))), "EXIF Ort");
         zeile("XPComment mit Strichen", mit(exifBlock(tiff({{{0x9C9C, 1, utf16(QStringLiteral("51°9′15.5″N 14°59′15.7″E"), true)}}}))), "EXIF Position");
         zeile("UserComment UCS-2 großes Ende", mit(exifBlock(tiff({{{0x8769, 0, "1"}}, {{0x9286, 7, QByteArray("UNICODE\0", 8) + utf16(QStringLiteral("N 51° 9′ E 14° 59′"), false)}}}))), "EXIF Position");
-        zeile("Text der Herstellerdaten", mit(exifBlock(tiff({{{0x8769, 0, "1"}}, {{0x927C, 7, QByteArray("Nikon\0\x02\x10\0\0 GPS 51.15432 14.98771", 34)}}}))), "EXIF Position");
+        zeile("Text der Herstellerdaten", mit(exifBlock(tiff({{{0x8769, 0, "1"}}, {{0x927C, 7, QByteArray("Nikon\0\x02\x10\0\0", 10) + " GPS 51.15432 14.98771"}}}))), "EXIF Position");
         zeile("EXIF-Block ohne Ort", mit(exifBlock(tiff({{{0x010E, 2, QByteArray("f/5.6 1/250 ISO 200\0", 20)}}, {}}, true), QByteArray("EXIF\0\0", 6))), "");
 
         // XMP location properties with their parts.
