@@ -1,6 +1,7 @@
 #include "codec/Koordinaten.h"
 
 #include <QByteArray>
+#include <QByteArrayAlgorithms>
 #include <QString>
 
 #include <algorithm>
@@ -192,6 +193,17 @@ bool lesen(Text t, qsizetype i, Koordinate& k)
     return k.wert >= -180 && k.wert <= 180;
 }
 
+bool trenner(uchar c)
+{
+    switch (c) {
+    case ' ': case '\t': case '\r': case '\n': case ',': case ';': case '/': case '|': case ':': case '=':
+    case '(': case ')': case '[': case ']': case '{': case '}': case '"': case '\'':
+        return true;
+    default:
+        return false;
+    }
+}
+
 // What may stand between the two numbers of a pair: spaces, punctuation, and one label.
 qsizetype luecke(Text t, qsizetype i)
 {
@@ -200,17 +212,16 @@ qsizetype luecke(Text t, qsizetype i)
     bool wort = false;
     while (i - anfang < 24) {
         const uchar c = t[i];
-        if (c && std::strchr(" \t\r\n,;/|:=()[]{}\"'", c)) {
+        if (trenner(c)) {
             ++i;
         } else if (buchstabe(c) && !wort && !alleinstehendeHalbkugel(t, i)) {
             qsizetype e = i;
             while (buchstabe(t[e]) && e - i < 12)
                 ++e;
-            QByteArray w(reinterpret_cast<const char*>(t.d + i), e - i);
-            bool bekannt = false;
-            for (const char* n : namen)
-                bekannt = bekannt || w.toLower() == n;
-            if (!bekannt)
+            const auto bekannt = [&](const char* n) {
+                return qsizetype(qstrlen(n)) == e - i && qstrnicmp(reinterpret_cast<const char*>(t.d + i), n, uint(e - i)) == 0;
+            };
+            if (std::none_of(std::begin(namen), std::end(namen), bekannt))
                 break;
             wort = true;
             i = e;
@@ -227,7 +238,7 @@ bool blosseZahl(const Koordinate& k) { return !k.achse && !k.grad && k.stellen >
 bool dezimalzahlDavor(Text t, qsizetype anfang)
 {
     qsizetype i = anfang;
-    while (i > 0 && anfang - i < 24 && std::strchr(" \t\r\n,;/|:=()[]{}\"'", t[i - 1]) && t[i - 1])
+    while (i > 0 && anfang - i < 24 && trenner(t[i - 1]))
         --i;
     qsizetype ende = i;
     while (i > 0 && ziffer(t[i - 1]))
@@ -237,6 +248,8 @@ bool dezimalzahlDavor(Text t, qsizetype anfang)
 
 bool paar(Text t, qsizetype anfang, const Koordinate& a)
 {
+    if (!a.minuten && a.stellen == 0) // whole degrees alone are no position
+        return false;
     qsizetype i = luecke(t, a.ende);
     if (i == a.ende && !halbkugel(t[i]) && !(a.achse && ziffer(t[i])))
         return false;

@@ -363,6 +363,22 @@ struct Ortssuche {
     }
 };
 
+// Where the next embedded picture starts (FF D8 FF); memchr keeps this quick on large files.
+qsizetype bildAnfang(QByteArrayView jpeg, qsizetype ab)
+{
+    const auto* d = reinterpret_cast<const uchar*>(jpeg.data());
+    while (ab + 2 < jpeg.size()) {
+        const void* ff = std::memchr(d + ab, 0xFF, size_t(jpeg.size() - ab - 2));
+        if (!ff)
+            return -1;
+        ab = static_cast<const uchar*>(ff) - d;
+        if (d[ab + 1] == 0xD8 && d[ab + 2] == 0xFF)
+            return ab;
+        ++ab;
+    }
+    return -1;
+}
+
 // The place where Exiv2 reads the file as a whole.
 Fund ortLautExiv2(QByteArrayView jpeg)
 {
@@ -396,7 +412,7 @@ Fund standortSuchen(QByteArrayView jpeg)
     // Further pictures: a preview inside an EXIF block, or one after the end marker.
     qsizetype pos = 1;
     for (int weitere = 0; weitere < 16 && !suche.gefunden(); ++weitere) {
-        const qsizetype soi = jpeg.indexOf(QByteArrayView("\xFF\xD8\xFF", 3), pos);
+        const qsizetype soi = bildAnfang(jpeg, pos);
         if (soi < 0)
             break;
         pos = std::max(suche.bild(jpeg, soi), soi + 2);
