@@ -3,6 +3,7 @@
 //   fuzz_saat FOLDER
 
 #include <QByteArray>
+#include <QString>
 #include <QColorSpace>
 #include <QDir>
 #include <QFile>
@@ -67,6 +68,100 @@ QByteArray iptcMitOrt()
     QByteArray t = QByteArray("Photoshop 3.0\0" "8BIM\x04\x04\0\0", 22);
     t += char(0), t += char(0), t += char(0), t += char(iptc.size());
     return t + iptc;
+}
+
+// EXIF whose GPS IFD hangs elsewhere than at IFD0: at IFD1 (wo 1) or at the Exif IFD (wo 2);
+// IFD0 at 8, the second IFD at 26, the GPS IFD at 44, its rationals at 62.
+QByteArray exifGpsAn(int wo, const QByteArray& name)
+{
+    QByteArray t = name + QByteArray("II*\0\x08\0\0\0", 8);
+    le16(t, 1);
+    eintrag(t, wo == 1 ? 0x0112 : 0x8769, wo == 1 ? 3 : 4, 1, wo == 1 ? 1 : 26);
+    le32(t, wo == 1 ? 26 : 0);
+    le16(t, 1);
+    eintrag(t, 0x8825, 4, 1, 44);
+    le32(t, 0);
+    le16(t, 1);
+    eintrag(t, 0x0002, 5, 3, 62);
+    le32(t, 0);
+    for (const quint32 zahl : {51u, 1u, 9u, 1u, 2463u, 100u})
+        le32(t, zahl);
+    return t;
+}
+
+// EXIF with one text tag in IFD0 (ImageDescription, XPComment) or in the Exif IFD
+// (UserComment, MakerNote); the text follows the IFDs at 44.
+QByteArray exifMitText(int tag, int typ, const QByteArray& text)
+{
+    QByteArray t("Exif\0\0II*\0\x08\0\0\0", 14);
+    const bool exifIfd = tag == 0x9286 || tag == 0x927C;
+    le16(t, 1);
+    if (exifIfd)
+        eintrag(t, 0x8769, 4, 1, 26);
+    else
+        eintrag(t, tag, typ, quint32(text.size()), 44);
+    le32(t, 0);
+    le16(t, 1);
+    eintrag(t, exifIfd ? tag : 0x0131, exifIfd ? typ : 2, quint32(exifIfd ? text.size() : 4), exifIfd ? 44 : 0x00786966);
+    le32(t, 0);
+    return t + text;
+}
+
+QByteArray utf16(const QString& text, bool klein)
+{
+    QByteArray b;
+    for (const QChar c : text)
+        b += char(klein ? c.unicode() & 0xFF : c.unicode() >> 8), b += char(klein ? c.unicode() >> 8 : c.unicode() & 0xFF);
+    return b;
+}
+
+QByteArray xmpMit(const QByteArray& eigenschaften)
+{
+    return QByteArray("http://ns.adobe.com/xap/1.0/\0", 29)
+        + "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">"
+          "<rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
+          "xmlns:xmpDM=\"http://ns.adobe.com/xmp/1.0/DynamicMedia/\" xmlns:exif=\"http://ns.adobe.com/exif/1.0/\" "
+          "xmlns:Iptc4xmpExt=\"http://iptc.org/std/Iptc4xmpExt/2008-02-29/\">"
+        + eigenschaften + "</rdf:Description></rdf:RDF></x:xmpmeta>";
+}
+
+// A profile of the given one's tags without its texts, and these text tags after them:
+// desc in ICC 2's type with a Unicode part, cprt as text, dmdd as mluc; padded to the given size.
+QByteArray profilMitTexten(const QByteArray& basis, const QString& text, int groesse = 0)
+{
+    const auto be32 = [](QByteArray& t, quint32 v) { for (int s : {24, 16, 8, 0}) t += char(v >> s); };
+    const QByteArray ascii = text.toLatin1() + '\0';
+    QByteArray desc("desc\0\0\0\0", 8), cprt = QByteArray("text\0\0\0\0", 8) + ascii, mluc("mluc\0\0\0\0", 8);
+    be32(desc, quint32(ascii.size()));
+    desc += ascii + QByteArray(4, 0);
+    be32(desc, quint32(text.size()));
+    desc += utf16(text, false) + QByteArray(70, 0);
+    be32(mluc, 1), be32(mluc, 12), mluc += "enUS", be32(mluc, quint32(2 * text.size())), be32(mluc, 28), mluc += utf16(text, false);
+    std::vector<std::pair<QByteArray, QByteArray>> tags;
+    const auto zahl = [&](qsizetype i) { return quint32(uchar(basis[i])) << 24 | uchar(basis[i + 1]) << 16 | uchar(basis[i + 2]) << 8 | uchar(basis[i + 3]); };
+    for (quint32 i = 0; i < zahl(128); ++i) {
+        const QByteArray signatur = basis.mid(132 + 12 * i, 4);
+        if (signatur != "desc" && signatur != "cprt")
+            tags.push_back({signatur, basis.mid(zahl(136 + 12 * i), zahl(140 + 12 * i))});
+    }
+    tags.push_back({"desc", desc});
+    tags.push_back({"cprt", cprt});
+    tags.push_back({"dmdd", mluc});
+    if (groesse > 0)
+        tags.push_back({"A2B0", "mft2" + QByteArray(groesse, 0)});
+    QByteArray tabelle, daten;
+    be32(tabelle, quint32(tags.size()));
+    for (const auto& [signatur, inhalt] : tags) {
+        tabelle += signatur;
+        be32(tabelle, quint32(132 + 12 * tags.size() + daten.size()));
+        be32(tabelle, quint32(inhalt.size()));
+        daten += inhalt + QByteArray((4 - inhalt.size() % 4) % 4, 0);
+    }
+    QByteArray profil = basis.left(128) + tabelle + daten;
+    profil.remove(0, 4);
+    QByteArray laenge;
+    be32(laenge, quint32(profil.size() + 4));
+    return laenge + profil;
 }
 
 QByteArray segment(int marke, const QByteArray& inhalt)
@@ -215,6 +310,34 @@ int main(int argc, char** argv)
     arten.back().exif = exifMitOrientierung(1, true);
     arten.back().progressiv = true;
     arten.back().bloecke = {{JPEG_APP0 + 1, exifMitGps(8)}, {JPEG_APP0 + 13, iptcMitOrt()}, {JPEG_APP0 + 13, iptcMitOrt()}};
+
+    // Every place a reader finds a position or a place in, one by one.
+    const auto ort = [&](const char* name, std::vector<std::pair<int, QByteArray>> bloecke, const QByteArray& icc = {}) {
+        arten.push_back(art(name, 16, 16, JCS_RGB, JCS_YCbCr));
+        arten.back().bloecke = std::move(bloecke);
+        arten.back().icc = icc;
+    };
+    const QByteArray gps = exifMitGps(1).mid(6);
+    ort("exif_name_ff", {{JPEG_APP0 + 1, QByteArray("Exif\0\xFF", 6) + gps}});
+    ort("exif_name_klein", {{JPEG_APP0 + 1, QByteArray("exif\0\0", 6) + gps}});
+    ort("exif_name_gross", {{JPEG_APP0 + 1, QByteArray("EXIF\0\0", 6) + gps}});
+    ort("gps_an_ifd1", {{JPEG_APP0 + 1, exifGpsAn(1, QByteArray("Exif\0\0", 6))}});
+    ort("gps_am_exif_ifd", {{JPEG_APP0 + 1, exifGpsAn(2, QByteArray("Exif\0\0", 6))}});
+    ort("text_beschreibung", {{JPEG_APP0 + 1, exifMitText(0x010E, 2, "Orchideen 51.1543, 14.9877")}});
+    ort("text_xpcomment", {{JPEG_APP0 + 1, exifMitText(0x9C9C, 1, utf16(QStringLiteral("51°9′15.5″N 14°59′15.7″E"), true))}});
+    ort("text_usercomment", {{JPEG_APP0 + 1, exifMitText(0x9286, 7, QByteArray("UNICODE\0", 8) + utf16(QStringLiteral("N 51° 09.258 E 014° 59.262"), true))}});
+    ort("text_herstellerdaten", {{JPEG_APP0 + 1, exifMitText(0x927C, 7, QByteArray("Nikon\0\x02\x10\0\0", 10) + "GPS 51.15432 14.98771")}});
+    ort("text_kommentar", {{JPEG_COM, "Fundort 48\xB0" "8'14.6\"N 11\xB0" "34'31.8\"E"}});
+    ort("text_anwendungsblock", {{JPEG_APP0 + 10, "Fundort -33.8688, 151.2093"}});
+    ort("xmp_shotlocation", {{JPEG_APP0 + 1, xmpMit("<xmpDM:shotLocation>Landeskrone</xmpDM:shotLocation>")}});
+    ort("xmp_coverage", {{JPEG_APP0 + 1, xmpMit("<dc:coverage>Landeskrone</dc:coverage>")}});
+    ort("xmp_locationcreated", {{JPEG_APP0 + 1, xmpMit("<Iptc4xmpExt:LocationCreated><rdf:Bag><rdf:li rdf:parseType=\"Resource\">"
+                                                       "<Iptc4xmpExt:WorldRegion>Europa</Iptc4xmpExt:WorldRegion><exif:GPSLatitude>51,9.41N</exif:GPSLatitude>"
+                                                       "</rdf:li></rdf:Bag></Iptc4xmpExt:LocationCreated>")}});
+    ort("xmp_text", {{JPEG_APP0 + 1, xmpMit("<dc:description>48.1374 N 11.5755 E</dc:description>")}});
+    ort("icc_texte", {}, profilMitTexten(adobe, QStringLiteral("51°9′15″N 14°59′16″E")));
+    ort("icc_zwei_teile", {}, profilMitTexten(adobe, QStringLiteral("Kamera 51.1543, 14.9877"), 70000));
+    ort("icc_ohne_ort", {{JPEG_COM, "f/5.6 1/250 s, 01.05.2024 10.30 Uhr"}}, profilMitTexten(adobe, QStringLiteral("Adobe RGB (1998)")));
 
     int n = 0;
     const auto ablegen = [&](const QString& name, const QByteArray& daten) {
