@@ -8,48 +8,48 @@
 
 Form3::Form3(QWidget* hauptfenster)
     : EigenesFenster(hauptfenster)
-    , Label1(new QLabel(QStringLiteral("Hier steht die Überschrift"), this))
-    , Label2(new QLabel(QStringLiteral("Hilfetext"), this))
-    , Command1(new QPushButton(QStringLiteral("Schließen"), this))
+    , m_Label1(new QLabel(QStringLiteral("Hier steht die Überschrift"), this))
+    , m_Label2(new QLabel(QStringLiteral("Hilfetext"), this))
+    , m_Command1(new QPushButton(QStringLiteral("Schließen"), this))
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Hilfe"));
 
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Command1->setObjectName(QStringLiteral("Command1"));
+    m_Label1->setObjectName(QStringLiteral("Label1"));
+    m_Label2->setObjectName(QStringLiteral("Label2"));
+    m_Command1->setObjectName(QStringLiteral("Command1"));
 
-    QFont fett = Label1->font();
+    QFont fett = m_Label1->font();
     fett.setBold(true);
     fett.setPointSizeF(fett.pointSizeF() * 1.15);
-    Label1->setFont(fett);
+    m_Label1->setFont(fett);
     // No help text uses markup; a "<" in one shows as written.
-    Label1->setTextFormat(Qt::PlainText);
-    Label2->setTextFormat(Qt::PlainText);
-    Label1->setWordWrap(true);
-    Label2->setWordWrap(true);
-    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_Label1->setTextFormat(Qt::PlainText);
+    m_Label2->setTextFormat(Qt::PlainText);
+    m_Label1->setWordWrap(true);
+    m_Label2->setWordWrap(true);
+    m_Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* spalte = new QVBoxLayout(this);
     spalte->setContentsMargins(16, 14, 16, 12);
     spalte->setSpacing(10);
-    spalte->addWidget(Label1);
-    spalte->addWidget(Label2, 1);
+    spalte->addWidget(m_Label1);
+    spalte->addWidget(m_Label2, 1);
     auto* zeile = new QHBoxLayout;
     zeile->addStretch(1);
-    zeile->addWidget(Command1);
+    zeile->addWidget(m_Command1);
     spalte->addLayout(zeile);
-    Label2->setFixedWidth(560);
+    m_Label2->setFixedWidth(560);
 
-    Command1->setDefault(true);
-    connect(Command1, &QPushButton::clicked, this, &Form3::schliessenKlick);
+    m_Command1->setDefault(true);
+    connect(m_Command1, &QPushButton::clicked, this, &Form3::schliessenKlick);
 }
 
 void Form3::setzeText(const QString& titel, const QString& text)
 {
-    Label1->setText(titel);
-    Label2->setText(text);
+    m_Label1->setText(titel);
+    m_Label2->setText(text);
     adjustSize();
 }
 

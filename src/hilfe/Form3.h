@@ -18,10 +18,6 @@ public:
     // The find-location dialog, when one is open; it is enabled again with the main window.
     void setzeFundDialog(QWidget* dialog) { m_fundDialog = dialog; }
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QPushButton* Command1;
-
 protected:
     // The main window, and the find-location dialog when it is open.
     void freigeben() override;
@@ -29,5 +25,8 @@ protected:
 private:
     void schliessenKlick();
 
+    QLabel* m_Label1; // the title
+    QLabel* m_Label2; // the text
+    QPushButton* m_Command1;
     QPointer<QWidget> m_fundDialog;
 };

@@ -34,20 +34,20 @@ frmAbout::frmAbout(QWidget* hauptfenster)
     setFixedSize(440, 262);
 
 
-    picIcon = platzieren<QLabel>(this, "picIcon", {16, 16, 64, 64}, QString());
+    auto* picIcon = platzieren<QLabel>(this, "picIcon", {16, 16, 64, 64}, QString());
     picIcon->setPixmap(programmSymbolBild(64));
 
-    lblTitle = platzieren<QLabel>(this, "lblTitle", {96, 14, 328, 30}, programmTitel());
+    auto* lblTitle = platzieren<QLabel>(this, "lblTitle", {96, 14, 328, 30}, programmTitel());
     QFont gross = lblTitle->font();
     gross.setBold(true);
     gross.setPointSizeF(gross.pointSizeF() * 1.6);
     lblTitle->setFont(gross);
 
-    lblVersion = platzieren<QLabel>(this, "lblVersion", {96, 46, 328, 18}, QStringLiteral("Version %1.%2.%3")
-                           .arg(FOTOSCHLIFF_VERSION_MAJOR)
-                           .arg(FOTOSCHLIFF_VERSION_MINOR)
-                           .arg(FOTOSCHLIFF_VERSION_PATCH));
-    lblDescription = platzieren<QLabel>(this, "lblDescription", {96, 70, 328, 36}, QStringLiteral("JPEG-Bilder für die Veröffentlichung im Flattrium vorbereiten."));
+    platzieren<QLabel>(this, "lblVersion", {96, 46, 328, 18}, QStringLiteral("Version %1.%2.%3")
+                                                                  .arg(FOTOSCHLIFF_VERSION_MAJOR)
+                                                                  .arg(FOTOSCHLIFF_VERSION_MINOR)
+                                                                  .arg(FOTOSCHLIFF_VERSION_PATCH));
+    auto* lblDescription = platzieren<QLabel>(this, "lblDescription", {96, 70, 328, 36}, QStringLiteral("JPEG-Bilder für die Veröffentlichung im Flattrium vorbereiten."));
     lblDescription->setWordWrap(true);
     lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -56,23 +56,23 @@ frmAbout::frmAbout(QWidget* hauptfenster)
     linie->setFrameShadow(QFrame::Sunken);
     linie->setGeometry(16, 118, 408, 2);
 
-    lblDisclaimer = platzieren<QLabel>(this, "lblDisclaimer", {16, 130, 408, 40}, QStringLiteral("Für konstruktive Kritik, Anregungen und natürlich auch Lob bin ich dankbar. "
+    auto* lblDisclaimer = platzieren<QLabel>(this, "lblDisclaimer", {16, 130, 408, 40}, QStringLiteral("Für konstruktive Kritik, Anregungen und natürlich auch Lob bin ich dankbar. "
                                          "Nehmen Sie Kontakt mit mir auf."));
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     const QString links[2] = {QStringLiteral("Mail"), QStringLiteral("Internet")};
-    for (int i = 0; i < 2; ++i) {
-        Label1[i] = new KlickLabel(links[i], this);
-        Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
-        Label1[i]->setGeometry(16 + 72 * i, 180, 64, 20);
-        connect(Label1[i], &KlickLabel::geklickt, this, [this, i] { Label1_Click(i); });
-    }
     // Addresses set when building, as "Name <adresse>" perhaps: shown as they are.
-    Label1[0]->setToolTip(nurTextTipp(QStringLiteral(FOTOSCHLIFF_KONTAKT_MAIL)));
-    Label1[1]->setToolTip(nurTextTipp(QStringLiteral(FOTOSCHLIFF_WEBSEITE)));
+    const QString ziele[2] = {QStringLiteral(FOTOSCHLIFF_KONTAKT_MAIL), QStringLiteral(FOTOSCHLIFF_WEBSEITE)};
+    for (int i = 0; i < 2; ++i) {
+        auto* link = new KlickLabel(links[i], this);
+        link->setObjectName(QStringLiteral("Label1(%1)").arg(i));
+        link->setGeometry(16 + 72 * i, 180, 64, 20);
+        link->setToolTip(nurTextTipp(ziele[i]));
+        connect(link, &KlickLabel::geklickt, this, [this, i] { Label1_Click(i); });
+    }
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setGeometry(334, 220, 90, 26);
     cmdOK->setDefault(true);

@@ -2,12 +2,6 @@
 
 #include "platform/Nebenfenster.h"
 
-#include <array>
-
-class KlickLabel;
-class QLabel;
-class QPushButton;
-
 // The text of the about box's mail link: "mailto:" and the address, then
 // "?Subject=" and the subject when there is one, then "&body=" and the message
 // when it is not blank, its line breaks written as %0D%0A.
@@ -23,14 +17,6 @@ class frmAbout : public EigenesFenster {
 public:
     // hauptfenster: disabled while the box is open, enabled again when it closes.
     explicit frmAbout(QWidget* hauptfenster);
-
-    QLabel* picIcon;
-    QLabel* lblTitle;
-    QLabel* lblVersion;
-    QLabel* lblDescription;
-    QLabel* lblDisclaimer;
-    std::array<KlickLabel*, 2> Label1; // 0 "Mail", 1 "Internet"
-    QPushButton* cmdOK;
 
 private:
     void Label1_Click(int index);

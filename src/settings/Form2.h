@@ -1,14 +1,13 @@
 #pragma once
 
 #include "platform/Nebenfenster.h"
+#include "settings/Einstellungsstand.h"
 
 #include <array>
 #include <functional>
 
 class Liste;
 class QCheckBox;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -23,8 +22,8 @@ bool einfacheKodierungGewuenscht();
 void einfacheKodierungMerken(bool einfach);
 
 // "Bevorzugte Einstellungen": the settings record in editable form. Edits live
-// only in the controls until "OK" writes the whole record and the main window
-// takes it over; every other way out discards them.
+// only in the draft (Einstellungsstand) until "OK" writes the whole record and
+// the main window takes it over; every other way out discards them.
 class Form2 : public EigenesFenster {
     Q_OBJECT
 public:
@@ -34,42 +33,31 @@ public:
     // anhang: the main window's current file-name suffix.
     Form2(SettingsStore& store, QWidget* hauptfenster, std::function<void()> datenLaden, const QString& anhang);
 
-
-    // --- dialog state ---
-    float verhaeltnisB = 3, verhaeltnisH = 2;
-    bool fundortmeldungAn = true;
-    bool startmeldungAn = true;
-
-    // --- controls ---
-    QGroupBox *Frame1, *Frame5, *Frame4, *Frame2, *Frame3;
-    QLineEdit *Text1, *Text2, *Text3;
-    QPushButton *Command1, *Command2;
-    std::array<QRadioButton*, 3> Option1;
-    Liste *Combo1, *oColor, *List1;
-    TextFeld *TextB, *TextH, *TextKomp;
-    UpDown *UpDown1, *UpDown2;
-    QCheckBox *Check1, *Check2;
-    QCheckBox* chkEinfacheKodierung;
-    QPushButton *Command5, *Command4, *Command3;
-
 protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void aufbauen();
-    void Form_Load(const QString& anhang);
-    void Combo1_Click();
-    void List1_Click();
-    void TextB_Change();
-    void Option1_Click(int index);
-    void Check1_Click();
-    void Check2_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Command5_Click();
+    void verbinden();
+    // Brings the controls up to the draft; what they signal meanwhile is no event.
+    void anzeigen();
+    void Form_Load(const SettingsRecord& d, const QString& anhang);
+    void ordnerSuchen(Einstellungsstand::Ordner ordner);
     void Command3_Click();
-    void Command4_Click();
 
     SettingsStore& m_store;
     std::function<void()> m_datenLaden;
+    Einstellungsstand m_stand;
+    bool m_abgleich = false;
+    int m_updown1Gesetzt = 0, m_updown2Gesetzt = 0;
+
+    QLineEdit *m_Text1 = nullptr, *m_Text2 = nullptr, *m_Text3 = nullptr;
+    QPushButton *m_Command1 = nullptr, *m_Command2 = nullptr;
+    std::array<QRadioButton*, 3> m_Option1{};
+    Liste *m_Combo1 = nullptr, *m_oColor = nullptr, *m_List1 = nullptr;
+    TextFeld *m_TextB = nullptr, *m_TextH = nullptr, *m_TextKomp = nullptr;
+    UpDown *m_UpDown1 = nullptr, *m_UpDown2 = nullptr;
+    QCheckBox *m_Check1 = nullptr, *m_Check2 = nullptr;
+    QCheckBox* m_chkEinfacheKodierung = nullptr;
+    QPushButton *m_Command5 = nullptr, *m_Command4 = nullptr, *m_Command3 = nullptr;
 };

@@ -291,7 +291,7 @@ private slots:
         finde(f, "TextKomp")->setFocus();
         QTest::keyClick(&f, Qt::Key_F1);
         QVERIFY(f.hilfe() && f.hilfe()->isVisible());
-        QCOMPARE(f.hilfe()->Label1->text(), hilfeText(7).titel);
+        QCOMPARE(f.hilfe()->findChild<QLabel*>(QStringLiteral("Label1"))->text(), hilfeText(7).titel);
         QVERIFY(!f.isEnabled());
         // No key of the main window acts while the help has it disabled.
         QTest::keyClick(&f, Qt::Key_O, Qt::ControlModifier);

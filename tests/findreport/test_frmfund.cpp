@@ -496,12 +496,12 @@ private slots:
         klicken(*d, "cmdHilfe");
         Form3* hilfe = f.hilfe();
         QVERIFY(hilfe && hilfe->isVisible());
-        QCOMPARE(hilfe->Label1->text(), QStringLiteral("Fundorteingabe"));
-        QCOMPARE(hilfe->Label2->text(), frmFund::hilfetext());
+        QCOMPARE(hilfe->findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("Fundorteingabe"));
+        QCOMPARE(hilfe->findChild<QLabel*>(QStringLiteral("Label2"))->text(), frmFund::hilfetext());
         QVERIFY(frmFund::hilfetext().contains(QStringLiteral("nür geringfügig verändern möchten (z.B. das Datum)")));
         QCOMPARE(frmFund::hilfetext().size(), 770);
         QVERIFY(!d->isEnabled());
-        QTest::mouseClick(hilfe->Command1, Qt::LeftButton);
+        QTest::mouseClick(hilfe->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
         QVERIFY(d->isEnabled());
         // The help window gives the main window back whenever it closes.
         QVERIFY(f.isEnabled());
