@@ -318,20 +318,27 @@ void Fundsitzung::Tagesliste_Aufbauen()
 
 void Fundsitzung::datumAnzeigen(const QString& datum)
 {
-    const auto d = datumLesen(datum);
-    if (!d) {
-        // Not in the stored form: the lists stay as they are, the line shows the date as stored.
-        m_datumWieGespeichert = datum;
+    if (const auto d = datumLesen(datum)) {
+        datumZeigen(*d);
         return;
     }
+    // Not in the stored form: the line shows the date as stored, the lists today's
+    // rather than another row's.
+    datumZeigen({m_heute.day(), m_heute.month() - 1, m_heute.year()});
+    m_datumWieGespeichert = datum;
+}
+
+// Year, month and day selected as picks select them, so that the day list follows.
+void Fundsitzung::datumZeigen(const fundbericht::Datum& d)
+{
     m_datumWieGespeichert.reset();
     Datumsliste& jahre = m_datum[Jahr];
-    const QString jahrText = QString::number(d->jahr);
+    const QString jahrText = QString::number(d.jahr);
     int index = int(jahre.eintraege.indexOf(jahrText));
     if (index < 0) {
         // A year outside the list is shown all the same, in its place among the others.
         index = 0;
-        while (index < jahre.eintraege.size() && zahlen::Val(jahre.eintraege[index]) < d->jahr)
+        while (index < jahre.eintraege.size() && zahlen::Val(jahre.eintraege[index]) < d.jahr)
             ++index;
         jahre.eintraege.insert(index, jahrText);
         if (jahre.index >= index)
@@ -339,10 +346,10 @@ void Fundsitzung::datumAnzeigen(const QString& datum)
         ++jahre.stand;
     }
     datumSetzen(Jahr, index);
-    datumSetzen(Monat, d->monatIndex);
-    if (m_datum[Tag].eintraege.size() != tageImMonat(d->jahr, d->monatIndex))
+    datumSetzen(Monat, d.monatIndex);
+    if (m_datum[Tag].eintraege.size() != tageImMonat(d.jahr, d.monatIndex))
         Tagesliste_Aufbauen();
-    datumSetzen(Tag, d->tag - 1);
+    datumSetzen(Tag, d.tag - 1);
 }
 
 // --- stored locations ---

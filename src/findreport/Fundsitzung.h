@@ -132,6 +132,7 @@ private:
     void eingabenSperren(bool gesperrt);
     void datumSetzen(Datum liste, int index);
     void datumAnzeigen(const QString& datum);
+    void datumZeigen(const fundbericht::Datum& datum);
     void tageAufbauen(int tag);
     void Tagesliste_Aufbauen();
     int jahr() const;

@@ -264,7 +264,7 @@ private slots:
     void datum_data()
     {
         QTest::addColumn<QDate>("heute");
-        QTest::addColumn<QString>("vorher"); // the stored date, "" for an empty store
+        QTest::addColumn<QString>("vorher"); // the stored dates ("|" between rows; the last shown), "" for an empty store
         QTest::addColumn<QString>("schritte");    // after "Neuer Fundort" with the data kept: J year, M month, T day, H altitude
         QTest::addColumn<QString>("listen");      // year month day as the lists show them
         QTest::addColumn<int>("tage");
@@ -295,6 +295,8 @@ private slots:
         QTest::newRow("unlesbar: 31. April") << d31 << "31. April 2020" << "" << "2024 März 31." << 31 << "31. April 2020";
         QTest::newRow("unlesbar, Höhe getippt") << d31 << "15.06.2010" << "H0" << "2024 März 31." << 31 << "15.06.2010";
         QTest::newRow("unlesbar, Jahr gewählt") << d31 << "15.06.2010" << "J2013" << "2013 März 31." << 31 << "31. März 2013";
+        QTest::newRow("unlesbar nach einer lesbaren Zeile") << d31 << "15. Juni 2010|15.06.2010" << "" << "2024 März 31." << 31
+                                                            << "15.06.2010";
     }
     void datum()
     {
@@ -304,7 +306,11 @@ private slots:
         QFETCH(QString, listen);
         QFETCH(int, tage);
         QFETCH(QString, datum);
-        Sitzung s(vorher.isEmpty() ? QList<FindRecord>() : QList<FindRecord>{fund("A", "B", "C", "D", "1", vorher)}, heute);
+        QList<FindRecord> zeilen;
+        for (const QString& d : vorher.split(u'|', Qt::SkipEmptyParts))
+            zeilen << fund(QString(QChar(char16_t(u'A' + zeilen.size()))), "B", "C", "D", "1", d);
+        Sitzung s(zeilen, heute);
+        s->gespeichertenWaehlen(int(zeilen.size()) - 1);
         s->neuerFundort(true);
         for (const QString& schritt : schritte.split(u' ', Qt::SkipEmptyParts)) {
             const QString wert = schritt.mid(1);
