@@ -188,6 +188,37 @@ void Fundsitzung::alleAnzeigen()
     emit geaendert();
 }
 
+std::optional<Fundsitzung::Schliessfrage> Fundsitzung::schliessfrage() const
+{
+    if (!ungespeicherteEingabe())
+        return std::nullopt;
+    Schliessfrage f{QString(), {QStringLiteral("Speichern"), QStringLiteral("Verwerfen"), QStringLiteral("Abbrechen")},
+                    Speichern, std::nullopt};
+    if (speichernMoeglich()) {
+        f.text = QStringLiteral("Der neue Fundort ist noch nicht gespeichert.\r\n\r\n"
+                                "Soll er gespeichert werden, bevor die Fundortzusammenstellung geschlossen wird?");
+    } else {
+        // The same answers, the one that cannot be given shown disabled; Return stays.
+        f.text = QStringLiteral("Der neue Fundort ist noch nicht gespeichert. Speichern lässt er sich erst, wenn alle "
+                                "Pflichtfelder (*) ausgefüllt sind.\r\n\r\n"
+                                "Soll die Fundortzusammenstellung trotzdem geschlossen werden? Die Eingaben gehen dabei verloren.");
+        f.standard = Abbrechen;
+        f.gesperrt = Speichern;
+    }
+    return f;
+}
+
+bool Fundsitzung::schliessen(Antwort antwort)
+{
+    if (!ungespeicherteEingabe())
+        return true;
+    if (antwort == Speichern && speichernMoeglich()) {
+        speichern();
+        return !istNeuerFundort();
+    }
+    return antwort == Verwerfen;
+}
+
 // --- steps ---
 
 void Fundsitzung::neuesEreignis()

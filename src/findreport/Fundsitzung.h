@@ -54,6 +54,19 @@ public:
     void loeschen();         // "Fundort löschen"
     void alleAnzeigen();     // "alle bisherigen Fundorte anzeigen"
 
+    // Leaving with a new location not stored asks first, however the dialog is closed.
+    enum Antwort { Speichern, Verwerfen, Abbrechen };
+    struct Schliessfrage {
+        QString text;
+        QStringList antworten; // by Antwort
+        Antwort standard;      // what Return gives
+        std::optional<Antwort> gesperrt; // shown, but not to be chosen
+    };
+    // None: nothing would be lost.
+    std::optional<Schliessfrage> schliessfrage() const;
+    // The answer; true when the dialog may close (not when storing failed: it was said why).
+    bool schliessen(Antwort antwort);
+
     // --- what the dialog shows ---
 
     Modus modus() const { return m_modus; }

@@ -5,13 +5,15 @@
 #include "platform/Steuerelemente.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QTextDocument>
+
+#include <algorithm>
 
 namespace {
 
@@ -45,6 +47,8 @@ frmFund::frmFund(QWidget* hauptfenster, std::function<Form3*()> hilfe, const QSt
 {
     aufbauen();
     verbinden();
+    if (hauptfenster)
+        hauptfenster->installEventFilter(this);
     m_sitzung->oeffnen();
 }
 
@@ -192,10 +196,7 @@ void frmFund::verbinden()
     }
     connect(m_Combo7, &Liste::klick, this, wenn([this, s] { s->gespeichertenWaehlen(m_Combo7->ListIndex()); }));
     connect(m_Command1, &QPushButton::clicked, s, &Fundsitzung::speichern);
-    connect(m_Command3, &QPushButton::clicked, this, [this] {
-        freigeben();
-        close();
-    });
+    connect(m_Command3, &QPushButton::clicked, this, &QWidget::close);
     connect(m_Command4, &QPushButton::clicked, this, [s] { dienste().zwischenablageSetzen(s->zeile()); });
     connect(m_Command5, &QPushButton::clicked, this, [this, s] {
         s->neuerFundort(m_Check1->isChecked());
@@ -296,16 +297,26 @@ void frmFund::freigeben()
         oeffner()->show();
 }
 
-void frmFund::keyPressEvent(QKeyEvent* e)
+void frmFund::closeEvent(QCloseEvent* e)
 {
-    if (e->key() == Qt::Key_Escape && m_sitzung->ungespeicherteEingabe()
-        && dienste().frage(this,
-                           QStringLiteral("Der neue Fundort ist noch nicht gespeichert. Wollen Sie die Fundortzusammenstellung "
-                                          "trotzdem schließen? Ihre Eingaben gehen dabei verloren."),
-                           programmTitel(), {QStringLiteral("Ja"), QStringLiteral("Nein")}, 1)
-               != 0)
-        return;
-    EigenesFenster::keyPressEvent(e);
+    if (!m_programmEndet) {
+        if (const auto frage = m_sitzung->schliessfrage()) {
+            const int antwort = dienste().frageMitSperre(this, frage->text, programmTitel(), frage->antworten, frage->standard,
+                                                         frage->gesperrt ? int(*frage->gesperrt) : -1);
+            if (!m_sitzung->schliessen(Fundsitzung::Antwort(std::clamp(antwort, 0, int(Fundsitzung::Abbrechen))))) {
+                e->ignore();
+                return;
+            }
+        }
+    }
+    EigenesFenster::closeEvent(e);
+}
+
+bool frmFund::eventFilter(QObject* objekt, QEvent* ereignis)
+{
+    if (objekt == oeffner() && ereignis->type() == QEvent::Close)
+        m_programmEndet = true;
+    return EigenesFenster::eventFilter(objekt, ereignis);
 }
 
 void frmFund::cmdHilfe_Click()

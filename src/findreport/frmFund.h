@@ -44,8 +44,10 @@ public:
 protected:
     // Gives the main window back, shown; runs however the dialog closes.
     void freigeben() override;
-    // Escape closes like "Schließen", but asks first while a new location has unsaved input.
-    void keyPressEvent(QKeyEvent*) override;
+    // "Schließen", the close box and Escape all come here: a new location not stored is asked about.
+    void closeEvent(QCloseEvent*) override;
+    // The main window's closing ends the program, which asks nothing.
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:
     void aufbauen();
@@ -60,6 +62,7 @@ private:
     Fundsitzung* m_sitzung;
     std::function<Form3*()> m_hilfe;
     bool m_abgleich = false;
+    bool m_programmEndet = false;
 
     // The editable lists by the session's fields (none for description and altitude).
     std::array<EingabeListe*, Fundsitzung::feldAnzahl> m_listen{};

@@ -3,6 +3,7 @@
 #include "Datenbankhilfe.h"
 #include "Fundortdaten.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -265,7 +266,7 @@ private slots:
     {
         QTest::addColumn<QDate>("heute");
         QTest::addColumn<QString>("vorher"); // the stored dates ("|" between rows; the last shown), "" for an empty store
-        QTest::addColumn<QString>("schritte");    // after "Neuer Fundort" with the data kept: J year, M month, T day, H altitude
+        QTest::addColumn<QString>("schritte");    // after "Neuer Fundort" with the data kept: J year, M month, T day, H altitude,
         QTest::addColumn<QString>("listen");      // year month day as the lists show them
         QTest::addColumn<int>("tage");
         QTest::addColumn<QString>("datum");       // in the line and the stored row
@@ -335,6 +336,46 @@ private slots:
         s->speichern();
         QVERIFY(gespeichert(s.ordner).contains(zeile));
         QCOMPARE(s->gespeicherte().value(s->gespeicherterIndex()), zeile);
+    }
+
+    // Leaving with a new location not stored asks, with the same three answers however much
+    // is typed; it stores only a complete one, and stays when storing fails.
+    void schliessen_data()
+    {
+        QTest::addColumn<QString>("eingabe");
+        QTest::addColumn<int>("antwort");
+        QTest::addColumn<QString>("ergebnis"); // the answer Return gives and the one disabled ("--": nothing asked), closed, rows stored
+        QTest::newRow("nichts getippt") << "nichts" << int(S::Abbrechen) << "-- zu 1";
+        QTest::newRow("gespeichert") << "gespeichert" << int(S::Abbrechen) << "-- zu 2";
+        for (auto [antwort, name] : {std::pair{S::Speichern, "Speichern"}, {S::Verwerfen, "Verwerfen"}, {S::Abbrechen, "Abbrechen"}}) {
+            QTest::addRow("unvollständig, %s", name) << "unvollständig" << int(antwort) << (antwort == S::Verwerfen ? "20 zu 1" : "20 offen 1");
+            QTest::addRow("vollständig, %s", name) << "vollständig" << int(antwort)
+                                                   << QStringLiteral("0- %1 %2").arg(antwort == S::Abbrechen ? "offen" : "zu").arg(antwort ? 1 : 2);
+        }
+        QTest::newRow("vollständig, Speichern, Datei gesperrt") << "gesperrt" << int(S::Speichern) << "0- offen 1";
+    }
+    void schliessen()
+    {
+        QFETCH(QString, eingabe);
+        QFETCH(int, antwort);
+        QFETCH(QString, ergebnis);
+        Sitzung s({fund("Deutschland", "Bayern", "München", "Isarauen")});
+        s->neuerFundort(eingabe != u"unvollständig" && eingabe != u"nichts");
+        if (eingabe != u"nichts") // the altitude still missing, or a new one
+            s->tippen(eingabe == u"unvollständig" ? S::Beschreibung : S::Hoehe, QStringLiteral("480"));
+        if (eingabe == u"gespeichert")
+            s->speichern();
+        QString ist = QStringLiteral("--");
+        {
+            datenbankhilfe::Sperre sperre(eingabe == u"gesperrt" ? QDir(s.ordner).filePath(QStringLiteral("data.db")) : QString());
+            if (const auto frage = s->schliessfrage()) {
+                QCOMPARE(frage->antworten, (QStringList{"Speichern", "Verwerfen", "Abbrechen"}));
+                ist = QString::number(frage->standard) + (frage->gesperrt ? QString::number(*frage->gesperrt) : QStringLiteral("-"));
+            }
+            ist += s->schliessen(S::Antwort(antwort)) ? QStringLiteral(" zu") : QStringLiteral(" offen");
+        }
+        QCOMPARE(ist + u' ' + QString::number(gespeichert(s.ordner).size()), ergebnis);
+        QCOMPARE(s.meldungen.size(), eingabe == u"gesperrt" ? 1 : 0);
     }
 
     // "Neuer Fundort": the first country, state, town, site and author, or the data shown kept.
