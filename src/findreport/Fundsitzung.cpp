@@ -188,6 +188,34 @@ void Fundsitzung::alleAnzeigen()
     emit geaendert();
 }
 
+void Fundsitzung::fotoSetzen(bool geladen, QDate aufnahme)
+{
+    m_fotoGeladen = geladen;
+    m_aufnahme = geladen ? aufnahme : QDate();
+    emit geaendert();
+}
+
+void Fundsitzung::aufnahmedatumWaehlen()
+{
+    neuesEreignis();
+    if (aufnahmedatumMoeglich())
+        datumZeigen({m_aufnahme.day(), m_aufnahme.month() - 1, m_aufnahme.year()});
+    emit geaendert();
+}
+
+QString Fundsitzung::aufnahmedatumHinweis() const
+{
+    if (!m_fotoGeladen)
+        return QStringLiteral("Im Hauptfenster ist kein Foto geladen, dessen Aufnahmedatum sich übernehmen ließe.");
+    if (!m_aufnahme.isValid())
+        return QStringLiteral("Das Foto im Hauptfenster nennt kein Aufnahmedatum.");
+    const QString datum =
+        datumText(tagEintrag(m_aufnahme.day()), monatsnamen().value(m_aufnahme.month() - 1), QString::number(m_aufnahme.year()));
+    if (m_datumGesperrt)
+        return QStringLiteral("Aufnahmedatum des Fotos: %1 – übernehmen lässt es sich nach „Neuer Fundort“").arg(datum);
+    return QStringLiteral("Aufnahmedatum des Fotos: %1 – als Datum übernehmen").arg(datum);
+}
+
 std::optional<Fundsitzung::Schliessfrage> Fundsitzung::schliessfrage() const
 {
     if (!ungespeicherteEingabe())

@@ -53,6 +53,10 @@ public:
     void speichern();        // "Fundort speichern"
     void loeschen();         // "Fundort löschen"
     void alleAnzeigen();     // "alle bisherigen Fundorte anzeigen"
+    // The photo the main window holds (geladen), and the day it was taken (invalid: none said).
+    void fotoSetzen(bool geladen, QDate aufnahme);
+    // "Aufnahmedatum": the date lists go to the day the photo was taken, as picks would set them.
+    void aufnahmedatumWaehlen();
 
     // Leaving with a new location not stored asks first, however the dialog is closed.
     enum Antwort { Speichern, Verwerfen, Abbrechen };
@@ -105,6 +109,10 @@ public:
     // A new location has input that "Neuer Fundort" did not put there and that is not saved.
     bool ungespeicherteEingabe() const;
 
+    // The "Aufnahmedatum" button, and its tool tip: which day, or why there is none to take.
+    bool aufnahmedatumMoeglich() const { return m_aufnahme.isValid() && !m_datumGesperrt; }
+    QString aufnahmedatumHinweis() const;
+
     // The location as the fields show it; the date as composed, or as stored when the lists cannot show it.
     FindRecord felder() const;
 
@@ -155,6 +163,8 @@ private:
     FundortDatenbank* m_data1;
     FundortDatenbank* m_data2;
     QDate m_heute;
+    bool m_fotoGeladen = false;
+    QDate m_aufnahme;
     Modus m_modus = Modus::Blaettern;
     std::array<Eingabe, feldAnzahl> m_felder;
     std::array<Datumsliste, 3> m_datum;

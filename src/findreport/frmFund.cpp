@@ -134,6 +134,15 @@ void frmFund::aufbauen()
         }
     }
 
+    // Beside the date lists: past their caption's text, short of the buttons' column, at least as
+    // wide as its own caption asks; made after the date's caption, whose box it overlaps, so that
+    // it lies on top.
+    m_cmdAufnahmedatum = platzieren<QPushButton>(this, "cmdAufnahmedatum", {}, QStringLiteral("Aufnahmedatum"));
+    const auto* datumsBeschriftung = findChild<QLabel*>(QStringLiteral("Label1(6)"));
+    const int links = std::max(datumsBeschriftung->x() + datumsBeschriftung->sizeHint().width() + 8,
+                               520 - std::max(104, m_cmdAufnahmedatum->sizeHint().width()));
+    m_cmdAufnahmedatum->setGeometry(links, 360, 520 - links, 21);
+
     platzieren<QLabel>(this, "Label1(9)", {40, 456, 177, 13}, QStringLiteral("Ansicht der neuen Zusammenstellung"));
     m_lblZusammenstellung = platzieren<QLabel>(this, "lblZusammenstellung", {40, 472, 681, 41}, QString());
     m_lblZusammenstellung->setTextFormat(Qt::PlainText);
@@ -158,13 +167,14 @@ void frmFund::aufbauen()
         if (l != m_lblZusammenstellung && l->sizeHint().width() > l->width())
             l->resize(l->sizeHint().width(), l->height());
 
-    // The keyboard order.
+    // The keyboard order; the photo's date, not in the design, comes last.
     using S = Fundsitzung;
     QWidget* const reihenfolge[] = {m_listen[S::Land],  m_listen[S::Bundesland], m_listen[S::Stadt], m_listen[S::Fundort],
                                     m_Text3,            m_Text4,                 m_datum[S::Jahr],   m_datum[S::Monat],
                                     m_datum[S::Tag],    m_listen[S::Bildart],    m_listen[S::Autor], m_Command1,
                                     m_Command4,         m_Command5,              m_Command6,         m_Command7,
-                                    m_Combo7,           m_Command3,              m_Check1,           m_cmdHilfe};
+                                    m_Combo7,           m_Command3,              m_Check1,           m_cmdHilfe,
+                                    m_cmdAufnahmedatum};
     for (size_t i = 1; i < std::size(reihenfolge); ++i)
         setTabOrder(reihenfolge[i - 1], reihenfolge[i]);
 }
@@ -196,6 +206,7 @@ void frmFund::verbinden()
     }
     connect(m_Combo7, &Liste::klick, this, wenn([this, s] { s->gespeichertenWaehlen(m_Combo7->ListIndex()); }));
     connect(m_Command1, &QPushButton::clicked, s, &Fundsitzung::speichern);
+    connect(m_cmdAufnahmedatum, &QPushButton::clicked, s, &Fundsitzung::aufnahmedatumWaehlen);
     connect(m_Command3, &QPushButton::clicked, this, &QWidget::close);
     connect(m_Command4, &QPushButton::clicked, this, [s] { dienste().zwischenablageSetzen(s->zeile()); });
     connect(m_Command5, &QPushButton::clicked, this, [this, s] {
@@ -267,6 +278,8 @@ void frmFund::anzeigen()
     m_Command4->setEnabled(s.kopierenMoeglich());
     m_Command6->setEnabled(s.alleAnzeigenMoeglich());
     m_Command7->setEnabled(s.loeschenMoeglich());
+    m_cmdAufnahmedatum->setEnabled(s.aufnahmedatumMoeglich());
+    m_cmdAufnahmedatum->setToolTip(s.aufnahmedatumHinweis());
     zeileAnzeigen();
 }
 

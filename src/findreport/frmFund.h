@@ -39,6 +39,9 @@ public:
     // Shows the dialog centred on the screen.
     void zeigen();
 
+    // The photo the main window holds (geladen), and the day it was taken (invalid: none said).
+    void fotoSetzen(bool geladen, QDate aufnahme) { m_sitzung->fotoSetzen(geladen, aufnahme); }
+
     const Fundsitzung& sitzung() const { return *m_sitzung; }
 
 protected:
@@ -77,5 +80,5 @@ private:
     QLabel* m_lblZusammenstellung = nullptr;
     QCheckBox* m_Check1 = nullptr;
     QPushButton *m_cmdHilfe = nullptr, *m_Command1 = nullptr, *m_Command3 = nullptr, *m_Command4 = nullptr,
-                *m_Command5 = nullptr, *m_Command6 = nullptr, *m_Command7 = nullptr;
+                *m_Command5 = nullptr, *m_Command6 = nullptr, *m_Command7 = nullptr, *m_cmdAufnahmedatum = nullptr;
 };

@@ -443,7 +443,7 @@ private slots:
     }
 
     // However the dialog is closed, a new location not stored is asked about; "Speichern" stores
-    // it as "Fundort speichern" does.
+    // it as "Fundort speichern" does, with the photo's day that "Aufnahmedatum" set.
     void schliessen_data()
     {
         QTest::addColumn<QString>("weg");
@@ -462,9 +462,11 @@ private slots:
         Umgebung u;
         QPointer<frmFund> d = u.dialog;
         QApplication::setActiveWindow(d);
+        d->fotoSetzen(true, QDate(2026, 6, 14));
         klicken(*d, "Command5");
         tippen(element(*d, "Text4"), QStringLiteral("480"));
-        const QString neu = QStringLiteral("Deutschland, Bayern, München, Isarauen, 480 msm, 15. Juni 2010 (Freilandfoto: N. N.)");
+        klicken(*d, "cmdAufnahmedatum");
+        const QString neu = QStringLiteral("Deutschland, Bayern, München, Isarauen, 480 msm, 14. Juni 2026 (Freilandfoto: N. N.)");
         QCOMPARE(zeile(*d), neu);
         if (weg == u"Schließen")
             klicken(*d, "Command3");
@@ -516,9 +518,15 @@ private slots:
         weg->close();
         QVERIFY(f.isEnabled());
 
-        // Closing the main window ends the program without a question.
+        // Closing the main window ends the program without a question. No photo, no date to take;
+        // the button's caption whole, clear of the date's caption and of the buttons' column.
         QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("Command6")), Qt::LeftButton);
         weg = offenerDialog();
+        const auto* knopf = element<QPushButton>(*weg, "cmdAufnahmedatum");
+        const auto* datum = element<QLabel>(*weg, "Label1(6)");
+        QVERIFY(knopf->sizeHint().width() <= knopf->width() && knopf->x() > datum->x() + datum->sizeHint().width());
+        QCOMPARE(QPoint(knopf->geometry().right(), knopf->y()), QPoint(519, 360));
+        QCOMPARE(knopf->toolTip(), QStringLiteral("Im Hauptfenster ist kein Foto geladen, dessen Aufnahmedatum sich übernehmen ließe."));
         klicken(*weg, "Command5");
         tippen(element(*weg, "Text4"), QStringLiteral("480"));
         m_dienste.fragen.clear();

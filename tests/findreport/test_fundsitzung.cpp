@@ -267,6 +267,7 @@ private slots:
         QTest::addColumn<QDate>("heute");
         QTest::addColumn<QString>("vorher"); // the stored dates ("|" between rows; the last shown), "" for an empty store
         QTest::addColumn<QString>("schritte");    // after "Neuer Fundort" with the data kept: J year, M month, T day, H altitude,
+                                                  // A "Aufnahmedatum" of a photo taken that day
         QTest::addColumn<QString>("listen");      // year month day as the lists show them
         QTest::addColumn<int>("tage");
         QTest::addColumn<QString>("datum");       // in the line and the stored row
@@ -298,6 +299,10 @@ private slots:
         QTest::newRow("unlesbar, Jahr gewählt") << d31 << "15.06.2010" << "J2013" << "2013 März 31." << 31 << "31. März 2013";
         QTest::newRow("unlesbar nach einer lesbaren Zeile") << d31 << "15. Juni 2010|15.06.2010" << "" << "2024 März 31." << 31
                                                             << "15.06.2010";
+        QTest::newRow("Aufnahmedatum nach der Liste") << d31 << "15. März 2024" << "A2026-06-14" << "2026 Juni 14." << 30
+                                                      << "14. Juni 2026";
+        QTest::newRow("Aufnahmedatum, Februar eines anderen Jahres") << d31 << "15. Februar 2012" << "A2013-02-28" << "2013 Februar 28."
+                                                                    << 28 << "28. Februar 2013";
     }
     void datum()
     {
@@ -321,6 +326,10 @@ private slots:
                 s->datumWaehlen(S::Monat, wert.toInt());
             else if (schritt[0] == u'T')
                 s->datumWaehlen(S::Tag, wert.toInt());
+            else if (schritt[0] == u'A') {
+                s->fotoSetzen(true, QDate::fromString(wert, Qt::ISODate));
+                s->aufnahmedatumWaehlen();
+            }
             else
                 s->tippen(S::Hoehe, s->text(S::Hoehe) + wert);
         }
@@ -336,6 +345,35 @@ private slots:
         s->speichern();
         QVERIFY(gespeichert(s.ordner).contains(zeile));
         QCOMPARE(s->gespeicherte().value(s->gespeicherterIndex()), zeile);
+    }
+
+    // "Aufnahmedatum": usable where the date lists are, for a photo that names its day; the tool tip says which day, or why not.
+    void aufnahmedatumKnopf_data()
+    {
+        QTest::addColumn<bool>("foto");
+        QTest::addColumn<QDate>("aufnahme");
+        QTest::addColumn<bool>("neu");
+        QTest::addColumn<QString>("hinweis");
+        const QDate tag(2026, 6, 14);
+        QTest::newRow("kein Foto") << false << tag << true << "Im Hauptfenster ist kein Foto geladen, dessen Aufnahmedatum sich übernehmen ließe.";
+        QTest::newRow("Foto ohne Datum") << true << QDate() << true << "Das Foto im Hauptfenster nennt kein Aufnahmedatum.";
+        QTest::newRow("Blättern") << true << tag << false << "Aufnahmedatum des Fotos: 14. Juni 2026 – übernehmen lässt es sich nach „Neuer Fundort“";
+        QTest::newRow("neuer Fundort") << true << tag << true << "Aufnahmedatum des Fotos: 14. Juni 2026 – als Datum übernehmen";
+    }
+    void aufnahmedatumKnopf()
+    {
+        QFETCH(bool, foto);
+        QFETCH(QDate, aufnahme);
+        QFETCH(bool, neu);
+        QFETCH(QString, hinweis);
+        Sitzung s;
+        s->fotoSetzen(foto, aufnahme);
+        if (neu)
+            s->neuerFundort(true);
+        QCOMPARE(s->aufnahmedatumHinweis(), hinweis);
+        s->aufnahmedatumWaehlen();
+        QCOMPARE(s.datum(), s->aufnahmedatumMoeglich() ? QStringLiteral("2026 Juni 14.") : QStringLiteral("2024 März 31."));
+        QCOMPARE(s->aufnahmedatumMoeglich(), hinweis.endsWith(QStringLiteral("übernehmen")));
     }
 
     // Leaving with a new location not stored asks, with the same three answers however much
