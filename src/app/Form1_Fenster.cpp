@@ -4,6 +4,7 @@
 // takes no input, and closing it in any way gives the input back.
 #include "app/Form1.h"
 
+#include "codec/Aufnahmedatum.h"
 #include "findreport/frmFund.h"
 #include "hilfe/Form3.h"
 #include "hilfe/HilfeTexte.h"
@@ -64,6 +65,9 @@ void Form1::Command6_Click()
         dialog = new frmFund(this, [this] { return hilfeFenster(); });
         m_fund.setzen(dialog);
     }
+    // Read now from the file: the date counts only for the report of the photo on show.
+    const QString& foto = m_stand.dateiPfad();
+    dialog->fotoSetzen(!foto.isEmpty(), aufnahmedatum::ausDatei(foto));
     setEnabled(false);
     dialog->zeigen();
 }

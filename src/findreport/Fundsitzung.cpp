@@ -188,6 +188,65 @@ void Fundsitzung::alleAnzeigen()
     emit geaendert();
 }
 
+void Fundsitzung::fotoSetzen(bool geladen, QDate aufnahme)
+{
+    m_fotoGeladen = geladen;
+    m_aufnahme = geladen ? aufnahme : QDate();
+    emit geaendert();
+}
+
+void Fundsitzung::aufnahmedatumWaehlen()
+{
+    neuesEreignis();
+    if (aufnahmedatumMoeglich())
+        datumZeigen({m_aufnahme.day(), m_aufnahme.month() - 1, m_aufnahme.year()});
+    emit geaendert();
+}
+
+QString Fundsitzung::aufnahmedatumHinweis() const
+{
+    if (!m_fotoGeladen)
+        return QStringLiteral("Im Hauptfenster ist kein Foto geladen, dessen Aufnahmedatum sich übernehmen ließe.");
+    if (!m_aufnahme.isValid())
+        return QStringLiteral("Das Foto im Hauptfenster nennt kein Aufnahmedatum.");
+    const QString datum =
+        datumText(tagEintrag(m_aufnahme.day()), monatsnamen().value(m_aufnahme.month() - 1), QString::number(m_aufnahme.year()));
+    if (m_datumGesperrt)
+        return QStringLiteral("Aufnahmedatum des Fotos: %1 – übernehmen lässt es sich nach „Neuer Fundort“").arg(datum);
+    return QStringLiteral("Aufnahmedatum des Fotos: %1 – als Datum übernehmen").arg(datum);
+}
+
+std::optional<Fundsitzung::Schliessfrage> Fundsitzung::schliessfrage() const
+{
+    if (!ungespeicherteEingabe())
+        return std::nullopt;
+    Schliessfrage f{QString(), {QStringLiteral("Speichern"), QStringLiteral("Verwerfen"), QStringLiteral("Abbrechen")},
+                    Speichern, std::nullopt};
+    if (speichernMoeglich()) {
+        f.text = QStringLiteral("Der neue Fundort ist noch nicht gespeichert.\r\n\r\n"
+                                "Soll er gespeichert werden, bevor die Fundortzusammenstellung geschlossen wird?");
+    } else {
+        // The same answers, the one that cannot be given shown disabled; Return stays.
+        f.text = QStringLiteral("Der neue Fundort ist noch nicht gespeichert. Speichern lässt er sich erst, wenn alle "
+                                "Pflichtfelder (*) ausgefüllt sind.\r\n\r\n"
+                                "Soll die Fundortzusammenstellung trotzdem geschlossen werden? Die Eingaben gehen dabei verloren.");
+        f.standard = Abbrechen;
+        f.gesperrt = Speichern;
+    }
+    return f;
+}
+
+bool Fundsitzung::schliessen(Antwort antwort)
+{
+    if (!ungespeicherteEingabe())
+        return true;
+    if (antwort == Speichern && speichernMoeglich()) {
+        speichern();
+        return !istNeuerFundort();
+    }
+    return antwort == Verwerfen;
+}
+
 // --- steps ---
 
 void Fundsitzung::neuesEreignis()
@@ -318,20 +377,27 @@ void Fundsitzung::Tagesliste_Aufbauen()
 
 void Fundsitzung::datumAnzeigen(const QString& datum)
 {
-    const auto d = datumLesen(datum);
-    if (!d) {
-        // Not in the stored form: the lists stay as they are, the line shows the date as stored.
-        m_datumWieGespeichert = datum;
+    if (const auto d = datumLesen(datum)) {
+        datumZeigen(*d);
         return;
     }
+    // Not in the stored form: the line shows the date as stored, the lists today's
+    // rather than another row's.
+    datumZeigen({m_heute.day(), m_heute.month() - 1, m_heute.year()});
+    m_datumWieGespeichert = datum;
+}
+
+// Year, month and day selected as picks select them, so that the day list follows.
+void Fundsitzung::datumZeigen(const fundbericht::Datum& d)
+{
     m_datumWieGespeichert.reset();
     Datumsliste& jahre = m_datum[Jahr];
-    const QString jahrText = QString::number(d->jahr);
+    const QString jahrText = QString::number(d.jahr);
     int index = int(jahre.eintraege.indexOf(jahrText));
     if (index < 0) {
         // A year outside the list is shown all the same, in its place among the others.
         index = 0;
-        while (index < jahre.eintraege.size() && zahlen::Val(jahre.eintraege[index]) < d->jahr)
+        while (index < jahre.eintraege.size() && zahlen::Val(jahre.eintraege[index]) < d.jahr)
             ++index;
         jahre.eintraege.insert(index, jahrText);
         if (jahre.index >= index)
@@ -339,10 +405,10 @@ void Fundsitzung::datumAnzeigen(const QString& datum)
         ++jahre.stand;
     }
     datumSetzen(Jahr, index);
-    datumSetzen(Monat, d->monatIndex);
-    if (m_datum[Tag].eintraege.size() != tageImMonat(d->jahr, d->monatIndex))
+    datumSetzen(Monat, d.monatIndex);
+    if (m_datum[Tag].eintraege.size() != tageImMonat(d.jahr, d.monatIndex))
         Tagesliste_Aufbauen();
-    datumSetzen(Tag, d->tag - 1);
+    datumSetzen(Tag, d.tag - 1);
 }
 
 // --- stored locations ---

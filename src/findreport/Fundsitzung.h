@@ -53,6 +53,23 @@ public:
     void speichern();        // "Fundort speichern"
     void loeschen();         // "Fundort löschen"
     void alleAnzeigen();     // "alle bisherigen Fundorte anzeigen"
+    // The photo the main window holds (geladen), and the day it was taken (invalid: none said).
+    void fotoSetzen(bool geladen, QDate aufnahme);
+    // "Aufnahmedatum": the date lists go to the day the photo was taken, as picks would set them.
+    void aufnahmedatumWaehlen();
+
+    // Leaving with a new location not stored asks first, however the dialog is closed.
+    enum Antwort { Speichern, Verwerfen, Abbrechen };
+    struct Schliessfrage {
+        QString text;
+        QStringList antworten; // by Antwort
+        Antwort standard;      // what Return gives
+        std::optional<Antwort> gesperrt; // shown, but not to be chosen
+    };
+    // None: nothing would be lost.
+    std::optional<Schliessfrage> schliessfrage() const;
+    // The answer; true when the dialog may close (not when storing failed: it was said why).
+    bool schliessen(Antwort antwort);
 
     // --- what the dialog shows ---
 
@@ -91,6 +108,10 @@ public:
     bool speicherOffen() const;
     // A new location has input that "Neuer Fundort" did not put there and that is not saved.
     bool ungespeicherteEingabe() const;
+
+    // The "Aufnahmedatum" button, and its tool tip: which day, or why there is none to take.
+    bool aufnahmedatumMoeglich() const { return m_aufnahme.isValid() && !m_datumGesperrt; }
+    QString aufnahmedatumHinweis() const;
 
     // The location as the fields show it; the date as composed, or as stored when the lists cannot show it.
     FindRecord felder() const;
@@ -132,6 +153,7 @@ private:
     void eingabenSperren(bool gesperrt);
     void datumSetzen(Datum liste, int index);
     void datumAnzeigen(const QString& datum);
+    void datumZeigen(const fundbericht::Datum& datum);
     void tageAufbauen(int tag);
     void Tagesliste_Aufbauen();
     int jahr() const;
@@ -141,6 +163,8 @@ private:
     FundortDatenbank* m_data1;
     FundortDatenbank* m_data2;
     QDate m_heute;
+    bool m_fotoGeladen = false;
+    QDate m_aufnahme;
     Modus m_modus = Modus::Blaettern;
     std::array<Eingabe, feldAnzahl> m_felder;
     std::array<Datumsliste, 3> m_datum;

@@ -5,12 +5,14 @@
 #include "platform/Steuerelemente.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace {
 
@@ -44,6 +46,8 @@ frmFund::frmFund(QWidget* hauptfenster, std::function<Form3*()> hilfe, const QSt
 {
     aufbauen();
     verbinden();
+    if (hauptfenster)
+        hauptfenster->installEventFilter(this);
     m_sitzung->oeffnen();
 }
 
@@ -129,6 +133,15 @@ void frmFund::aufbauen()
         }
     }
 
+    // Beside the date lists: past their caption's text, short of the buttons' column, at least as
+    // wide as its own caption asks; made after the date's caption, whose box it overlaps, so that
+    // it lies on top.
+    m_cmdAufnahmedatum = platzieren<QPushButton>(this, "cmdAufnahmedatum", {}, QStringLiteral("Aufnahmedatum"));
+    const auto* datumsBeschriftung = findChild<QLabel*>(QStringLiteral("Label1(6)"));
+    const int links = std::max(datumsBeschriftung->x() + datumsBeschriftung->sizeHint().width() + 8,
+                               520 - std::max(104, m_cmdAufnahmedatum->sizeHint().width()));
+    m_cmdAufnahmedatum->setGeometry(links, 360, 520 - links, 21);
+
     platzieren<QLabel>(this, "Label1(9)", {40, 456, 177, 13}, QStringLiteral("Ansicht der neuen Zusammenstellung"));
     m_lblZusammenstellung = platzieren<QLabel>(this, "lblZusammenstellung", {40, 472, 681, 41}, QString());
     m_lblZusammenstellung->setTextFormat(Qt::PlainText);
@@ -153,13 +166,14 @@ void frmFund::aufbauen()
         if (l != m_lblZusammenstellung && l->sizeHint().width() > l->width())
             l->resize(l->sizeHint().width(), l->height());
 
-    // The keyboard order.
+    // The keyboard order; the photo's date, not in the design, comes last.
     using S = Fundsitzung;
     QWidget* const reihenfolge[] = {m_listen[S::Land],  m_listen[S::Bundesland], m_listen[S::Stadt], m_listen[S::Fundort],
                                     m_Text3,            m_Text4,                 m_datum[S::Jahr],   m_datum[S::Monat],
                                     m_datum[S::Tag],    m_listen[S::Bildart],    m_listen[S::Autor], m_Command1,
                                     m_Command4,         m_Command5,              m_Command6,         m_Command7,
-                                    m_Combo7,           m_Command3,              m_Check1,           m_cmdHilfe};
+                                    m_Combo7,           m_Command3,              m_Check1,           m_cmdHilfe,
+                                    m_cmdAufnahmedatum};
     for (size_t i = 1; i < std::size(reihenfolge); ++i)
         setTabOrder(reihenfolge[i - 1], reihenfolge[i]);
 }
@@ -191,10 +205,8 @@ void frmFund::verbinden()
     }
     connect(m_Combo7, &Liste::klick, this, wenn([this, s] { s->gespeichertenWaehlen(m_Combo7->ListIndex()); }));
     connect(m_Command1, &QPushButton::clicked, s, &Fundsitzung::speichern);
-    connect(m_Command3, &QPushButton::clicked, this, [this] {
-        freigeben();
-        close();
-    });
+    connect(m_cmdAufnahmedatum, &QPushButton::clicked, s, &Fundsitzung::aufnahmedatumWaehlen);
+    connect(m_Command3, &QPushButton::clicked, this, &QWidget::close);
     connect(m_Command4, &QPushButton::clicked, this, [s] { dienste().zwischenablageSetzen(s->zeile()); });
     connect(m_Command5, &QPushButton::clicked, this, [this, s] {
         s->neuerFundort(m_Check1->isChecked());
@@ -265,6 +277,8 @@ void frmFund::anzeigen()
     m_Command4->setEnabled(s.kopierenMoeglich());
     m_Command6->setEnabled(s.alleAnzeigenMoeglich());
     m_Command7->setEnabled(s.loeschenMoeglich());
+    m_cmdAufnahmedatum->setEnabled(s.aufnahmedatumMoeglich());
+    m_cmdAufnahmedatum->setToolTip(s.aufnahmedatumHinweis());
     zeileAnzeigen();
 }
 
@@ -293,16 +307,26 @@ void frmFund::freigeben()
         oeffner()->show();
 }
 
-void frmFund::keyPressEvent(QKeyEvent* e)
+void frmFund::closeEvent(QCloseEvent* e)
 {
-    if (e->key() == Qt::Key_Escape && m_sitzung->ungespeicherteEingabe()
-        && dienste().frage(this,
-                           QStringLiteral("Der neue Fundort ist noch nicht gespeichert. Wollen Sie die Fundortzusammenstellung "
-                                          "trotzdem schließen? Ihre Eingaben gehen dabei verloren."),
-                           programmTitel(), {QStringLiteral("Ja"), QStringLiteral("Nein")}, 1)
-               != 0)
-        return;
-    EigenesFenster::keyPressEvent(e);
+    if (!m_programmEndet) {
+        if (const auto frage = m_sitzung->schliessfrage()) {
+            const int antwort = dienste().frageMitSperre(this, frage->text, programmTitel(), frage->antworten, frage->standard,
+                                                         frage->gesperrt ? int(*frage->gesperrt) : -1);
+            if (!m_sitzung->schliessen(Fundsitzung::Antwort(std::clamp(antwort, 0, int(Fundsitzung::Abbrechen))))) {
+                e->ignore();
+                return;
+            }
+        }
+    }
+    EigenesFenster::closeEvent(e);
+}
+
+bool frmFund::eventFilter(QObject* objekt, QEvent* ereignis)
+{
+    if (objekt == oeffner() && ereignis->type() == QEvent::Close)
+        m_programmEndet = true;
+    return EigenesFenster::eventFilter(objekt, ereignis);
 }
 
 void frmFund::cmdHilfe_Click()

@@ -39,13 +39,18 @@ public:
     // Shows the dialog centred on the screen.
     void zeigen();
 
+    // The photo the main window holds (geladen), and the day it was taken (invalid: none said).
+    void fotoSetzen(bool geladen, QDate aufnahme) { m_sitzung->fotoSetzen(geladen, aufnahme); }
+
     const Fundsitzung& sitzung() const { return *m_sitzung; }
 
 protected:
     // Gives the main window back, shown; runs however the dialog closes.
     void freigeben() override;
-    // Escape closes like "Schließen", but asks first while a new location has unsaved input.
-    void keyPressEvent(QKeyEvent*) override;
+    // "Schließen", the close box and Escape all come here: a new location not stored is asked about.
+    void closeEvent(QCloseEvent*) override;
+    // The main window's closing ends the program, which asks nothing.
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:
     void aufbauen();
@@ -60,6 +65,7 @@ private:
     Fundsitzung* m_sitzung;
     std::function<Form3*()> m_hilfe;
     bool m_abgleich = false;
+    bool m_programmEndet = false;
 
     // The editable lists by the session's fields (none for description and altitude).
     std::array<EingabeListe*, Fundsitzung::feldAnzahl> m_listen{};
@@ -74,5 +80,5 @@ private:
     QLabel* m_lblZusammenstellung = nullptr;
     QCheckBox* m_Check1 = nullptr;
     QPushButton *m_cmdHilfe = nullptr, *m_Command1 = nullptr, *m_Command3 = nullptr, *m_Command4 = nullptr,
-                *m_Command5 = nullptr, *m_Command6 = nullptr, *m_Command7 = nullptr;
+                *m_Command5 = nullptr, *m_Command6 = nullptr, *m_Command7 = nullptr, *m_cmdAufnahmedatum = nullptr;
 };

@@ -57,6 +57,12 @@ public:
 
     int frage(QWidget* besitzer, const QString& text, const QString& titel, const QStringList& antworten, int standard) override
     {
+        return frageMitSperre(besitzer, text, titel, antworten, standard, -1);
+    }
+
+    int frageMitSperre(QWidget* besitzer, const QString& text, const QString& titel, const QStringList& antworten, int standard,
+                       int gesperrt) override
+    {
         QMessageBox box(QMessageBox::Question, titel, text, QMessageBox::NoButton, besitzer);
         nurText(box);
         QList<QAbstractButton*> knoepfe;
@@ -64,6 +70,8 @@ public:
             knoepfe << box.addButton(antworten[i], i + 1 == antworten.size() ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
         if (knoepfe.isEmpty())
             return -1;
+        if (gesperrt >= 0 && gesperrt < knoepfe.size())
+            knoepfe[gesperrt]->setEnabled(false);
         box.setDefaultButton(qobject_cast<QPushButton*>(knoepfe.value(standard, knoepfe.constFirst())));
         box.setEscapeButton(knoepfe.constLast());
         box.exec();

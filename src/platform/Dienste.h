@@ -46,6 +46,15 @@ public:
     // standard is the index of the answer that Return gives.
     virtual int frage(QWidget* besitzer, const QString& text, const QString& titel, const QStringList& antworten,
                       int standard = 0) = 0;
+    // The same with the answer of index gesperrt shown but not to be chosen (-1: none), so
+    // that a question keeps its answers whether that one applies or not. Without a way of
+    // its own, the answer is offered all the same, and choosing it counts as the last one.
+    virtual int frageMitSperre(QWidget* besitzer, const QString& text, const QString& titel, const QStringList& antworten,
+                               int standard, int gesperrt)
+    {
+        const int antwort = frage(besitzer, text, titel, antworten, standard);
+        return antwort == gesperrt ? int(antworten.size()) - 1 : antwort;
+    }
     // Shows the dialog; on OK sets FileName (full path) and FileTitle and returns true.
     virtual bool dateiOeffnen(QWidget* besitzer, DateiDialog& dialog) = 0;
     virtual bool dateiSpeichern(QWidget* besitzer, DateiDialog& dialog) = 0;

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QStyleOptionViewItem>
 #include <QTest>
+#include <QWindow>
 
 using namespace fundortdaten;
 
@@ -441,46 +442,44 @@ private slots:
         liste->hidePopup();
     }
 
-    // Escape closes like "Schließen", unless a new location would be lost: then it asks.
-    void escape_data()
+    // However the dialog is closed, a new location not stored is asked about; "Speichern" stores
+    // it as "Fundort speichern" does, with the photo's day that "Aufnahmedatum" set.
+    void schliessen_data()
     {
-        QTest::addColumn<bool>("neu");
-        QTest::addColumn<QString>("getippt");
-        QTest::addColumn<int>("antwort"); // -1: no question
-        QTest::addColumn<bool>("zu");
-        QTest::newRow("Blättern") << false << "" << -1 << true;
-        QTest::newRow("Neuer Fundort, nichts eingegeben") << true << "" << -1 << true;
-        QTest::newRow("Eingabe, Nein") << true << "480" << 1 << false;
-        QTest::newRow("Eingabe, Ja") << true << "480" << 0 << true;
+        QTest::addColumn<QString>("weg");
+        QTest::addColumn<int>("antwort");
+        for (const char* weg : {"Schließen", "Fensterrahmen", "Escape"})
+            QTest::addRow("%s, Speichern", weg) << weg << 0;
+        QTest::newRow("Escape, Abbrechen") << "Escape" << 2;
     }
-    void escape()
+    void schliessen()
     {
-        QFETCH(bool, neu);
-        QFETCH(QString, getippt);
+        QFETCH(QString, weg);
         QFETCH(int, antwort);
-        QFETCH(bool, zu);
         speichern({fund("Deutschland", "Bayern", "München", "Isarauen")});
         m_dienste.fragen.clear();
         m_dienste.frageAntworten = {antwort};
         Umgebung u;
         QPointer<frmFund> d = u.dialog;
         QApplication::setActiveWindow(d);
-        if (neu)
-            QTest::mouseClick(element<QPushButton>(*d, "Command5"), Qt::LeftButton);
-        tippen(element(*d, "Text4"), getippt);
-        QWidget* fokus = element(*d, "Combo1");
-        fokus->setFocus();
-        QTest::keyClick(fokus, Qt::Key_Escape);
-        QCOMPARE(m_dienste.fragen.size(), antwort < 0 ? 0 : 1);
-        if (antwort >= 0) {
-            QCOMPARE(m_dienste.fragen[0].antworten, (QStringList{QStringLiteral("Ja"), QStringLiteral("Nein")}));
-            QCOMPARE(m_dienste.fragen[0].standard, 1);
-            QVERIFY(m_dienste.fragen[0].text.startsWith(QStringLiteral("Der neue Fundort ist noch nicht gespeichert.")));
-        }
+        d->fotoSetzen(true, QDate(2026, 6, 14));
+        klicken(*d, "Command5");
+        tippen(element(*d, "Text4"), QStringLiteral("480"));
+        klicken(*d, "cmdAufnahmedatum");
+        const QString neu = QStringLiteral("Deutschland, Bayern, München, Isarauen, 480 msm, 14. Juni 2026 (Freilandfoto: N. N.)");
+        QCOMPARE(zeile(*d), neu);
+        if (weg == u"Schließen")
+            klicken(*d, "Command3");
+        else if (weg == u"Fensterrahmen")
+            d->windowHandle()->close();
+        else
+            QTest::keyClick(element(*d, "Combo1"), Qt::Key_Escape);
+        QCOMPARE(m_dienste.fragen.size(), 1);
+        QCOMPARE(m_dienste.fragen[0].antworten, (QStringList{"Speichern", "Verwerfen", "Abbrechen"}));
+        const bool zu = antwort == 0;
         QVERIFY(QTest::qWaitFor([&d, zu] { return d.isNull() == zu; }));
         QCOMPARE(u.hauptfenster.isEnabled(), zu);
-        if (!zu)
-            QCOMPARE(element<QLineEdit>(*d, "Text4")->text(), getippt);
+        QCOMPARE(gespeichert().contains(neu), zu);
     }
 
     void hilfeUndSchliessen()
@@ -518,6 +517,22 @@ private slots:
         QVERIFY(weg && !weg->sitzung().istNeuerFundort() && !f.isEnabled());
         weg->close();
         QVERIFY(f.isEnabled());
+
+        // Closing the main window ends the program without a question. No photo, no date to take;
+        // the button's caption whole, clear of the date's caption and of the buttons' column.
+        QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("Command6")), Qt::LeftButton);
+        weg = offenerDialog();
+        const auto* knopf = element<QPushButton>(*weg, "cmdAufnahmedatum");
+        const auto* datum = element<QLabel>(*weg, "Label1(6)");
+        QVERIFY(knopf->sizeHint().width() <= knopf->width() && knopf->x() > datum->x() + datum->sizeHint().width());
+        QCOMPARE(QPoint(knopf->geometry().right(), knopf->y()), QPoint(519, 360));
+        QCOMPARE(knopf->toolTip(), QStringLiteral("Im Hauptfenster ist kein Foto geladen, dessen Aufnahmedatum sich übernehmen ließe."));
+        klicken(*weg, "Command5");
+        tippen(element(*weg, "Text4"), QStringLiteral("480"));
+        m_dienste.fragen.clear();
+        QVERIFY(f.close());
+        QTRY_VERIFY(!weg);
+        QVERIFY(m_dienste.fragen.isEmpty());
     }
 };
 

@@ -3,6 +3,7 @@
 #include "Datenbankhilfe.h"
 #include "Fundortdaten.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -266,8 +267,9 @@ private slots:
     void datum_data()
     {
         QTest::addColumn<QDate>("heute");
-        QTest::addColumn<QString>("vorher"); // the stored date, "" for an empty store
-        QTest::addColumn<QString>("schritte");    // after "Neuer Fundort" with the data kept: J year, M month, T day, H altitude
+        QTest::addColumn<QString>("vorher"); // the stored dates ("|" between rows; the last shown), "" for an empty store
+        QTest::addColumn<QString>("schritte");    // after "Neuer Fundort" with the data kept: J year, M month, T day, H altitude,
+                                                  // A "Aufnahmedatum" of a photo taken that day
         QTest::addColumn<QString>("listen");      // year month day as the lists show them
         QTest::addColumn<int>("tage");
         QTest::addColumn<QString>("datum");       // in the line and the stored row
@@ -297,6 +299,12 @@ private slots:
         QTest::newRow("unlesbar: 31. April") << d31 << "31. April 2020" << "" << "2024 März 31." << 31 << "31. April 2020";
         QTest::newRow("unlesbar, Höhe getippt") << d31 << "15.06.2010" << "H0" << "2024 März 31." << 31 << "15.06.2010";
         QTest::newRow("unlesbar, Jahr gewählt") << d31 << "15.06.2010" << "J2013" << "2013 März 31." << 31 << "31. März 2013";
+        QTest::newRow("unlesbar nach einer lesbaren Zeile") << d31 << "15. Juni 2010|15.06.2010" << "" << "2024 März 31." << 31
+                                                            << "15.06.2010";
+        QTest::newRow("Aufnahmedatum nach der Liste") << d31 << "15. März 2024" << "A2026-06-14" << "2026 Juni 14." << 30
+                                                      << "14. Juni 2026";
+        QTest::newRow("Aufnahmedatum, Februar eines anderen Jahres") << d31 << "15. Februar 2012" << "A2013-02-28" << "2013 Februar 28."
+                                                                    << 28 << "28. Februar 2013";
     }
     void datum()
     {
@@ -306,7 +314,11 @@ private slots:
         QFETCH(QString, listen);
         QFETCH(int, tage);
         QFETCH(QString, datum);
-        Sitzung s(vorher.isEmpty() ? QList<FindRecord>() : QList<FindRecord>{fund("A", "B", "C", "D", "1", vorher)}, heute);
+        QList<FindRecord> zeilen;
+        for (const QString& d : vorher.split(u'|', Qt::SkipEmptyParts))
+            zeilen << fund(QString(QChar(char16_t(u'A' + zeilen.size()))), "B", "C", "D", "1", d);
+        Sitzung s(zeilen, heute);
+        s->gespeichertenWaehlen(int(zeilen.size()) - 1);
         s->neuerFundort(true);
         for (const QString& schritt : schritte.split(u' ', Qt::SkipEmptyParts)) {
             const QString wert = schritt.mid(1);
@@ -316,6 +328,10 @@ private slots:
                 s->datumWaehlen(S::Monat, wert.toInt());
             else if (schritt[0] == u'T')
                 s->datumWaehlen(S::Tag, wert.toInt());
+            else if (schritt[0] == u'A') {
+                s->fotoSetzen(true, QDate::fromString(wert, Qt::ISODate));
+                s->aufnahmedatumWaehlen();
+            }
             else
                 s->tippen(S::Hoehe, s->text(S::Hoehe) + wert);
         }
@@ -331,6 +347,75 @@ private slots:
         s->speichern();
         QVERIFY(gespeichert(s.ordner).contains(zeile));
         QCOMPARE(s->gespeicherte().value(s->gespeicherterIndex()), zeile);
+    }
+
+    // "Aufnahmedatum": usable where the date lists are, for a photo that names its day; the tool tip says which day, or why not.
+    void aufnahmedatumKnopf_data()
+    {
+        QTest::addColumn<bool>("foto");
+        QTest::addColumn<QDate>("aufnahme");
+        QTest::addColumn<bool>("neu");
+        QTest::addColumn<QString>("hinweis");
+        const QDate tag(2026, 6, 14);
+        QTest::newRow("kein Foto") << false << tag << true << "Im Hauptfenster ist kein Foto geladen, dessen Aufnahmedatum sich übernehmen ließe.";
+        QTest::newRow("Foto ohne Datum") << true << QDate() << true << "Das Foto im Hauptfenster nennt kein Aufnahmedatum.";
+        QTest::newRow("Blättern") << true << tag << false << "Aufnahmedatum des Fotos: 14. Juni 2026 – übernehmen lässt es sich nach „Neuer Fundort“";
+        QTest::newRow("neuer Fundort") << true << tag << true << "Aufnahmedatum des Fotos: 14. Juni 2026 – als Datum übernehmen";
+    }
+    void aufnahmedatumKnopf()
+    {
+        QFETCH(bool, foto);
+        QFETCH(QDate, aufnahme);
+        QFETCH(bool, neu);
+        QFETCH(QString, hinweis);
+        Sitzung s;
+        s->fotoSetzen(foto, aufnahme);
+        if (neu)
+            s->neuerFundort(true);
+        QCOMPARE(s->aufnahmedatumHinweis(), hinweis);
+        s->aufnahmedatumWaehlen();
+        QCOMPARE(s.datum(), s->aufnahmedatumMoeglich() ? QStringLiteral("2026 Juni 14.") : QStringLiteral("2024 März 31."));
+        QCOMPARE(s->aufnahmedatumMoeglich(), hinweis.endsWith(QStringLiteral("übernehmen")));
+    }
+
+    // Leaving with a new location not stored asks, with the same three answers however much
+    // is typed; it stores only a complete one, and stays when storing fails.
+    void schliessen_data()
+    {
+        QTest::addColumn<QString>("eingabe");
+        QTest::addColumn<int>("antwort");
+        QTest::addColumn<QString>("ergebnis"); // the answer Return gives and the one disabled ("--": nothing asked), closed, rows stored
+        QTest::newRow("nichts getippt") << "nichts" << int(S::Abbrechen) << "-- zu 1";
+        QTest::newRow("gespeichert") << "gespeichert" << int(S::Abbrechen) << "-- zu 2";
+        for (auto [antwort, name] : {std::pair{S::Speichern, "Speichern"}, {S::Verwerfen, "Verwerfen"}, {S::Abbrechen, "Abbrechen"}}) {
+            QTest::addRow("unvollständig, %s", name) << "unvollständig" << int(antwort) << (antwort == S::Verwerfen ? "20 zu 1" : "20 offen 1");
+            QTest::addRow("vollständig, %s", name) << "vollständig" << int(antwort)
+                                                   << QStringLiteral("0- %1 %2").arg(antwort == S::Abbrechen ? "offen" : "zu").arg(antwort ? 1 : 2);
+        }
+        QTest::newRow("vollständig, Speichern, Datei gesperrt") << "gesperrt" << int(S::Speichern) << "0- offen 1";
+    }
+    void schliessen()
+    {
+        QFETCH(QString, eingabe);
+        QFETCH(int, antwort);
+        QFETCH(QString, ergebnis);
+        Sitzung s({fund("Deutschland", "Bayern", "München", "Isarauen")});
+        s->neuerFundort(eingabe != u"unvollständig" && eingabe != u"nichts");
+        if (eingabe != u"nichts") // the altitude still missing, or a new one
+            s->tippen(eingabe == u"unvollständig" ? S::Beschreibung : S::Hoehe, QStringLiteral("480"));
+        if (eingabe == u"gespeichert")
+            s->speichern();
+        QString ist = QStringLiteral("--");
+        {
+            datenbankhilfe::Sperre sperre(eingabe == u"gesperrt" ? QDir(s.ordner).filePath(QStringLiteral("data.db")) : QString());
+            if (const auto frage = s->schliessfrage()) {
+                QCOMPARE(frage->antworten, (QStringList{"Speichern", "Verwerfen", "Abbrechen"}));
+                ist = QString::number(frage->standard) + (frage->gesperrt ? QString::number(*frage->gesperrt) : QStringLiteral("-"));
+            }
+            ist += s->schliessen(S::Antwort(antwort)) ? QStringLiteral(" zu") : QStringLiteral(" offen");
+        }
+        QCOMPARE(ist + u' ' + QString::number(gespeichert(s.ordner).size()), ergebnis);
+        QCOMPARE(s.meldungen.size(), eingabe == u"gesperrt" ? 1 : 0);
     }
 
     // "Neuer Fundort": the first country, state, town, site and author, or the data shown kept.

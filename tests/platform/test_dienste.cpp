@@ -5,6 +5,7 @@
 
 #include "TestBilder.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -29,6 +30,7 @@ private slots:
         QTest::newRow("meldung") << 0;
         QTest::newRow("meldungMitDetails") << 1;
         QTest::newRow("frage") << 2;
+        QTest::newRow("frage, eine Antwort gesperrt") << 3;
     }
     void meldungenOhneAuszeichnung()
     {
@@ -36,6 +38,7 @@ private slots:
         const QString text = QStringLiteral("Die Datei „/home/anna/<b>Käfer</b>.jpg“ kann nicht als JPEG-Bild gelesen werden.");
         QString gezeigt;
         Qt::TextFormat format = Qt::RichText;
+        QStringList gesperrt;
         QTimer::singleShot(0, this, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
@@ -43,15 +46,21 @@ private slots:
             QVERIFY(beschriftung);
             gezeigt = beschriftung->text();
             format = beschriftung->textFormat();
+            for (const QAbstractButton* knopf : box->buttons())
+                if (!knopf->isEnabled())
+                    gesperrt << knopf->text();
             box->reject();
         });
         if (art == 0)
             meldung(nullptr, text);
         else if (art == 1)
             meldungMitDetails(nullptr, text, QStringLiteral("<i>Grund</i>"));
-        else
+        else if (art == 2)
             dienste().frage(nullptr, text, programmTitel(), {QStringLiteral("Ja"), QStringLiteral("Nein")});
+        else
+            dienste().frageMitSperre(nullptr, text, programmTitel(), {QStringLiteral("Ja"), QStringLiteral("Nein")}, 1, 0);
         QCOMPARE(gezeigt, text);
+        QCOMPARE(gesperrt, art == 3 ? QStringList{QStringLiteral("Ja")} : QStringList());
         QCOMPARE(format, Qt::PlainText);
     }
 
