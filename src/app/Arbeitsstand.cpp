@@ -95,9 +95,22 @@ bool Arbeitsstand::vollesBild(Quellbild voll)
 
 bool Arbeitsstand::pixelDa()
 {
-    if (m_quelle.vorlaeufig() && m_rueckmeldung.vollesBildNoetig)
-        m_rueckmeldung.vollesBildNoetig();
-    return !m_quelle.vorlaeufig();
+    if (!m_quelle.vorlaeufig())
+        return true;
+    if (!m_ketteAusstehend) {
+        m_ketteAusstehend = true;
+        if (m_rueckmeldung.ketteAusstehend)
+            m_rueckmeldung.ketteAusstehend();
+    }
+    return false;
+}
+
+void Arbeitsstand::ausstehendeKetteAusfuehren()
+{
+    if (!m_ketteAusstehend || m_quelle.vorlaeufig())
+        return;
+    m_ketteAusstehend = false;
+    zielkette();
 }
 
 void Arbeitsstand::bildEntfernen()
@@ -121,6 +134,7 @@ void Arbeitsstand::neuesBild(const QString& pfad, Quellbild quelle)
     m_quelle = Quellbild();
     m_rahmen.zuruecksetzen();
     m_quelle = std::move(quelle);
+    m_ketteAusstehend = false;
     // The last measurement was of the previous picture.
     m_messungZumBild = false;
     m_zuschnittGezeigt = false;
@@ -428,8 +442,14 @@ void Arbeitsstand::AuswahlUebertragen()
     m_zielGroesse = QSize();
     const double tw = zahlen::Ganz(zahlen::Val(m_anzeige.TextB));
     const double th = zahlen::Ganz(zahlen::Val(m_anzeige.TextH));
-    if (tw < 1 || th < 1 || tw > 100000 || th > 100000 || m_quelle.isNull() || !pixelDa())
+    if (tw < 1 || th < 1 || tw > 100000 || th > 100000 || m_quelle.isNull())
         return;
+    if (!pixelDa()) {
+        // Nothing of this crop is measured yet.
+        m_anzeige.lblKb.clear();
+        m_angezeigteBytes.reset();
+        return;
+    }
     m_zielRechteck = QRectF(q.L, q.T, q.W, q.H);
     m_zielGroesse = QSize(int(tw), int(th));
     m_zielbild = m_quelle.ausschnitt(m_zielRechteck, m_zielGroesse);

@@ -29,9 +29,10 @@ public:
     struct Rueckmeldung {
         std::function<void(int)> status;      // a failing status of the JPEG service, shown at once
         std::function<void()> zwischendurch;  // pending window events, between measuring and showing
-        // The picture is still a reduced first view and a step needs its pixels: the
-        // window waits for the full decode and hands it over (vollesBild) before this returns.
-        std::function<void()> vollesBildNoetig;
+        // The picture is still a reduced first view and the target chain needs its pixels:
+        // the chain is kept (ketteAusstehend) until the window has handed the whole picture
+        // over (vollesBild) and runs ausstehendeKetteAusfuehren.
+        std::function<void()> ketteAusstehend;
     };
 
     // A verdict's colour: green for "OK", red otherwise; none until first judged.
@@ -98,6 +99,10 @@ public:
     // The full picture for the first view now shown: of the same size, it takes its place
     // and nothing else changes. False when it does not fit (then it is not taken).
     bool vollesBild(Quellbild voll);
+    // The target chain met only a first view: nothing measured yet, the chain runs again
+    // here once the whole picture is in (and not before).
+    bool ketteAusstehend() const { return m_ketteAusstehend; }
+    void ausstehendeKetteAusfuehren();
     // No picture any more, as at the start: read-outs, frame, crop and measurement go.
     void bildEntfernen();
     void bildGeladen(double kompression);
@@ -232,7 +237,8 @@ private:
 
     void zielkette();
     void kodierungWaehlen();
-    // Before a step reads the picture's pixels; false when they are still not there.
+    // Before a step reads the picture's pixels; false while only a first view is there,
+    // and the chain is then kept for the whole picture.
     bool pixelDa();
     void rahmenGesetzt();
     void keinRahmen();
@@ -261,6 +267,7 @@ private:
     QString m_veroeffentlichPfad;
 
     bool m_tastenKetteOffen = false;
+    bool m_ketteAusstehend = false;
     Zaehler m_zaehler;
 
     QRectF m_zielRechteck; // the source rectangle and size the target raster was painted from

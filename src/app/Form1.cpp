@@ -66,7 +66,8 @@ Form1::Form1(QWidget* eltern, Lage lage)
                    anzeigen();
                    ausstehendeEreignisseOhneEingabe();
                },
-               [this] { vollesBildUebernehmen(false); }})
+               [this] { ketteAusstehend(); }})
+    , m_ablauf([this](Ladeablauf::Meldung meldung) { ladeMeldung(std::move(meldung)); })
     , m_lage(lage)
 {
     aufbauen();
@@ -79,9 +80,10 @@ Form1::Form1(QWidget* eltern, Lage lage)
 
 Form1::~Form1()
 {
-    m_auftrag.reset(); // called off before anything it reports to goes
-    if (m_freigabe.joinable())
-        m_freigabe.join();
+    // A decode still running ends by itself; the picture goes on a thread of its own.
+    picQuelle->setzeBild(QImage(), true);
+    Ladeauftrag::nebenherFreigeben(m_stand.quelle());
+    m_stand.bildEntfernen();
     ladeHinweis(false);
     delete m_leertasteWaechter;
     if (m_hilfe)
@@ -282,7 +284,10 @@ void Form1::aufbauen()
     m_ladeHinweisTimer = new QTimer(this);
     m_ladeHinweisTimer->setSingleShot(true);
     m_ladeHinweisTimer->setInterval(500);
-    connect(m_ladeHinweisTimer, &QTimer::timeout, this, [this] { ladeHinweis(true); });
+    connect(m_ladeHinweisTimer, &QTimer::timeout, this, [this] {
+        m_ladeHinweisFaellig = true;
+        ladeHinweisAbgleichen();
+    });
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);

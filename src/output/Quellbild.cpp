@@ -76,7 +76,7 @@ VEKTOR_VARIANTEN void waagrechtSummieren(const quint16* __restrict m, uchar* __r
 // coarse moire; the price is a little softness, which the target does not show as long
 // as enough reduction is left after the copy (Quellbild::mindestFaktor).
 // Edge pixels are repeated outside the picture.
-QImage halbieren(const QImage& q)
+QImage halbieren(const QImage& q, const std::atomic<bool>* abbrechen)
 {
     const int w = q.width(), h = q.height();
     const int zw = (w + 1) / 2, zh = (h + 1) / 2;
@@ -87,6 +87,9 @@ QImage halbieren(const QImage& q)
     std::vector<quint16> summe(size_t(4) * (2 * zw + 2));
     quint16* m = summe.data() + 4;
     for (int y = 0; y < zh; ++y) {
+        // Some 64 thousand pixels between two looks: well under a millisecond.
+        if (abbrechen && y % std::max(1, (1 << 16) / zw) == 0 && abbrechen->load(std::memory_order_relaxed))
+            return {};
         senkrechtSummieren(q.constScanLine(std::max(2 * y - 1, 0)), q.constScanLine(2 * y),
                            q.constScanLine(std::min(2 * y + 1, h - 1)), q.constScanLine(std::min(2 * y + 2, h - 1)),
                            m, 4 * w);
@@ -303,7 +306,7 @@ void begrenzen(double& anfang, double& laenge, int n)
 
 } // namespace
 
-Quellbild::Quellbild(QImage bild)
+Quellbild::Quellbild(QImage bild, const std::atomic<bool>* abbrechen)
     : m_bild(bild.format() == QImage::Format_RGB32 ? std::move(bild) : bild.convertToFormat(QImage::Format_RGB32))
 {
     if (m_bild.isNull())
@@ -312,8 +315,9 @@ Quellbild::Quellbild(QImage bild)
     QImage vorige = m_bild; // shared, not copied
     try {
         while (std::min(vorige.width(), vorige.height()) >= 2 * kleinsteStufe) {
-            QImage stufe = halbieren(vorige);
-            if (stufe.isNull())
+            QImage stufe = halbieren(vorige, abbrechen);
+            m_abgebrochen = abbrechen && abbrechen->load(std::memory_order_relaxed);
+            if (stufe.isNull() || m_abgebrochen)
                 break;
             m_stufen.push_back(stufe);
             vorige = std::move(stufe);
