@@ -399,6 +399,20 @@ Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, const JpegKopf& ko
                 }
         }
     } else {
+        // Each strip of a quarter turn writes columns through the whole picture, so its
+        // first one would take in every page of it at once: at 150 MP the system needs a
+        // while for that. Taken in here first, a piece at a time, a decode called off still
+        // ends within moments.
+        if (a.quer) {
+            volatile uchar* seite = ergebnis.bild.bits();
+            const qsizetype bytes = ergebnis.bild.sizeInBytes();
+            constexpr qsizetype seitengroesse = 4096, stueck = qsizetype(8) << 20;
+            for (qsizetype i = 0; i < bytes; i += seitengroesse) {
+                if (i % stueck == 0 && abgebrochen())
+                    return fehler(Ladefehler::Abgebrochen);
+                seite[i] = 0;
+            }
+        }
         constexpr int streifenHoehe = 16;
         const qsizetype abstand = 4 * qsizetype(w);
         std::vector<uchar> streifen(size_t(abstand) * streifenHoehe);
