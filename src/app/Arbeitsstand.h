@@ -33,6 +33,9 @@ public:
         // the chain is kept (ketteAusstehend) until the window has handed the whole picture
         // over (vollesBild) and runs ausstehendeKetteAusfuehren.
         std::function<void()> ketteAusstehend;
+        // Runs arbeit beside the window's thread and then fertig with its result on it;
+        // unset: both at once, here.
+        std::function<void(std::function<Kodierung()> arbeit, std::function<void(const Kodierung&)> fertig)> nebenher;
     };
 
     // A verdict's colour: green for "OK", red otherwise; none until first judged.
@@ -186,6 +189,12 @@ public:
     const JpegMessung& letzteMessung() const { return m_letzteMessung; }
     // How the crop is coded: chosen for it when it was made, or the plain coding.
     const Kodierung& kodierung() const { return m_jpeg.kodierung(); }
+    // The coding for the crop is still being chosen beside: what is measured and shown is
+    // the coding chosen before; should the choice differ, the crop is measured again.
+    bool kodierungOffen() const { return m_wahlOffen != 0; }
+    // A measurement lets the window catch up (zwischendurch): what changes the work has to
+    // wait until it is through.
+    bool mittenImSchritt() const { return m_zwischendurch; }
     // The last measurement belongs to the picture now loaded.
     bool messungZumBild() const { return m_messungZumBild; }
     int jpegQualitaet() const { return m_jpegQualitaet; }
@@ -236,7 +245,12 @@ private:
     void verlaufLeeren();
 
     void zielkette();
+    // The crop of m_zielRechteck at m_zielGroesse.
+    QImage ausschneiden();
     void kodierungWaehlen();
+    void kodierungGewaehlt(qint64 bild, const Kodierung& kodierung);
+    // Before a step that needs the coding chosen for the crop: chosen here when still open.
+    void kodierungEntscheiden();
     // Before a step reads the picture's pixels; false while only a first view is there,
     // and the chain is then kept for the whole picture.
     bool pixelDa();
@@ -268,10 +282,20 @@ private:
 
     bool m_tastenKetteOffen = false;
     bool m_ketteAusstehend = false;
+    qint64 m_wahlOffen = 0; // the crop whose coding is being chosen beside
+    bool m_zwischendurch = false;
     Zaehler m_zaehler;
 
     QRectF m_zielRechteck; // the source rectangle and size the target raster was painted from
     QSize m_zielGroesse;
+    // The last crop made, and the coding chosen for it.
+    struct Ausschnitt {
+        qint64 quelle = 0;
+        QRectF rechteck;
+        QSize groesse;
+        QImage bild;
+        std::optional<Kodierung> kodierung;
+    } m_ausschnitt;
     bool m_zuschnittGezeigt = false;
     QSizeF m_quellFlaeche;
     std::deque<Schnappschuss> m_zurueck, m_vor;

@@ -66,8 +66,11 @@ Form1::Form1(QWidget* eltern, Lage lage)
                    anzeigen();
                    ausstehendeEreignisseOhneEingabe();
                },
-               [this] { ketteAusstehend(); }})
-    , m_ablauf([this](Ladeablauf::Meldung meldung) { ladeMeldung(std::move(meldung)); })
+               [this] { ketteAusstehend(); },
+               [this](std::function<Kodierung()> arbeit, std::function<void(const Kodierung&)> fertig) {
+                   nebenherRechnen(std::move(arbeit), std::move(fertig));
+               }})
+    , m_ablauf([this](Ladeablauf::Meldung meldung) { nachDemSchritt([this, meldung] { ladeMeldung(meldung); }); })
     , m_lage(lage)
 {
     aufbauen();
@@ -80,6 +83,7 @@ Form1::Form1(QWidget* eltern, Lage lage)
 
 Form1::~Form1()
 {
+    m_briefkasten->schliessen();
     // A decode still running ends by itself; the picture goes on a thread of its own.
     picQuelle->setzeBild(QImage(), true);
     Ladeauftrag::nebenherFreigeben(m_stand.quelle());
@@ -91,6 +95,32 @@ Form1::~Form1()
 }
 
 Form3* Form1::hilfe() const { return m_hilfe; }
+
+void Form1::nachDemSchritt(std::function<void()> aktion)
+{
+    if (!m_stand.mittenImSchritt()) {
+        aktion();
+        return;
+    }
+    // Posted while events are taken in: it comes after them.
+    QTimer::singleShot(0, this, [this, aktion = std::move(aktion)] { nachDemSchritt(aktion); });
+}
+
+void Form1::nebenherRechnen(std::function<Kodierung()> arbeit, std::function<void(const Kodierung&)> fertig)
+{
+    const auto ergebnis = [this, fertig](const Kodierung& kodierung) {
+        nachDemSchritt([this, fertig, kodierung] {
+            fertig(kodierung);
+            anzeigen();
+        });
+    };
+    auto nebenher = [arbeit, ergebnis, kasten = m_briefkasten] {
+        const Kodierung kodierung = arbeit();
+        kasten->senden([ergebnis, kodierung] { ergebnis(kodierung); });
+    };
+    if (!Ladeauftrag::nebenher(std::move(nebenher)))
+        fertig(arbeit());
+}
 
 void Form1::aufbauen()
 {

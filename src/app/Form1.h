@@ -108,7 +108,7 @@ private:
     void naechstesBild(int richtung);
     // Loads a photo through the loading flow, which reports what to show (ladeMeldung).
     void bildLaden(const QString& pfad);
-    void ladeMeldung(Ladeablauf::Meldung meldung);
+    void ladeMeldung(const Ladeablauf::Meldung& meldung);
     void ladefehlerMelden(const QString& pfad, const Ladeergebnis& geladen);
     // The loaded picture (or its first view) replaces the current one: read-outs, view, verdicts.
     void bildZeigen(const QString& pfad, Quellbild quelle);
@@ -117,6 +117,11 @@ private:
     bool aufGanzesBildWarten(QPushButton* knopf, void (Form1::*schritt)());
     // The state ran the target chain on a first view: it runs again on the whole picture.
     void ketteAusstehend();
+    // What a report of a load or of work beside brings in waits while a step of the state
+    // lets the window catch up.
+    void nachDemSchritt(std::function<void()> aktion);
+    // For the state: arbeit on a thread of its own, then fertig with its result here.
+    void nebenherRechnen(std::function<Kodierung()> arbeit, std::function<void(const Kodierung&)> fertig);
     // The busy cursor and "Bild wird geladen …" while a step waits or a load takes long.
     void ladeHinweisAbgleichen();
     void ladeHinweis(bool an);
@@ -201,6 +206,8 @@ private:
 
     Arbeitsstand m_stand;
     Ladeablauf m_ablauf; // after the state, which it hands the pictures
+    // Where the state's work beside the window reports, while the window lives.
+    std::shared_ptr<Ladeauftrag::Briefkasten> m_briefkasten = std::make_shared<Ladeauftrag::Briefkasten>(this);
     QTimer* m_ladeHinweisTimer = nullptr;
     bool m_ladeHinweisFaellig = false; // the load has taken half a second
     bool m_ladeHinweisAn = false;

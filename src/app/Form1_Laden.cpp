@@ -89,16 +89,16 @@ void Form1::bildLaden(const QString& pfad)
     ladeHinweisAbgleichen();
 }
 
-void Form1::ladeMeldung(Ladeablauf::Meldung meldung)
+void Form1::ladeMeldung(const Ladeablauf::Meldung& meldung)
 {
     switch (meldung.art) {
     case Ladeablauf::Meldung::Art::Bild:
-        bildZeigen(meldung.pfad, std::move(meldung.quelle));
+        bildZeigen(meldung.pfad, meldung.quelle);
         break;
     case Ladeablauf::Meldung::Art::Ganz:
         // Of the same size, the whole picture takes the first view's place; the view is
         // drawn again from its pixels, and the steps that waited for them follow.
-        m_stand.vollesBild(std::move(meldung.quelle));
+        m_stand.vollesBild(meldung.quelle);
         ansichtNeuMalen();
         break;
     case Ladeablauf::Meldung::Art::Abgelehnt:

@@ -24,33 +24,6 @@ Zaehler& zaehler()
     return *z;
 }
 
-// Runs arbeit on a thread that nobody joins; what it holds is gone before it counts itself
-// out. False when no thread could be had: then what it holds is freed here.
-bool nebenher(std::function<void()> arbeit)
-{
-    Zaehler& z = zaehler();
-    {
-        const std::lock_guard<std::mutex> halten(z.sperre);
-        ++z.laufend;
-    }
-    const auto austragen = [&z] {
-        const std::lock_guard<std::mutex> halten(z.sperre);
-        if (--z.laufend == 0)
-            z.leer.notify_all();
-    };
-    try {
-        std::thread([arbeit = std::move(arbeit), austragen]() mutable {
-            arbeit();
-            arbeit = nullptr;
-            austragen();
-        }).detach();
-        return true;
-    } catch (const std::system_error&) {
-        austragen();
-        return false;
-    }
-}
-
 Ladeauftrag::Ergebnis ergebnis(Ladeergebnis geladen, Quellbild quelle)
 {
     geladen.bild = QImage();
@@ -105,6 +78,32 @@ void Ladeauftrag::aufgeben(std::shared_ptr<Ladeauftrag> auftrag)
     auftrag->m_abbrechen.store(true, std::memory_order_relaxed);
     // The job's threads, still running, hold it too; the last one frees it.
     nebenher([auftrag = std::move(auftrag)]() mutable { auftrag.reset(); });
+}
+
+bool Ladeauftrag::nebenher(std::function<void()> arbeit)
+{
+    // What the thread holds is gone before it counts itself out.
+    Zaehler& z = zaehler();
+    {
+        const std::lock_guard<std::mutex> halten(z.sperre);
+        ++z.laufend;
+    }
+    const auto austragen = [&z] {
+        const std::lock_guard<std::mutex> halten(z.sperre);
+        if (--z.laufend == 0)
+            z.leer.notify_all();
+    };
+    try {
+        std::thread([arbeit = std::move(arbeit), austragen]() mutable {
+            arbeit();
+            arbeit = nullptr;
+            austragen();
+        }).detach();
+        return true;
+    } catch (const std::system_error&) {
+        austragen();
+        return false;
+    }
 }
 
 void Ladeauftrag::nebenherFreigeben(Quellbild bild)

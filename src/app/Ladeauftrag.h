@@ -72,6 +72,9 @@ public:
     // A picture given up, unmapped on a thread of its own: at 150 MP that takes longer
     // than a frame of the window.
     static void nebenherFreigeben(Quellbild bild);
+    // Runs arbeit on a thread of its own that nobody joins; false when no thread could be
+    // had (then nothing runs, and what arbeit holds is freed here).
+    static bool nebenher(std::function<void()> arbeit);
     // The threads of jobs and of freeing still running, in the whole program.
     static int laufend();
     // At the program's end: whether they have all ended, waiting at most this long.
