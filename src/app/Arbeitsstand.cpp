@@ -481,11 +481,14 @@ void Arbeitsstand::kodierungWaehlen()
         m_jpeg.setzeKodierung(*m_ausschnitt.kodierung);
         return;
     }
-    if (!m_rueckmeldung.nebenher) {
+    // The first choice is made here, before the measurement: there is no coding chosen
+    // before that would likely be this crop's too.
+    if (!m_rueckmeldung.nebenher || !m_schonGewaehlt) {
         const Kodierung gewaehlt = kodierwahl::waehlen(m_jpeg, m_zielbild).kodierung;
         if (gemerkt)
             m_ausschnitt.kodierung = gewaehlt;
         m_jpeg.setzeKodierung(gewaehlt);
+        m_schonGewaehlt = true;
         return;
     }
     const qint64 bild = m_zielbild.cacheKey();

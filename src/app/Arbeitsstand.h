@@ -283,6 +283,7 @@ private:
     bool m_tastenKetteOffen = false;
     bool m_ketteAusstehend = false;
     qint64 m_wahlOffen = 0; // the crop whose coding is being chosen beside
+    bool m_schonGewaehlt = false; // a coding has been chosen for a crop before
     bool m_zwischendurch = false;
     Zaehler m_zaehler;
 

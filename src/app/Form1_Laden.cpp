@@ -215,7 +215,7 @@ void Form1::AnsichtAufbauen(Ansichtsquelle quelle, QSizeF tisch)
             gemalt = m_stand.quelle().ansicht(pixel);
         else
             gemalt = Quellbild(bild).ansicht(pixel);
-        picZiel->malen(gemalt, QSizeF(mass.malBreite, mass.malHoehe));
+        picZiel->malen(std::move(gemalt), QSizeF(mass.malBreite, mass.malHoehe));
     }
     m_ansichtBeschriftung = mass.beschriftung();
     ansichtBeschriften();

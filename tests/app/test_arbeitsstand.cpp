@@ -9,6 +9,7 @@
 #include "TestBilder.h"
 
 #include <QFile>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -638,20 +639,28 @@ private slots:
         QCOMPARE(s.jpegDienstStarten(), 0);
         s.starten();
         s.verhaeltnisGewaehlt(0);
-        laden(s, datei(50000), testbilder::rauschen(1800, 1200, 60), {600, 400});
+        // Ramps on the left, coarse grain on the right: crops of each take another coding.
+        QImage bild = testbilder::verlauf(1800, 1200);
+        QPainter(&bild).drawImage(900, 0, testbilder::rauschen(900, 1200, 60));
+        laden(s, datei(50000), bild, {600, 400});
         JpegDienst dienst;
         QCOMPARE(dienst.GdipStarten(1), 0);
         const auto gemessenWieGezeigt = [&] {
             dienst.setzeKodierung(s.kodierung());
             return dienst.JpegMessen(s.zielbild(), s.jpegQualitaet()).daten == s.letzteMessung().daten;
         };
-        ziehen(s, {100, 100}, {249, 180});
+        // The first choice is made at once; the next one beside, measured meanwhile in the first.
+        ziehen(s, {20, 20}, {169, 100});
+        QVERIFY(!s.kodierungOffen());
+        const Kodierung links = s.kodierung();
+        QVERIFY(links == kodierwahl::waehlen(dienst, s.zielbild()).kodierung);
+        ziehen(s, {400, 200}, {549, 280});
         QVERIFY(s.kodierungOffen());
-        QVERIFY(s.kodierung() == einfacheKodierung); // none chosen before
+        QVERIFY(s.kodierung() == links);
         QVERIFY(gemessenWieGezeigt());
         const QString gespeichert = m_ordner.filePath(QStringLiteral("nebenher.jpg"));
         if (vorher == u"Rahmen")
-            ziehen(s, {300, 200}, {449, 280});
+            ziehen(s, {420, 200}, {569, 280});
         else if (vorher == u"beste")
             QVERIFY(s.besteQualitaet());
         else if (vorher == u"speichern")
@@ -661,7 +670,7 @@ private slots:
         for (auto& [arbeit, fertig] : nebenher)
             fertig(arbeit());
         const Kodierung erwartet = vorher == u"einfach" ? einfacheKodierung : kodierwahl::waehlen(dienst, s.zielbild()).kodierung;
-        QVERIFY(vorher == u"einfach" || erwartet != einfacheKodierung); // the choice makes a difference
+        QVERIFY(vorher == u"einfach" || erwartet != links); // the choice makes a difference
         Kodierung kodierung = s.kodierung();
         kodierung.progressiv &= vorher != u"beste"; // which "beste" may add
         QVERIFY(kodierung == erwartet);
