@@ -18,6 +18,18 @@ Ladeablauf::Ladeablauf(std::function<void(Meldung)> melden, QObject* eltern)
     , m_melden(std::move(melden))
     , m_briefkasten(std::make_shared<Ladeauftrag::Briefkasten>(this))
 {
+    // A timer of 0 ms runs once the window has caught up with what is pending, its
+    // painting included, so that each step comes in a turn of its own.
+    m_schrittTakt.setSingleShot(true);
+    m_schrittTakt.setInterval(0);
+    connect(&m_schrittTakt, &QTimer::timeout, this, [this] {
+        if (m_stand != Stand::Ganz || m_spaeter.empty())
+            return;
+        const std::function<void()> schritt = std::move(m_spaeter.front());
+        m_spaeter.pop_front();
+        schritt();
+        schritteAnstossen();
+    });
 }
 
 Ladeablauf::~Ladeablauf()
@@ -170,16 +182,8 @@ void Ladeablauf::fortsetzen()
 
 void Ladeablauf::schritteAnstossen()
 {
-    if (m_spaeter.empty())
-        return;
-    QTimer::singleShot(0, this, [this, nummer = m_nummer] {
-        if (nummer != m_nummer || m_stand != Stand::Ganz || m_spaeter.empty())
-            return;
-        const std::function<void()> schritt = std::move(m_spaeter.front());
-        m_spaeter.pop_front();
-        schritt();
-        schritteAnstossen();
-    });
+    if (!m_spaeter.empty())
+        m_schrittTakt.start();
 }
 
 QByteArray Ladeablauf::dateiInhalt(const QString& pfad)

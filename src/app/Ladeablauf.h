@@ -3,6 +3,7 @@
 #include "app/Ladeauftrag.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <deque>
 #include <functional>
@@ -40,7 +41,7 @@ public:
     // this returns, and so does a picture no larger than the view.
     void laden(const QString& pfad, Ladeauftrag::Ansichtspixel ansichtspixel);
     // A step that needs the whole picture while its first view is on show: run after its
-    // report (Ganz), each in a turn of the event loop of its own, in the order given.
+    // report (Ganz), each once the window has caught up, in the order given.
     // Dropped when another photo is asked for or the whole picture cannot come.
     void spaeter(std::function<void()> schritt);
 
@@ -83,4 +84,5 @@ private:
     QString m_vorigerPfad;
     Quellbild m_vorige;
     std::deque<std::function<void()>> m_spaeter;
+    QTimer m_schrittTakt;
 };
