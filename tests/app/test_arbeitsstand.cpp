@@ -651,13 +651,10 @@ private slots:
         };
         // The first choice is made at once; the next one beside, measured meanwhile in the first.
         ziehen(s, {20, 20}, {169, 100});
-        QVERIFY(!s.kodierungOffen());
         const Kodierung links = s.kodierung();
-        QVERIFY(links == kodierwahl::waehlen(dienst, s.zielbild()).kodierung);
+        QVERIFY(!s.kodierungOffen() && links == kodierwahl::waehlen(dienst, s.zielbild()).kodierung);
         ziehen(s, {400, 200}, {549, 280});
-        QVERIFY(s.kodierungOffen());
-        QVERIFY(s.kodierung() == links);
-        QVERIFY(gemessenWieGezeigt());
+        QVERIFY(s.kodierungOffen() && s.kodierung() == links && gemessenWieGezeigt());
         const QString gespeichert = m_ordner.filePath(QStringLiteral("nebenher.jpg"));
         if (vorher == u"Rahmen")
             ziehen(s, {420, 200}, {569, 280});
@@ -673,9 +670,7 @@ private slots:
         QVERIFY(vorher == u"einfach" || erwartet != links); // the choice makes a difference
         Kodierung kodierung = s.kodierung();
         kodierung.progressiv &= vorher != u"beste"; // which "beste" may add
-        QVERIFY(kodierung == erwartet);
-        QVERIFY(!s.kodierungOffen());
-        QVERIFY(gemessenWieGezeigt());
+        QVERIFY(kodierung == erwartet && !s.kodierungOffen() && gemessenWieGezeigt());
         QCOMPARE(s.anzeige().lblKb, GroessenText(s.letzteMessung().daten.size()));
         if (vorher == u"speichern")
             QCOMPARE(testbilder::lesen(gespeichert), s.letzteMessung().daten);
