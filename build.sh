@@ -54,7 +54,7 @@ case "$was" in
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
     # The loader's threads under ThreadSanitizer: only the tests that use them.
     cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DFOTOSCHLIFF_TSAN=ON -DFOTOSCHLIFF_BENCH=OFF
-    cmake --build build-tsan -j "$jobs" --target test_bildladen test_laden
+    cmake --build build-tsan -j "$jobs" --target test_bildladen test_ladeablauf test_laden
     ctest --test-dir build-tsan --output-on-failure -j "$jobs"
     bauen build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DFOTOSCHLIFF_FUZZ=ON
     fuzz/laufen.sh build-fuzz 60

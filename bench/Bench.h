@@ -36,8 +36,8 @@ struct Umgebung {
     QString gross45();
     // The photo decoded as the program holds it (RGB32); null after saying why.
     QImage laden(const QString& datei);
-
-private:
+    // name in the scratch folder: breite x hoehe pixels tiled from the elephants, quality 90,
+    // with that EXIF orientation. Made row by row if missing; "" (after saying why) when not possible.
     QString gekachelt(const QString& name, int breite, int hoehe, int orientierung);
 };
 

@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/Ladeauftrag.h"
 
 #include "fotoschliff_config.h"
 #include "platform/Prozess.h"
@@ -9,7 +10,9 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 int main(int argc, char* argv[])
@@ -32,11 +35,23 @@ int main(int argc, char* argv[])
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexte);
 
-    Form1 hauptfenster(nullptr, Form1::Lage::Gemerkt);
-    hauptfenster.show();
-    // A photo named on the command line loads once the window (and the start message) shows.
-    const QString datei = startDatei(QApplication::arguments());
-    if (!datei.isEmpty())
-        QTimer::singleShot(0, &hauptfenster, [&hauptfenster, datei] { hauptfenster.dateiUebernehmen(datei); });
-    return programm.exec();
+    int ergebnis = 0;
+    {
+        Form1 hauptfenster(nullptr, Form1::Lage::Gemerkt);
+        beendenSignaleSchliessen(&hauptfenster);
+        hauptfenster.show();
+        // A photo named on the command line loads once the window (and the start message) shows.
+        const QString datei = startDatei(QApplication::arguments());
+        if (!datei.isEmpty())
+            QTimer::singleShot(0, &hauptfenster, [&hauptfenster, datei] { hauptfenster.dateiUebernehmen(datei); });
+        ergebnis = programm.exec();
+    }
+    // The window has called off what it was loading; those threads end within milliseconds.
+    // Should one still run (a slow disk), the program ends without it: everything worth
+    // keeping is written, and nothing must run on while the program's statics go.
+    if (!Ladeauftrag::beendet(std::chrono::milliseconds(300))) {
+        std::fflush(nullptr);
+        std::_Exit(ergebnis);
+    }
+    return ergebnis;
 }

@@ -95,9 +95,22 @@ bool Arbeitsstand::vollesBild(Quellbild voll)
 
 bool Arbeitsstand::pixelDa()
 {
-    if (m_quelle.vorlaeufig() && m_rueckmeldung.vollesBildNoetig)
-        m_rueckmeldung.vollesBildNoetig();
-    return !m_quelle.vorlaeufig();
+    if (!m_quelle.vorlaeufig())
+        return true;
+    if (!m_ketteAusstehend) {
+        m_ketteAusstehend = true;
+        if (m_rueckmeldung.ketteAusstehend)
+            m_rueckmeldung.ketteAusstehend();
+    }
+    return false;
+}
+
+void Arbeitsstand::ausstehendeKetteAusfuehren()
+{
+    if (!m_ketteAusstehend || m_quelle.vorlaeufig())
+        return;
+    m_ketteAusstehend = false;
+    zielkette();
 }
 
 void Arbeitsstand::bildEntfernen()
@@ -121,6 +134,7 @@ void Arbeitsstand::neuesBild(const QString& pfad, Quellbild quelle)
     m_quelle = Quellbild();
     m_rahmen.zuruecksetzen();
     m_quelle = std::move(quelle);
+    m_ketteAusstehend = false;
     // The last measurement was of the previous picture.
     m_messungZumBild = false;
     m_zuschnittGezeigt = false;
@@ -394,6 +408,7 @@ std::optional<beste::Ergebnis> Arbeitsstand::besteQualitaet()
     // The target picture, as the next measurement and a save would encode it.
     if (!m_gdiplusBereit || m_zielbild.isNull())
         return std::nullopt;
+    kodierungEntscheiden();
     const beste::Ergebnis ergebnis = m_vorgaben.einfacheKodierung ? beste::suchen(m_jpeg, m_zielbild)
                                                                    : beste::suchenMitProgressiv(m_jpeg, m_zielbild);
     if (ergebnis.status == 0 && ergebnis.qualitaet > 0)
@@ -428,21 +443,89 @@ void Arbeitsstand::AuswahlUebertragen()
     m_zielGroesse = QSize();
     const double tw = zahlen::Ganz(zahlen::Val(m_anzeige.TextB));
     const double th = zahlen::Ganz(zahlen::Val(m_anzeige.TextH));
-    if (tw < 1 || th < 1 || tw > 100000 || th > 100000 || m_quelle.isNull() || !pixelDa())
+    if (tw < 1 || th < 1 || tw > 100000 || th > 100000 || m_quelle.isNull())
         return;
+    if (!pixelDa()) {
+        // Nothing of this crop is measured yet.
+        m_anzeige.lblKb.clear();
+        m_angezeigteBytes.reset();
+        return;
+    }
     m_zielRechteck = QRectF(q.L, q.T, q.W, q.H);
     m_zielGroesse = QSize(int(tw), int(th));
-    m_zielbild = m_quelle.ausschnitt(m_zielRechteck, m_zielGroesse);
+    m_zielbild = ausschneiden();
     kodierungWaehlen();
+}
+
+QImage Arbeitsstand::ausschneiden()
+{
+    // The same crop again ("Zuschneiden", undo) is the same raster: its coding chosen and
+    // its encodes kept stay good for it.
+    const qint64 quelle = m_quelle.bild().cacheKey();
+    if (m_ausschnitt.quelle != quelle || m_ausschnitt.rechteck != m_zielRechteck || m_ausschnitt.groesse != m_zielGroesse
+        || m_ausschnitt.bild.isNull())
+        m_ausschnitt = {quelle, m_zielRechteck, m_zielGroesse, m_quelle.ausschnitt(m_zielRechteck, m_zielGroesse), {}};
+    return m_ausschnitt.bild;
 }
 
 void Arbeitsstand::kodierungWaehlen()
 {
+    m_wahlOffen = 0;
     if (m_vorgaben.einfacheKodierung || !m_gdiplusBereit || m_zielbild.isNull()) {
         m_jpeg.setzeKodierung(einfacheKodierung);
         return;
     }
-    m_jpeg.setzeKodierung(kodierwahl::waehlen(m_jpeg, m_zielbild).kodierung);
+    // The choice depends on the crop at the target size alone: the same crop keeps it.
+    const bool gemerkt = m_ausschnitt.bild.cacheKey() == m_zielbild.cacheKey();
+    if (gemerkt && m_ausschnitt.kodierung) {
+        m_jpeg.setzeKodierung(*m_ausschnitt.kodierung);
+        return;
+    }
+    // The first choice is made here, before the measurement: there is no coding chosen
+    // before that would likely be this crop's too.
+    if (!m_rueckmeldung.nebenher || !m_schonGewaehlt) {
+        const Kodierung gewaehlt = kodierwahl::waehlen(m_jpeg, m_zielbild).kodierung;
+        if (gemerkt)
+            m_ausschnitt.kodierung = gewaehlt;
+        m_jpeg.setzeKodierung(gewaehlt);
+        m_schonGewaehlt = true;
+        return;
+    }
+    const qint64 bild = m_zielbild.cacheKey();
+    // Not on the way of the release: the crop is measured at once in the coding chosen
+    // last, the likeliest, while the choice for it is made beside.
+    m_wahlOffen = bild;
+    m_rueckmeldung.nebenher(
+        [probe = kodierwahl::probe(m_zielbild)] {
+            JpegDienst dienst;
+            dienst.GdipStarten(1);
+            return kodierwahl::waehlen(dienst, probe).kodierung;
+        },
+        [this, bild](const Kodierung& kodierung) { kodierungGewaehlt(bild, kodierung); });
+}
+
+void Arbeitsstand::kodierungGewaehlt(qint64 bild, const Kodierung& kodierung)
+{
+    if (m_ausschnitt.bild.cacheKey() == bild)
+        m_ausschnitt.kodierung = kodierung;
+    // Only while the choice is still wanted for the crop now at hand.
+    if (m_wahlOffen != bild || m_zielbild.cacheKey() != bild || m_vorgaben.einfacheKodierung)
+        return;
+    m_wahlOffen = 0;
+    if (m_jpeg.kodierung() == kodierung)
+        return;
+    m_jpeg.setzeKodierung(kodierung);
+    if (m_messungZumBild) {
+        ZielgroesseMessen();
+        ZielBewerten();
+    }
+}
+
+void Arbeitsstand::kodierungEntscheiden()
+{
+    if (m_wahlOffen != 0)
+        kodierungGewaehlt(m_wahlOffen, kodierwahl::waehlen(m_jpeg, m_zielbild).kodierung);
+    m_wahlOffen = 0;
 }
 
 void Arbeitsstand::einfacheKodierungSetzen(bool einfach)
@@ -478,8 +561,11 @@ void Arbeitsstand::ZielgroesseMessen()
     if (m_letzteMessung.status != 0 && m_rueckmeldung.status)
         m_rueckmeldung.status(m_letzteMessung.status);
     // A handler that runs here sees the new measurement and the old preview.
-    if (m_rueckmeldung.zwischendurch)
+    if (m_rueckmeldung.zwischendurch) {
+        m_zwischendurch = true;
         m_rueckmeldung.zwischendurch();
+        m_zwischendurch = false;
+    }
     m_vorschau = m_letzteMessung.Bild;
     if (!m_vorschau.isNull())
         m_vorschauGroesse = m_vorschau.size();
@@ -542,7 +628,8 @@ void Arbeitsstand::zuschnittFertig()
 
 int Arbeitsstand::speichern(const QString& pfad)
 {
-    // The file written is the very JPEG whose size was shown and judged.
+    // The file written is the very JPEG whose size was shown and judged, in the coding chosen for it.
+    kodierungEntscheiden();
     const int status = m_jpeg.JpegSpeichern(m_letzteMessung, pfad);
     if (status != 0)
         return status;
@@ -669,8 +756,7 @@ void Arbeitsstand::wiederherstellen(const Schnappschuss& s)
     }
     m_zielRechteck = s.zielRechteck;
     m_zielGroesse = s.zielGroesse;
-    m_zielbild = m_zielGroesse.isEmpty() || m_quelle.isNull() || !pixelDa() ? QImage()
-                                                                           : m_quelle.ausschnitt(m_zielRechteck, m_zielGroesse);
+    m_zielbild = m_zielGroesse.isEmpty() || m_quelle.isNull() || !pixelDa() ? QImage() : ausschneiden();
     m_vorschau = s.vorschau == Schnappschuss::Vorschau::Messung   ? m_letzteMessung.Bild
                  : s.vorschau == Schnappschuss::Vorschau::Zielbild ? m_zielbild
                                                                   : QImage();

@@ -29,9 +29,13 @@ public:
     struct Rueckmeldung {
         std::function<void(int)> status;      // a failing status of the JPEG service, shown at once
         std::function<void()> zwischendurch;  // pending window events, between measuring and showing
-        // The picture is still a reduced first view and a step needs its pixels: the
-        // window waits for the full decode and hands it over (vollesBild) before this returns.
-        std::function<void()> vollesBildNoetig;
+        // The picture is still a reduced first view and the target chain needs its pixels:
+        // the chain is kept (ketteAusstehend) until the window has handed the whole picture
+        // over (vollesBild) and runs ausstehendeKetteAusfuehren.
+        std::function<void()> ketteAusstehend;
+        // Runs arbeit beside the window's thread and then fertig with its result on it;
+        // unset: both at once, here.
+        std::function<void(std::function<Kodierung()> arbeit, std::function<void(const Kodierung&)> fertig)> nebenher;
     };
 
     // A verdict's colour: green for "OK", red otherwise; none until first judged.
@@ -98,6 +102,10 @@ public:
     // The full picture for the first view now shown: of the same size, it takes its place
     // and nothing else changes. False when it does not fit (then it is not taken).
     bool vollesBild(Quellbild voll);
+    // The target chain met only a first view: nothing measured yet, the chain runs again
+    // here once the whole picture is in (and not before).
+    bool ketteAusstehend() const { return m_ketteAusstehend; }
+    void ausstehendeKetteAusfuehren();
     // No picture any more, as at the start: read-outs, frame, crop and measurement go.
     void bildEntfernen();
     void bildGeladen(double kompression);
@@ -181,6 +189,12 @@ public:
     const JpegMessung& letzteMessung() const { return m_letzteMessung; }
     // How the crop is coded: chosen for it when it was made, or the plain coding.
     const Kodierung& kodierung() const { return m_jpeg.kodierung(); }
+    // The coding for the crop is still being chosen beside: what is measured and shown is
+    // the coding chosen before; should the choice differ, the crop is measured again.
+    bool kodierungOffen() const { return m_wahlOffen != 0; }
+    // A measurement lets the window catch up (zwischendurch): what changes the work has to
+    // wait until it is through.
+    bool mittenImSchritt() const { return m_zwischendurch; }
     // The last measurement belongs to the picture now loaded.
     bool messungZumBild() const { return m_messungZumBild; }
     int jpegQualitaet() const { return m_jpegQualitaet; }
@@ -231,8 +245,14 @@ private:
     void verlaufLeeren();
 
     void zielkette();
+    // The crop of m_zielRechteck at m_zielGroesse.
+    QImage ausschneiden();
     void kodierungWaehlen();
-    // Before a step reads the picture's pixels; false when they are still not there.
+    void kodierungGewaehlt(qint64 bild, const Kodierung& kodierung);
+    // Before a step that needs the coding chosen for the crop: chosen here when still open.
+    void kodierungEntscheiden();
+    // Before a step reads the picture's pixels; false while only a first view is there,
+    // and the chain is then kept for the whole picture.
     bool pixelDa();
     void rahmenGesetzt();
     void keinRahmen();
@@ -261,10 +281,22 @@ private:
     QString m_veroeffentlichPfad;
 
     bool m_tastenKetteOffen = false;
+    bool m_ketteAusstehend = false;
+    qint64 m_wahlOffen = 0; // the crop whose coding is being chosen beside
+    bool m_schonGewaehlt = false; // a coding has been chosen for a crop before
+    bool m_zwischendurch = false;
     Zaehler m_zaehler;
 
     QRectF m_zielRechteck; // the source rectangle and size the target raster was painted from
     QSize m_zielGroesse;
+    // The last crop made, and the coding chosen for it.
+    struct Ausschnitt {
+        qint64 quelle = 0;
+        QRectF rechteck;
+        QSize groesse;
+        QImage bild;
+        std::optional<Kodierung> kodierung;
+    } m_ausschnitt;
     bool m_zuschnittGezeigt = false;
     QSizeF m_quellFlaeche;
     std::deque<Schnappschuss> m_zurueck, m_vor;

@@ -66,7 +66,11 @@ Form1::Form1(QWidget* eltern, Lage lage)
                    anzeigen();
                    ausstehendeEreignisseOhneEingabe();
                },
-               [this] { vollesBildUebernehmen(false); }})
+               [this] { ketteAusstehend(); },
+               [this](std::function<Kodierung()> arbeit, std::function<void(const Kodierung&)> fertig) {
+                   nebenherRechnen(std::move(arbeit), std::move(fertig));
+               }})
+    , m_ablauf([this](Ladeablauf::Meldung meldung) { nachDemSchritt([this, meldung] { ladeMeldung(meldung); }); })
     , m_lage(lage)
 {
     aufbauen();
@@ -79,9 +83,11 @@ Form1::Form1(QWidget* eltern, Lage lage)
 
 Form1::~Form1()
 {
-    m_auftrag.reset(); // called off before anything it reports to goes
-    if (m_freigabe.joinable())
-        m_freigabe.join();
+    m_briefkasten->schliessen();
+    // A decode still running ends by itself; the picture goes on a thread of its own.
+    picQuelle->setzeBild(QImage(), true);
+    Ladeauftrag::nebenherFreigeben(m_stand.quelle());
+    m_stand.bildEntfernen();
     ladeHinweis(false);
     delete m_leertasteWaechter;
     if (m_hilfe)
@@ -89,6 +95,32 @@ Form1::~Form1()
 }
 
 Form3* Form1::hilfe() const { return m_hilfe; }
+
+void Form1::nachDemSchritt(std::function<void()> aktion)
+{
+    if (!m_stand.mittenImSchritt()) {
+        aktion();
+        return;
+    }
+    // Posted while events are taken in: it comes after them.
+    QTimer::singleShot(0, this, [this, aktion = std::move(aktion)] { nachDemSchritt(aktion); });
+}
+
+void Form1::nebenherRechnen(std::function<Kodierung()> arbeit, std::function<void(const Kodierung&)> fertig)
+{
+    const auto ergebnis = [this, fertig](const Kodierung& kodierung) {
+        nachDemSchritt([this, fertig, kodierung] {
+            fertig(kodierung);
+            anzeigen();
+        });
+    };
+    auto nebenher = [arbeit, ergebnis, kasten = m_briefkasten] {
+        const Kodierung kodierung = arbeit();
+        kasten->senden([ergebnis, kodierung] { ergebnis(kodierung); });
+    };
+    if (!Ladeauftrag::nebenher(std::move(nebenher)))
+        fertig(arbeit());
+}
 
 void Form1::aufbauen()
 {
@@ -282,7 +314,10 @@ void Form1::aufbauen()
     m_ladeHinweisTimer = new QTimer(this);
     m_ladeHinweisTimer->setSingleShot(true);
     m_ladeHinweisTimer->setInterval(500);
-    connect(m_ladeHinweisTimer, &QTimer::timeout, this, [this] { ladeHinweis(true); });
+    connect(m_ladeHinweisTimer, &QTimer::timeout, this, [this] {
+        m_ladeHinweisFaellig = true;
+        ladeHinweisAbgleichen();
+    });
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);

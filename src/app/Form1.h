@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Arbeitsstand.h"
-#include "app/Ladeauftrag.h"
+#include "app/Ladeablauf.h"
 #include "hilfe/Form3.h"
 #include "platform/Dienste.h"
 #include "platform/Nebenfenster.h"
@@ -11,7 +11,6 @@
 
 #include <array>
 #include <memory>
-#include <thread>
 
 class BildFlaeche;
 class Fokusrahmen;
@@ -107,27 +106,26 @@ private:
     void gewaehltLaden();
     // Bild↓ / Bild↑: the next or previous JPEG of the folder, loaded as if chosen.
     void naechstesBild(int richtung);
-    // Loads a photo: at once when it is no larger than the view, else on a thread of its
-    // own (a reduced first view, then the whole). False: refused at once.
-    bool bildLaden(const QString& pfad);
-    // The decode of pfad on threads of their own; ersteAnsichtDa: only the whole picture is to come.
-    void auftragStarten(const QString& pfad, Jpegdatei datei, Ladeauftrag::Ansichtspixel ansichtspixel, bool ersteAnsichtDa);
+    // Loads a photo through the loading flow, which reports what to show (ladeMeldung).
+    void bildLaden(const QString& pfad);
+    void ladeMeldung(const Ladeablauf::Meldung& meldung);
     void ladefehlerMelden(const QString& pfad, const Ladeergebnis& geladen);
     // The loaded picture (or its first view) replaces the current one: read-outs, view, verdicts.
     void bildZeigen(const QString& pfad, Quellbild quelle);
-    void ersteAnsichtZeigen(const QString& pfad);
-    // The full decode behind a first view is through: its picture takes the first view's
-    // place, or, when it failed, the message and the previous picture come. sofort: the
-    // view is repainted now (else after the step that waited for it).
-    void vollesBildUebernehmen(bool sofort);
-    // After a refused file: the full decode it called off, of the photo whose first view
-    // is still on show, runs again.
-    void abgebrochenesLadenFortsetzen();
-    // The busy cursor and "Bild wird geladen …" while a load takes longer than half a second.
+    // A button's step that needs the whole picture while only its first view is there:
+    // kept for when it comes (true), with the busy cursor meanwhile.
+    bool aufGanzesBildWarten(QPushButton* knopf, void (Form1::*schritt)());
+    // The state ran the target chain on a first view: it runs again on the whole picture.
+    void ketteAusstehend();
+    // What a report of a load or of work beside brings in waits while a step of the state
+    // lets the window catch up.
+    void nachDemSchritt(std::function<void()> aktion);
+    // For the state: arbeit on a thread of its own, then fertig with its result here.
+    void nebenherRechnen(std::function<Kodierung()> arbeit, std::function<void(const Kodierung&)> fertig);
+    // The busy cursor and "Bild wird geladen …" while a step waits or a load takes long.
+    void ladeHinweisAbgleichen();
     void ladeHinweis(bool an);
     void ansichtNeuMalen();
-    // Unmapping the pages of a 150 MP picture takes longer than a frame of the window.
-    void nebenherFreigeben(Quellbild alt);
 
     // The selection frame: mouse on the view and on the handles, and the whole picture.
     void picZiel_MouseDown(Qt::MouseButton knopf, QPointF pos);
@@ -207,16 +205,11 @@ private:
     QTimer* tastenTimer;
 
     Arbeitsstand m_stand;
-    // The full decode running behind the first view, its number (a later load's report
-    // is not this one's), and the picture that comes back should it fail.
-    std::unique_ptr<Ladeauftrag> m_auftrag;
-    int m_ladeNummer = 0;
-    Quellbild m_vorigeQuelle;
-    QString m_vorigerPfad;
-    std::thread m_freigabe;        // gives a replaced picture's memory back off the window's thread
-    QString m_ladePfad;            // the photo being decoded
-    bool m_ersteAnsichtDa = false; // its first view is on show
+    Ladeablauf m_ablauf; // after the state, which it hands the pictures
+    // Where the state's work beside the window reports, while the window lives.
+    std::shared_ptr<Ladeauftrag::Briefkasten> m_briefkasten = std::make_shared<Ladeauftrag::Briefkasten>(this);
     QTimer* m_ladeHinweisTimer = nullptr;
+    bool m_ladeHinweisFaellig = false; // the load has taken half a second
     bool m_ladeHinweisAn = false;
     DateiDialog m_dateiDialog; // the one file dialog object of opening and saving
     int m_statusLicht = 0;

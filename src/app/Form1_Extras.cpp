@@ -13,17 +13,15 @@
 #include "platform/Zahlen.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 void Form1::cmdBesteQualitaet_Click()
 {
+    if (aufGanzesBildWarten(cmdBesteQualitaet, &Form1::cmdBesteQualitaet_Click))
+        return;
     const std::optional<beste::Ergebnis> ergebnis = m_stand.besteQualitaet();
     // A quality found is set through the box's own change handling, which measures, shows
     // and judges, also when the box shows this number already.
@@ -46,32 +44,9 @@ void Form1::cmdBesteQualitaet_Click()
         meldung(this, hinweis);
 }
 
-namespace {
-
-// The file as it is now; nothing for anything but a plain file (a pipe would block).
-QByteArray dateiInhalt(const QString& pfad)
-{
-    // A source published unchanged is below 100 KB; this leaves room for any photo.
-    constexpr qint64 hoechstens = 256 * 1024 * 1024;
-    const QByteArray name = dateinameImSystem(pfad);
-    struct stat info {};
-    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > hoechstens)
-        return {};
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    QFile datei;
-    if (fd < 0 || !datei.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        if (fd >= 0)
-            ::close(fd);
-        return {};
-    }
-    return datei.read(hoechstens);
-}
-
-} // namespace
-
 bool Form1::standortPruefen(QString& pfad)
 {
-    const QByteArray original = dateiInhalt(pfad);
+    const QByteArray original = Ladeablauf::dateiInhalt(pfad);
     if (!metadaten::standortEnthalten(original))
         return true;
 

@@ -69,18 +69,13 @@ void Form1::gewaehltLaden()
     m_blaetterPfad = m_dateiDialog.FileName;
     if (m_lage == Lage::Gemerkt)
         ordnerVerlaufMerken(QFileInfo(m_blaetterPfad).absolutePath());
-    if (!bildLaden(m_dateiDialog.FileName))
-        picZiel->setEnabled(true);
+    bildLaden(m_dateiDialog.FileName);
 }
 
-bool Form1::bildLaden(const QString& pfad)
+void Form1::bildLaden(const QString& pfad)
 {
-    // A decode still running is for a photo no longer wanted.
-    m_auftrag.reset();
-    ladeHinweis(false);
-
-    // A photo larger than the view is decoded on threads of their own: reduced first, to
-    // a size that still covers the view's own pixels, then whole.
+    // A photo larger than the view may show at once reduced, to a size that still covers
+    // the view's own pixels, while it is decoded whole.
     const auto ansichtspixel = [tisch = QSizeF(fraTisch->size()), verhaeltnis = picZiel->devicePixelRatioF()](
                                    const Jpegdatei& datei) {
         const QSize ganz = datei.aufrecht();
@@ -88,52 +83,37 @@ bool Form1::bildLaden(const QString& pfad)
             ansichtBerechnen(float(ganz.width()), float(ganz.height()), float(tisch.width()), float(tisch.height()));
         return BildFlaeche::malPixel(QSizeF(mass.malBreite, mass.malHoehe), verhaeltnis);
     };
-    // A small file is read and checked here, so that a refusal comes at once and a
-    // picture no larger than the view is shown at once; reading a large one, or a file
-    // that memory has to be found for first, could hold the window up noticeably.
-    constexpr qint64 hierLesenBis = 1 << 20;
-    Jpegdatei datei;
-    if (QFileInfo(pfad).size() <= hierLesenBis) {
-        Ladeergebnis geladen = jpegOeffnen(pfad, datei);
-        const bool ganzHier = geladen.fehler == Ladefehler::Keiner && verkleinerung(datei, ansichtspixel(datei)) == 1;
-        if (ganzHier)
-            geladen = jpegDekodieren(datei);
-        if (geladen.fehler != Ladefehler::Keiner || (ganzHier && geladen.bild.isNull())) {
-            ladefehlerMelden(pfad, geladen);
-            abgebrochenesLadenFortsetzen();
-            return false;
-        }
-        if (ganzHier) {
-            bildZeigen(pfad, Quellbild(std::move(geladen.bild)));
-            return true;
-        }
-    }
-    auftragStarten(pfad, std::move(datei), ansichtspixel, false);
-    return true;
+    m_ladeHinweisFaellig = false;
+    m_ladeHinweisTimer->stop();
+    m_ablauf.laden(pfad, ansichtspixel);
+    ladeHinweisAbgleichen();
 }
 
-void Form1::auftragStarten(const QString& pfad, Jpegdatei datei, Ladeauftrag::Ansichtspixel ansichtspixel,
-                           bool ersteAnsichtDa)
+void Form1::ladeMeldung(const Ladeablauf::Meldung& meldung)
 {
-    const int nummer = ++m_ladeNummer;
-    m_ladePfad = pfad;
-    m_ersteAnsichtDa = ersteAnsichtDa;
-    m_auftrag = std::make_unique<Ladeauftrag>(
-        pfad, std::move(datei), std::move(ansichtspixel), this,
-        [this, nummer, pfad, ersteAnsichtDa] {
-            if (nummer != m_ladeNummer || !m_auftrag)
-                return;
-            // With a first view on show already, only a file that can no longer be read reports here.
-            if (ersteAnsichtDa)
-                vollesBildUebernehmen(true);
-            else
-                ersteAnsichtZeigen(pfad);
-        },
-        [this, nummer] {
-            if (nummer == m_ladeNummer && m_auftrag)
-                vollesBildUebernehmen(true);
-        });
-    m_ladeHinweisTimer->start();
+    switch (meldung.art) {
+    case Ladeablauf::Meldung::Art::Bild:
+        bildZeigen(meldung.pfad, meldung.quelle);
+        break;
+    case Ladeablauf::Meldung::Art::Ganz:
+        // Of the same size, the whole picture takes the first view's place; the view is
+        // drawn again from its pixels, and the steps that waited for them follow.
+        m_stand.vollesBild(meldung.quelle);
+        ansichtNeuMalen();
+        break;
+    case Ladeablauf::Meldung::Art::Abgelehnt:
+        ladefehlerMelden(meldung.pfad, meldung.grund);
+        picZiel->setEnabled(true);
+        break;
+    case Ladeablauf::Meldung::Art::Entfernt:
+        picZiel->leeren();
+        picQuelle->setzeBild(QImage(), true);
+        m_stand.bildEntfernen();
+        picZiel->hide();
+        anzeigen();
+        break;
+    }
+    ladeHinweisAbgleichen();
 }
 
 void Form1::ladefehlerMelden(const QString& pfad, const Ladeergebnis& geladen)
@@ -145,7 +125,6 @@ void Form1::ladefehlerMelden(const QString& pfad, const Ladeergebnis& geladen)
 void Form1::bildZeigen(const QString& pfad, Quellbild quelle)
 {
     picZiel->leeren();
-    // The old picture goes before the new one takes its copies.
     picQuelle->setzeBild(QImage(), true);
     m_stand.neuesBild(pfad, std::move(quelle));
     anzeigen();
@@ -155,89 +134,30 @@ void Form1::bildZeigen(const QString& pfad, Quellbild quelle)
     Timer1->start();
 }
 
-void Form1::ersteAnsichtZeigen(const QString& pfad)
+bool Form1::aufGanzesBildWarten(QPushButton* knopf, void (Form1::*schritt)())
 {
-    Ladeauftrag::Ergebnis erste = m_auftrag->ersteAnsicht();
-    if (erste.quelle.isNull()) {
-        // Refused as ever: the current picture stays.
-        m_auftrag.reset();
-        ladeHinweis(false);
-        ladefehlerMelden(pfad, erste.geladen);
-        picZiel->setEnabled(true);
-        abgebrochenesLadenFortsetzen();
-        return;
-    }
-    // Kept until the full picture is there, should it turn out damaged after all.
-    m_vorigerPfad = m_stand.dateiPfad();
-    m_vorigeQuelle = m_stand.quelle();
-    m_ersteAnsichtDa = true;
-    bildZeigen(pfad, std::move(erste.quelle));
+    if (!m_stand.quelle().vorlaeufig())
+        return false;
+    // Carried out once the whole picture is there, if the button still allows it then.
+    m_ablauf.spaeter([this, knopf, schritt] {
+        if (knopf->isEnabledTo(this))
+            (this->*schritt)();
+        ladeHinweisAbgleichen();
+    });
+    ladeHinweisAbgleichen();
+    return true;
 }
 
-void Form1::vollesBildUebernehmen(bool sofort)
+void Form1::ketteAusstehend()
 {
-    if (!m_auftrag)
-        return;
-    Ladeauftrag::Ergebnis ergebnis = m_auftrag->abwarten();
-    m_auftrag.reset();
-    ladeHinweis(false);
-    if (!m_ersteAnsichtDa) {
-        // The whole picture came first: shown at once, or refused with the current one kept.
-        if (ergebnis.quelle.isNull()) {
-            ladefehlerMelden(m_ladePfad, ergebnis.geladen);
-            picZiel->setEnabled(true);
-            abgebrochenesLadenFortsetzen();
-        } else {
-            bildZeigen(m_ladePfad, std::move(ergebnis.quelle));
-        }
-        return;
-    }
-    m_ersteAnsichtDa = false;
-    Quellbild vorige = std::exchange(m_vorigeQuelle, Quellbild());
-    const QString vorigerPfad = std::exchange(m_vorigerPfad, QString());
-    if (m_stand.vollesBild(std::move(ergebnis.quelle))) {
-        nebenherFreigeben(std::move(vorige));
-        if (sofort)
-            ansichtNeuMalen();
-        else // the step that waited paints the view its own way; the full pixels follow
-            QTimer::singleShot(0, this, [this] { ansichtNeuMalen(); });
-        return;
-    }
-    // Damage that only the full decode met: refused as ever, and the previous picture returns.
-    const auto ablehnen = [this, geladen = ergebnis.geladen, pfad = m_stand.dateiPfad(), vorige, vorigerPfad] {
-        if (m_stand.dateiPfad() != pfad || !m_stand.quelle().vorlaeufig())
-            return; // another photo has been loaded meanwhile
-        ladefehlerMelden(pfad, geladen);
-        if (vorige.isNull() || vorige.vorlaeufig()) {
-            picZiel->leeren();
-            picQuelle->setzeBild(QImage(), true);
-            m_stand.bildEntfernen();
-            picZiel->hide();
-            anzeigen();
-            return;
-        }
-        bildZeigen(vorigerPfad, vorige);
-    };
-    if (sofort)
-        ablehnen();
-    else // not inside the step that waited
-        QTimer::singleShot(0, this, ablehnen);
-}
-
-void Form1::abgebrochenesLadenFortsetzen()
-{
-    if (m_auftrag || m_stand.quelle().isNull() || !m_stand.quelle().vorlaeufig())
-        return;
-    // Asked for no reduction, the job decodes only the whole picture; a file that can no
-    // longer be read is refused as a damaged one, and the previous picture comes back.
-    auftragStarten(m_stand.dateiPfad(), Jpegdatei(), [](const Jpegdatei& datei) { return datei.aufrecht(); }, true);
-}
-
-void Form1::nebenherFreigeben(Quellbild alt)
-{
-    if (m_freigabe.joinable())
-        m_freigabe.join();
-    m_freigabe = std::thread([alt = std::move(alt)]() mutable { alt = Quellbild(); });
+    // A step of the target chain met only the first view: the chain runs again with the
+    // whole picture, in its turn among the steps that wait for it.
+    m_ablauf.spaeter([this] {
+        m_stand.ausstehendeKetteAusfuehren();
+        anzeigen();
+        ladeHinweisAbgleichen();
+    });
+    ladeHinweisAbgleichen();
 }
 
 void Form1::ansichtNeuMalen()
@@ -249,10 +169,21 @@ void Form1::ansichtNeuMalen()
     AnsichtAufbauen(Ansichtsquelle::Quelle, m_stand.quellFlaeche());
 }
 
+void Form1::ladeHinweisAbgleichen()
+{
+    // The busy cursor and "Bild wird geladen …": while a step waits for the whole picture,
+    // and once a load has taken half a second.
+    if (!m_ablauf.laedt()) {
+        m_ladeHinweisFaellig = false;
+        m_ladeHinweisTimer->stop();
+    } else if (!m_ladeHinweisFaellig && !m_ladeHinweisTimer->isActive()) {
+        m_ladeHinweisTimer->start();
+    }
+    ladeHinweis(m_ablauf.wartet() || m_ladeHinweisFaellig);
+}
+
 void Form1::ladeHinweis(bool an)
 {
-    if (!an)
-        m_ladeHinweisTimer->stop();
     if (an == m_ladeHinweisAn)
         return;
     m_ladeHinweisAn = an;
@@ -284,7 +215,7 @@ void Form1::AnsichtAufbauen(Ansichtsquelle quelle, QSizeF tisch)
             gemalt = m_stand.quelle().ansicht(pixel);
         else
             gemalt = Quellbild(bild).ansicht(pixel);
-        picZiel->malen(gemalt, QSizeF(mass.malBreite, mass.malHoehe));
+        picZiel->malen(std::move(gemalt), QSizeF(mass.malBreite, mass.malHoehe));
     }
     m_ansichtBeschriftung = mass.beschriftung();
     ansichtBeschriften();

@@ -25,6 +25,8 @@ void Form1::BildZuschneiden()
 
 void Form1::Command1_Click()
 {
+    if (aufGanzesBildWarten(Command1, &Form1::Command1_Click))
+        return;
     BildZuschneiden();
     m_stand.zuschnittFertig();
     anzeigen();
@@ -47,7 +49,7 @@ void Form1::speichernDialogVorbereiten()
 
 void Form1::Command2_Click()
 {
-    if (!m_stand.gdiplusBereit())
+    if (!m_stand.gdiplusBereit() || aufGanzesBildWarten(Command2, &Form1::Command2_Click))
         return;
     speichernDialogVorbereiten();
     if (!dienste().dateiSpeichern(this, m_dateiDialog))

@@ -3,93 +3,222 @@
 #include <QMetaObject>
 #include <QObject>
 
-#include <chrono>
+#include <condition_variable>
+#include <limits>
+#include <system_error>
+#include <thread>
 
 namespace {
 
-Ladeauftrag::Ergebnis ergebnis(Ladeergebnis geladen, QSize ganz, bool vorlaeufig)
+// The threads still running, counted so that the program's end can let them finish.
+// Never destroyed: a thread may end while the program's statics go.
+struct Zaehler {
+    std::mutex sperre;
+    std::condition_variable leer;
+    int laufend = 0;
+};
+
+Zaehler& zaehler()
 {
-    Ladeauftrag::Ergebnis e;
-    if (!geladen.bild.isNull())
-        e.quelle = vorlaeufig ? Quellbild(std::move(geladen.bild), ganz) : Quellbild(std::move(geladen.bild));
+    static Zaehler* z = new Zaehler;
+    return *z;
+}
+
+Ladeauftrag::Ergebnis ergebnis(Ladeergebnis geladen, Quellbild quelle)
+{
     geladen.bild = QImage();
-    e.geladen = geladen;
-    return e;
+    return {geladen, std::move(quelle)};
 }
 
 } // namespace
 
-std::atomic<bool> Ladeauftrag::ganzesAnhalten{false};
+std::atomic<int> Ladeauftrag::haltepunkt{0};
+std::atomic<int> Ladeauftrag::wartend{0};
 
-Ladeauftrag::Ladeauftrag(const QString& pfad, Jpegdatei datei, Ansichtspixel ansichtspixel, QObject* empfaenger,
-                         std::function<void()> ersteAnsicht, std::function<void()> fertig)
-    : m_empfaenger(empfaenger)
+void Ladeauftrag::Briefkasten::schliessen()
 {
-    // Each thread writes only its own result, and the window reads it only after the report.
-    m_ersteFaden = std::thread([this, pfad, datei = std::move(datei), ansichtspixel = std::move(ansichtspixel),
-                                ersteAnsicht = std::move(ersteAnsicht), fertig = std::move(fertig)]() mutable {
-        if (datei.laenge == 0) {
-            Ladeergebnis geoeffnet = jpegOeffnen(pfad, datei);
-            if (geoeffnet.fehler != Ladefehler::Keiner) {
-                m_erste.geladen = geoeffnet;
-                m_ganz.geladen = geoeffnet;
-                melden(ersteAnsicht);
-                return;
-            }
-        }
-        if (m_abbrechen.load(std::memory_order_relaxed))
-            return;
-        const QSize ganz = datei.aufrecht();
-        const QSize ansicht = ansichtspixel(datei);
-        const int nenner = verkleinerung(datei, ansicht);
-        if (nenner == 1) {
-            m_ganz = ergebnis(jpegDekodieren(datei, 1, &m_abbrechen), ganz, false);
-            melden(fertig);
-            return;
-        }
-        auto geteilt = std::make_shared<const Jpegdatei>(std::move(datei));
-        m_ganzFaden = std::thread([this, ganz, fertig = std::move(fertig), geteilt]() mutable {
-            while (ganzesAnhalten.load() && !m_abbrechen.load())
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            Ladeergebnis geladen = jpegDekodieren(*geteilt, 1, &m_abbrechen);
-            geteilt.reset(); // before the reduced copies take their memory
-            m_ganz = ergebnis(std::move(geladen), ganz, false);
-            melden(fertig);
-        });
-        Ladeergebnis geladen = jpegDekodieren(*geteilt, nenner, &m_abbrechen);
-        geteilt.reset();
-        if (!geladen.bild.isNull() && !ansicht.isEmpty() && geladen.bild.size() != ansicht) // the reduced decode goes at once
-            geladen.bild = Quellbild(std::move(geladen.bild), ganz).ansicht(ansicht);
-        m_erste = ergebnis(std::move(geladen), ganz, true);
-        melden(ersteAnsicht);
-    });
+    const std::lock_guard<std::mutex> halten(m_sperre);
+    m_empfaenger = nullptr;
+}
+
+void Ladeauftrag::Briefkasten::senden(const std::function<void()>& meldung)
+{
+    // Under the lock the receiver cannot go while the report is posted to it; once it is
+    // gone, Qt drops what was posted to it and still waits.
+    const std::lock_guard<std::mutex> halten(m_sperre);
+    if (m_empfaenger)
+        QMetaObject::invokeMethod(m_empfaenger, meldung, Qt::QueuedConnection);
+}
+
+Ladeauftrag::Ladeauftrag(Vorgaben vorgaben, std::shared_ptr<Briefkasten> briefkasten, std::function<void()> ersteAnsicht,
+                         std::function<void()> fertig)
+    : m_vorgaben(std::move(vorgaben))
+    , m_briefkasten(std::move(briefkasten))
+    , m_ersteAnsichtMelden(std::move(ersteAnsicht))
+    , m_fertigMelden(std::move(fertig))
+{
+}
+
+std::shared_ptr<Ladeauftrag> Ladeauftrag::starten(Vorgaben vorgaben, std::shared_ptr<Briefkasten> briefkasten,
+                                                  std::function<void()> ersteAnsicht, std::function<void()> fertig)
+{
+    std::shared_ptr<Ladeauftrag> auftrag(
+        new Ladeauftrag(std::move(vorgaben), std::move(briefkasten), std::move(ersteAnsicht), std::move(fertig)));
+    if (!nebenher([auftrag] { auftrag->lesenUndTeilen(); })) {
+        auftrag->m_ganz.geladen.fehler = Ladefehler::SpeicherFuerDatei;
+        auftrag->melden(auftrag->m_fertigMelden);
+    }
+    return auftrag;
+}
+
+void Ladeauftrag::aufgeben(std::shared_ptr<Ladeauftrag> auftrag)
+{
+    if (!auftrag)
+        return;
+    auftrag->m_abbrechen.store(true, std::memory_order_relaxed);
+    // The job's threads, still running, hold it too; the last one frees it.
+    nebenher([auftrag = std::move(auftrag)]() mutable { auftrag.reset(); });
+}
+
+bool Ladeauftrag::nebenher(std::function<void()> arbeit)
+{
+    // What the thread holds is gone before it counts itself out.
+    Zaehler& z = zaehler();
+    {
+        const std::lock_guard<std::mutex> halten(z.sperre);
+        ++z.laufend;
+    }
+    const auto austragen = [&z] {
+        const std::lock_guard<std::mutex> halten(z.sperre);
+        if (--z.laufend == 0)
+            z.leer.notify_all();
+    };
+    try {
+        std::thread([arbeit = std::move(arbeit), austragen]() mutable {
+            arbeit();
+            arbeit = nullptr;
+            austragen();
+        }).detach();
+        return true;
+    } catch (const std::system_error&) {
+        austragen();
+        return false;
+    }
+}
+
+void Ladeauftrag::nebenherFreigeben(Quellbild bild)
+{
+    if (!bild.isNull())
+        nebenher([bild = std::move(bild)]() mutable { bild = Quellbild(); });
+}
+
+int Ladeauftrag::laufend()
+{
+    Zaehler& z = zaehler();
+    const std::lock_guard<std::mutex> halten(z.sperre);
+    return z.laufend;
+}
+
+bool Ladeauftrag::beendet(std::chrono::milliseconds hoechstens)
+{
+    Zaehler& z = zaehler();
+    std::unique_lock<std::mutex> halten(z.sperre);
+    return z.leer.wait_for(halten, hoechstens, [&z] { return z.laufend == 0; });
+}
+
+bool Ladeauftrag::anhalten(Stufe stufe)
+{
+    const int bit = 1 << int(stufe);
+    if ((haltepunkt.load() & bit) && !abgebrochen()) {
+        ++wartend;
+        while ((haltepunkt.load() & bit) && !abgebrochen())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        --wartend;
+    }
+    return !abgebrochen();
 }
 
 void Ladeauftrag::melden(const std::function<void()>& meldung)
 {
-    if (!m_abbrechen.load(std::memory_order_relaxed))
-        QMetaObject::invokeMethod(m_empfaenger, meldung, Qt::QueuedConnection);
+    if (!abgebrochen())
+        m_briefkasten->senden(meldung);
 }
 
-Ladeauftrag::~Ladeauftrag()
+void Ladeauftrag::lesenUndTeilen()
 {
-    m_abbrechen.store(true, std::memory_order_relaxed);
-    for (std::thread* faden : {&m_ersteFaden, &m_ganzFaden})
-        if (faden->joinable())
-            faden->join();
+    if (!anhalten(Stufe::Lesen))
+        return;
+    Jpegdatei datei = std::move(m_vorgaben.datei);
+    if (datei.laenge == 0) {
+        Ladeergebnis geoeffnet = jpegOeffnen(m_vorgaben.pfad, datei, hoechstePixelzahl, &m_abbrechen);
+        if (geoeffnet.fehler != Ladefehler::Keiner) {
+            {
+                const std::lock_guard<std::mutex> halten(m_sperre);
+                m_ganz = ergebnis(std::move(geoeffnet), Quellbild());
+            }
+            melden(m_fertigMelden);
+            return;
+        }
+    }
+    const QSize ganz = datei.aufrecht();
+    const bool ersteAnsicht = qint64(ganz.width()) * ganz.height() >= m_vorgaben.ersteAnsichtAb && m_vorgaben.ansichtspixel;
+    const QSize ansicht = ersteAnsicht ? m_vorgaben.ansichtspixel(datei) : QSize();
+    const int nenner = ersteAnsicht ? verkleinerung(datei, ansicht) : 1;
+    auto geteilt = std::make_shared<const Jpegdatei>(std::move(datei));
+    if (nenner == 1) {
+        ganzDekodieren(std::move(geteilt));
+        return;
+    }
+    if (!nebenher([selbst = shared_from_this(), geteilt]() mutable { selbst->ganzDekodieren(std::move(geteilt)); })) {
+        ganzDekodieren(std::move(geteilt)); // no first view then
+        return;
+    }
+
+    if (!anhalten(Stufe::ErsteAnsicht))
+        return;
+    Ladeergebnis geladen = jpegDekodieren(*geteilt, nenner, &m_abbrechen);
+    geteilt.reset();
+    // The reduced decode goes at once: the first view holds exactly the view's pixels.
+    if (!geladen.bild.isNull() && !ansicht.isEmpty() && geladen.bild.size() != ansicht)
+        geladen.bild = Quellbild(std::move(geladen.bild), ganz).ansicht(ansicht);
+    Quellbild quelle = geladen.bild.isNull() ? Quellbild() : Quellbild(std::move(geladen.bild), ganz);
+    if (abgebrochen())
+        return;
+    {
+        const std::lock_guard<std::mutex> halten(m_sperre);
+        m_erste = ergebnis(std::move(geladen), std::move(quelle));
+    }
+    melden(m_ersteAnsichtMelden);
+}
+
+void Ladeauftrag::ganzDekodieren(std::shared_ptr<const Jpegdatei> datei)
+{
+    if (!anhalten(Stufe::Ganz))
+        return;
+    Ladeergebnis geladen = jpegDekodieren(*datei, 1, &m_abbrechen);
+    datei.reset(); // before the reduced copies take their memory
+    if (!anhalten(Stufe::Verkleinern))
+        return;
+    Quellbild quelle;
+    if (!geladen.bild.isNull())
+        quelle = Quellbild(std::move(geladen.bild), &m_abbrechen);
+    if (abgebrochen())
+        return;
+    {
+        const std::lock_guard<std::mutex> halten(m_sperre);
+        m_ganz = ergebnis(std::move(geladen), std::move(quelle));
+    }
+    melden(m_fertigMelden);
 }
 
 Ladeauftrag::Ergebnis Ladeauftrag::ersteAnsicht()
 {
-    if (m_ersteFaden.joinable())
-        m_ersteFaden.join();
+    const std::lock_guard<std::mutex> halten(m_sperre);
     return std::move(m_erste);
 }
 
-Ladeauftrag::Ergebnis Ladeauftrag::abwarten()
+Ladeauftrag::Ergebnis Ladeauftrag::ganz()
 {
-    for (std::thread* faden : {&m_ersteFaden, &m_ganzFaden})
-        if (faden->joinable())
-            faden->join();
+    const std::lock_guard<std::mutex> halten(m_sperre);
     return std::move(m_ganz);
 }

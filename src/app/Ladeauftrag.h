@@ -3,58 +3,105 @@
 #include "codec/Bildladen.h"
 #include "output/Quellbild.h"
 
+#include <QSize>
+#include <QString>
+
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
-#include <thread>
-
-#include <QString>
+#include <mutex>
 
 class QObject;
 
-// Decoding a large photo on threads of their own, so that the window never freezes: a
-// decode reduced to the view's size for a first view (ersteAnsicht reports it) beside
-// the full one, which also makes the reduced copies (fertig reports it). Both read the
-// same bytes at once; the file's memory goes when both are through. A file not yet read
-// is read and checked first, on the first view's thread; when it cannot be loaded, or
-// needs no reduction, only one of the two reports comes. Reports run on empfaenger's
-// thread, queued, and never after the job was called off.
-class Ladeauftrag {
+// Decoding a photo on threads of its own, so that the window never waits for it. A file
+// not yet read is read and checked first. A photo of at least ersteAnsichtAb pixels is
+// decoded twice at once from the same bytes: reduced to the view's size for a first view
+// (ersteAnsicht reports it), and whole, with its reduced copies (fertig reports it); a
+// smaller one only whole. The file's memory goes when both are through.
+//
+// Called off (aufgeben), every step notices within a few milliseconds of work: reading,
+// decoding, turning, colour conversion and the reduced copies. Its threads then end by
+// themselves, report nothing more and free what they hold; nobody waits for them.
+class Ladeauftrag : public std::enable_shared_from_this<Ladeauftrag> {
 public:
     struct Ergebnis {
-        Ladeergebnis geladen; // the picture moved into quelle once decoded
+        Ladeergebnis geladen; // why not, when quelle is null
         Quellbild quelle;
     };
 
-    // The screen pixels the view gives the opened file; it runs on a worker thread.
+    // The screen pixels the view gives the opened file; it runs on the job's thread.
     using Ansichtspixel = std::function<QSize(const Jpegdatei&)>;
 
-    // datei: the file read and checked already, or empty to read pfad here. The first
-    // view is made to the view's pixels, and takes no more memory than they do.
-    Ladeauftrag(const QString& pfad, Jpegdatei datei, Ansichtspixel ansichtspixel, QObject* empfaenger,
-                std::function<void()> ersteAnsicht, std::function<void()> fertig);
-    // Calls the decodes off and waits for the threads, which stop within a few rows.
-    ~Ladeauftrag();
+    // Where a job's reports go: queued to the receiver's thread, while it lives. The
+    // receiver closes it before it goes; a job still running then reports into nothing.
+    class Briefkasten {
+    public:
+        explicit Briefkasten(QObject* empfaenger)
+            : m_empfaenger(empfaenger)
+        {
+        }
+        void schliessen();
+        void senden(const std::function<void()>& meldung);
+
+    private:
+        std::mutex m_sperre;
+        QObject* m_empfaenger;
+    };
+
+    struct Vorgaben {
+        QString pfad;
+        Jpegdatei datei;             // read and checked already, or empty to read pfad
+        Ansichtspixel ansichtspixel; // needed only for a first view
+        qint64 ersteAnsichtAb = 0;   // pixels from which a first view comes; above any photo: never
+    };
+
+    // ersteAnsicht and fertig run on the mailbox's receiver. fertig comes once, with the
+    // whole picture or why there is none; ersteAnsicht at most once, in either order.
+    static std::shared_ptr<Ladeauftrag> starten(Vorgaben vorgaben, std::shared_ptr<Briefkasten> briefkasten,
+                                                std::function<void()> ersteAnsicht, std::function<void()> fertig);
+    // Calls the job off and lets go of it, without waiting; what it had finished is
+    // freed on a thread of its own.
+    static void aufgeben(std::shared_ptr<Ladeauftrag> auftrag);
+
+    // Once reported: the first view (vorlaeufig), or why even it did not decode.
+    Ergebnis ersteAnsicht();
+    // Once reported: the whole picture, or why the file could not be loaded.
+    Ergebnis ganz();
+
+    // A picture given up, unmapped on a thread of its own: at 150 MP that takes longer
+    // than a frame of the window.
+    static void nebenherFreigeben(Quellbild bild);
+    // Runs arbeit on a thread of its own that nobody joins; false when no thread could be
+    // had (then nothing runs, and what arbeit holds is freed here).
+    static bool nebenher(std::function<void()> arbeit);
+    // The threads of jobs and of freeing still running, in the whole program.
+    static int laufend();
+    // At the program's end: whether they have all ended, waiting at most this long.
+    static bool beendet(std::chrono::milliseconds hoechstens);
+
+    // For tests: a job waits before each step of its work whose bit (1 << Stufe) is set
+    // here, until it is called off or the bit is cleared; wartend counts the jobs waiting.
+    enum class Stufe { Lesen, ErsteAnsicht, Ganz, Verkleinern };
+    static std::atomic<int> haltepunkt;
+    static std::atomic<int> wartend;
+
     Ladeauftrag(const Ladeauftrag&) = delete;
     Ladeauftrag& operator=(const Ladeauftrag&) = delete;
 
-    // The reduced first view, once ersteAnsicht has been reported (vorlaeufig, or null
-    // with the reason when the file could not be read or even it not decoded).
-    Ergebnis ersteAnsicht();
-    // Waits until the full decode is through (at once when it is) and hands out its result,
-    // or why the file could not even be read.
-    Ergebnis abwarten();
-
-    // For tests: while set, a full decode waits before it starts (calling the job off still
-    // ends it), so that the first view is on show alone for certain.
-    static std::atomic<bool> ganzesAnhalten;
-
 private:
+    Ladeauftrag(Vorgaben vorgaben, std::shared_ptr<Briefkasten> briefkasten, std::function<void()> ersteAnsicht,
+                std::function<void()> fertig);
+    void lesenUndTeilen();
+    void ganzDekodieren(std::shared_ptr<const Jpegdatei> datei);
+    bool anhalten(Stufe stufe);
+    bool abgebrochen() const { return m_abbrechen.load(std::memory_order_relaxed); }
     void melden(const std::function<void()>& meldung);
 
-    QObject* m_empfaenger; // outlives the job, which its owner ends first
+    Vorgaben m_vorgaben;
+    std::shared_ptr<Briefkasten> m_briefkasten;
+    std::function<void()> m_ersteAnsichtMelden, m_fertigMelden;
     std::atomic<bool> m_abbrechen{false};
+    std::mutex m_sperre; // each thread writes its result under it, the receiver takes it under it
     Ergebnis m_erste, m_ganz;
-    // The full decode's thread is started by the first one, which is therefore joined first.
-    std::thread m_ersteFaden, m_ganzFaden; // last: started when everything above is in place
 };

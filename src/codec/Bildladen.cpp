@@ -5,6 +5,7 @@
 #include "codec/Segmente.h"
 
 #include <QColorSpace>
+#include <QColorTransform>
 #include <QFile>
 
 #include <algorithm>
@@ -75,9 +76,17 @@ struct Dekoder {
         std::jmp_buf sprung;
         int code;         // libjpeg's message code of the failure
         bool beschaedigt; // the data is damaged or incomplete
+        bool abgebrochen; // the decode was called off
+    };
+    // libjpeg calls this between rows, also while a progressive file's scans are taken in
+    // before the first row comes out: a decode called off ends there.
+    struct Fortschritt {
+        jpeg_progress_mgr pub;
+        const std::atomic<bool>* abbrechen;
     };
     jpeg_decompress_struct info;
     Fehler fehler;
+    Fortschritt fortschritt;
     bool angelegt;
 };
 
@@ -107,6 +116,16 @@ void warnung(j_common_ptr info, int stufe)
 }
 
 void nichtsAusgeben(j_common_ptr) {}
+
+void fortschrittPruefen(j_common_ptr info)
+{
+    const auto* fortschritt = reinterpret_cast<const Dekoder::Fortschritt*>(info->progress);
+    if (!fortschritt->abbrechen->load(std::memory_order_relaxed))
+        return;
+    auto* f = reinterpret_cast<Dekoder::Fehler*>(info->err);
+    f->abgebrochen = true;
+    std::longjmp(f->sprung, 1);
+}
 
 // The file as libjpeg reads it. With arithmetic coding a run of zero bytes goes before
 // the marker that ends each scan's coded data: past the end of its data the decoder
@@ -187,6 +206,10 @@ int kopfLesen(Dekoder* d, Quelle* quelle)
     quelle->pub.resync_to_restart = jpeg_resync_to_restart;
     quelle->pub.term_source = quelleBeenden;
     d->info.src = &quelle->pub;
+    if (d->fortschritt.abbrechen) {
+        d->fortschritt.pub.progress_monitor = fortschrittPruefen;
+        d->info.progress = &d->fortschritt.pub;
+    }
     jpeg_read_header(&d->info, TRUE);
     return 0;
 }
@@ -303,9 +326,12 @@ Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, const JpegKopf& ko
     Ladeergebnis ergebnis;
     DekoderHalter halter;
     Dekoder* d = &halter.d;
+    d->fortschritt.abbrechen = abbrechen;
     const auto gescheitert = [&] {
         const int code = d->fehler.code;
-        if (d->fehler.beschaedigt)
+        if (d->fehler.abgebrochen)
+            ergebnis = fehler(Ladefehler::Abgebrochen);
+        else if (d->fehler.beschaedigt)
             ergebnis = fehler(Ladefehler::Unvollstaendig);
         else if (code == JERR_OUT_OF_MEMORY)
             ergebnis = fehler(Ladefehler::SpeicherFuerBild);
@@ -373,6 +399,20 @@ Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, const JpegKopf& ko
                 }
         }
     } else {
+        // Each strip of a quarter turn writes columns through the whole picture, so its
+        // first one would take in every page of it at once: at 150 MP the system needs a
+        // while for that. Taken in here first, a piece at a time, a decode called off still
+        // ends within moments.
+        if (a.quer) {
+            volatile uchar* seite = ergebnis.bild.bits();
+            const qsizetype bytes = ergebnis.bild.sizeInBytes();
+            constexpr qsizetype seitengroesse = 4096, stueck = qsizetype(8) << 20;
+            for (qsizetype i = 0; i < bytes; i += seitengroesse) {
+                if (i % stueck == 0 && abgebrochen())
+                    return fehler(Ladefehler::Abgebrochen);
+                seite[i] = 0;
+            }
+        }
         constexpr int streifenHoehe = 16;
         const qsizetype abstand = 4 * qsizetype(w);
         std::vector<uchar> streifen(size_t(abstand) * streifenHoehe);
@@ -400,6 +440,84 @@ Ladeergebnis dekodieren(const uchar* daten, qsizetype laenge, const JpegKopf& ko
 
 // ---- reading the file ----
 
+// The bound of jpegHoechstgroesse, walked as the file's bytes come in.
+class Groessengrenze {
+public:
+    // d holds the first n bytes of the file; true once the bound is known (grenze).
+    bool weiter(const uchar* d, qsizetype n)
+    {
+        while (m_pos < n) {
+            if (m_pos > nachDemBild)
+                return festlegen(0);
+            // Bytes that are no marker are passed over, as libjpeg does.
+            if (d[m_pos] != 0xFF) {
+                ++m_pos;
+                continue;
+            }
+            if (m_pos + 2 > n)
+                return false;
+            const uchar marke = d[m_pos + 1];
+            if (marke == 0xFF) {
+                ++m_pos;
+                continue;
+            }
+            if (marke == 0xDA || marke == 0xD9)
+                return festlegen(0); // a scan or the end before any frame header
+            if (!segmente::istMarke(marke) || segmente::ohneLaenge(marke)) {
+                m_pos += 2;
+                continue;
+            }
+            if (m_pos + 4 > n)
+                return false;
+            const qsizetype laenge = be16(d + m_pos + 2);
+            const bool rahmen = marke >= 0xC0 && marke <= 0xCF && marke != 0xC4 && marke != 0xC8 && marke != 0xCC;
+            if (!rahmen) {
+                m_pos += 2 + laenge;
+                continue;
+            }
+            if (m_pos + 2 + laenge > n)
+                return false;
+            return festlegen(abtastwerte(d + m_pos + 4, laenge - 2));
+        }
+        return false;
+    }
+    qint64 grenze() const { return m_grenze; }
+
+private:
+    bool festlegen(qint64 abtastwerte)
+    {
+        m_grenze = qint64(m_pos) + abtastwerte * bytesJeAbtastwert + nachDemBild;
+        return true;
+    }
+
+    // The samples of a frame header's components, counted in whole MCUs; 0 when it is unusable.
+    static qint64 abtastwerte(const uchar* inhalt, qsizetype laenge)
+    {
+        if (laenge < 6)
+            return 0;
+        const qint64 hoehe = be16(inhalt + 1), breite = be16(inhalt + 3);
+        const int komponenten = inhalt[5];
+        if (laenge < 6 + 3 * komponenten)
+            return 0;
+        int hmax = 0, vmax = 0;
+        for (int c = 0; c < komponenten; ++c) {
+            hmax = std::max(hmax, inhalt[6 + 3 * c + 1] >> 4);
+            vmax = std::max(vmax, inhalt[6 + 3 * c + 1] & 15);
+        }
+        if (hmax == 0 || vmax == 0)
+            return 0;
+        const qint64 mcuSpalten = (breite + 8 * hmax - 1) / (8 * hmax), mcuZeilen = (hoehe + 8 * vmax - 1) / (8 * vmax);
+        qint64 summe = 0;
+        for (int c = 0; c < komponenten; ++c)
+            summe += mcuSpalten * (inhalt[6 + 3 * c + 1] >> 4) * mcuZeilen * (inhalt[6 + 3 * c + 1] & 15) * 64;
+        return summe;
+    }
+
+    qsizetype m_pos = 2;
+    qint64 m_grenze = 0;
+};
+
+
 Ladefehler oeffnenFehler(int fehlernummer)
 {
     switch (fehlernummer) {
@@ -418,7 +536,10 @@ Ladefehler artFehler(mode_t art) { return S_ISDIR(art) ? Ladefehler::Ordner : La
 
 // The file's bytes, read without ever waiting for a writer and never beyond the size it
 // had when it was checked. Anything but a regular file is refused before it is opened.
-bildspeicher::Block dateiLesen(const QString& pfad, qsizetype& gelesen, Ladeergebnis& grund)
+// Read piece by piece: a decode called off stops here too, and a file far larger than
+// the picture its header describes is refused before it is read on.
+bildspeicher::Block dateiLesen(const QString& pfad, qsizetype& gelesen, Ladeergebnis& grund,
+                               const std::atomic<bool>* abbrechen)
 {
     gelesen = 0;
     const QByteArray name = dateinameImSystem(pfad);
@@ -476,8 +597,34 @@ bildspeicher::Block dateiLesen(const QString& pfad, qsizetype& gelesen, Ladeerge
         return {};
     }
     std::memcpy(puffer.daten(), anfang, 2);
-    gelesen = 2 + lesen(puffer.daten() + 2, groesse - 2);
+    gelesen = 2;
+    // A megabyte takes well under a millisecond from the page cache.
+    constexpr qsizetype stueck = qsizetype(1) << 20;
+    Groessengrenze grenze;
+    bool beurteilt = false;
+    while (gelesen < groesse) {
+        if (abbrechen && abbrechen->load(std::memory_order_relaxed)) {
+            grund = fehler(Ladefehler::Abgebrochen);
+            break;
+        }
+        const qsizetype gewollt = std::min(stueck, groesse - gelesen);
+        const qsizetype n = lesen(puffer.daten() + gelesen, gewollt);
+        gelesen += n;
+        if (!beurteilt && grenze.weiter(puffer.daten(), gelesen)) {
+            beurteilt = true;
+            if (groesse > grenze.grenze()) {
+                grund = fehler(Ladefehler::GroesserAlsNoetig, groesse, grenze.grenze());
+                break;
+            }
+        }
+        if (n < gewollt)
+            break;
+    }
     ::close(fd);
+    if (grund.fehler != Ladefehler::Keiner) {
+        gelesen = 0;
+        return {};
+    }
     return puffer;
 }
 
@@ -593,11 +740,18 @@ Ladeergebnis geprueftDekodieren(QByteArrayView daten, const JpegKopf& kopf, int 
         return ergebnis;
 
     // The published file carries no profile: what the photographer saw must be in sRGB values.
+    // Converted in bands of rows, so that a decode called off ends here too within moments.
     QImage& bild = ergebnis.bild;
     const QColorSpace profil = kopf.icc.isEmpty() ? QColorSpace() : QColorSpace::fromIccProfile(kopf.icc);
     if (profil.isValid() && profil != QColorSpace(QColorSpace::SRgb)) {
-        bild.setColorSpace(profil);
-        bild.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+        const QColorTransform wandlung = profil.transformationToColorSpace(QColorSpace(QColorSpace::SRgb));
+        const int band = std::max(1, (1 << 18) / std::max(1, bild.width()));
+        for (int y = 0; y < bild.height(); y += band) {
+            if (abbrechen && abbrechen->load(std::memory_order_relaxed))
+                return fehler(Ladefehler::Abgebrochen);
+            QImage teil(bild.scanLine(y), bild.width(), std::min(band, bild.height() - y), bild.bytesPerLine(), bild.format());
+            teil.applyColorTransform(wandlung);
+        }
     }
     bild.setColorSpace(QColorSpace());
     return ergebnis;
@@ -616,16 +770,22 @@ Ladeergebnis jpegDekodieren(QByteArrayView daten, qint64 pixelGrenze)
     return geprueftDekodieren(daten, kopf, 1, nullptr);
 }
 
+qint64 jpegHoechstgroesse(QByteArrayView anfang)
+{
+    Groessengrenze grenze;
+    return grenze.weiter(reinterpret_cast<const uchar*>(anfang.data()), anfang.size()) ? grenze.grenze() : 0;
+}
+
 QSize Jpegdatei::aufrecht() const
 {
     return kopf.orientierung >= 5 ? QSize(kopf.hoehe, kopf.breite) : QSize(kopf.breite, kopf.hoehe);
 }
 
-Ladeergebnis jpegOeffnen(const QString& pfad, Jpegdatei& datei, qint64 pixelGrenze)
+Ladeergebnis jpegOeffnen(const QString& pfad, Jpegdatei& datei, qint64 pixelGrenze, const std::atomic<bool>* abbrechen)
 {
     Ladeergebnis ergebnis;
     datei = Jpegdatei();
-    datei.inhalt = dateiLesen(pfad, datei.laenge, ergebnis);
+    datei.inhalt = dateiLesen(pfad, datei.laenge, ergebnis, abbrechen);
     if (ergebnis.fehler != Ladefehler::Keiner)
         return ergebnis;
     if (datei.laenge == 0)

@@ -24,6 +24,7 @@ enum class Ladefehler {
     Ordner,
     KeineGewoehnlicheDatei, // a device, a pipe or a socket
     DateiZuGross,           // wert: the file's bytes, grenze: the largest file read
+    GroesserAlsNoetig,      // wert: the file's bytes, grenze: the most its picture can need
     SpeicherFuerDatei,
     Leer,                   // or unreadable
     KeinJpeg,
@@ -76,6 +77,19 @@ struct JpegKopf {
 };
 JpegKopf jpegKopfLesen(QByteArrayView daten);
 
+// The most bytes a JPEG file that begins with anfang can take for its picture: what
+// stands before its frame header, bytesJeAbtastwert for each sample of its components
+// (in whole MCUs), and nachDemBild for what may follow the picture (more pictures, the
+// video of a moving photo). Without a usable frame header before the first scan (or
+// within nachDemBild bytes) the picture counts as none. 0 while anfang is too short to
+// tell. A file larger than this is refused (GroesserAlsNoetig) before it is read on.
+// 8 bytes per sample is more than a baseline scan can take at all (a block of 27 + 63 x 26
+// bits, doubled by stuffed bytes: 6.75) and six times what an encoder writes for noise at
+// quality 100, 4:4:4 (1.4); progressive and arithmetic coding write less than that.
+constexpr qint64 bytesJeAbtastwert = 8;
+constexpr qint64 nachDemBild = qint64(64) << 20;
+qint64 jpegHoechstgroesse(QByteArrayView anfang);
+
 // Whether the JPEG data runs up to its end marker; a cut-off file decodes
 // without complaint but shows grey where the rest is missing.
 inline bool jpegVollstaendig(QByteArrayView daten) { return jpegKopfLesen(daten).vollstaendig; }
@@ -92,8 +106,10 @@ struct Jpegdatei {
 };
 
 // Reads the file and makes every check that needs only its bytes and markers (kind,
-// size, pixels, data that ends early); Keiner: datei holds it, ready to decode.
-Ladeergebnis jpegOeffnen(const QString& pfad, Jpegdatei& datei, qint64 pixelGrenze = hoechstePixelzahl);
+// size, pixels, data that ends early); Keiner: datei holds it, ready to decode. When
+// abbrechen is set meanwhile, reading stops within a megabyte: Abgebrochen.
+Ladeergebnis jpegOeffnen(const QString& pfad, Jpegdatei& datei, qint64 pixelGrenze = hoechstePixelzahl,
+                         const std::atomic<bool>* abbrechen = nullptr);
 // Decodes an opened file at 1/nenner of its size (1, 2, 4 or 8), upright. When abbrechen
 // is set meanwhile, it stops within a few rows: Abgebrochen.
 Ladeergebnis jpegDekodieren(const Jpegdatei& datei, int nenner = 1, const std::atomic<bool>* abbrechen = nullptr);

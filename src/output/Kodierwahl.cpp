@@ -18,17 +18,6 @@ constexpr int stueck = 128;
 constexpr double bytesGewicht = 1.6;
 constexpr double chromaGewicht = 0.6;
 
-struct Ycc {
-    double y, cb, cr;
-};
-
-Ycc ycc(QRgb p)
-{
-    const double r = qRed(p), g = qGreen(p), b = qBlue(p);
-    return {0.299 * r + 0.587 * g + 0.114 * b, -0.168736 * r - 0.331264 * g + 0.5 * b,
-            0.5 * r - 0.418688 * g - 0.081312 * b};
-}
-
 } // namespace
 
 Fehler fehler(const QImage& original, const QImage& dekodiert)
@@ -37,19 +26,38 @@ Fehler fehler(const QImage& original, const QImage& dekodiert)
     const QImage b = dekodiert.convertToFormat(QImage::Format_RGB32);
     if (a.size() != b.size() || a.isNull())
         return {};
-    double luma = 0, chroma = 0;
+    // The differences of R, G and B enter Y, Cb and Cr linearly: the squared errors follow
+    // exactly from six sums of their products, counted in integers (a piece of a row at a
+    // time, so that 32 bits hold it).
+    enum { RR, GG, BB, RG, RB, GB };
+    qint64 summe[6] = {};
+    constexpr int zeilenstueck = 16384;
     for (int y = 0; y < a.height(); ++y) {
         const auto* za = reinterpret_cast<const QRgb*>(a.constScanLine(y));
         const auto* zb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
-        for (int x = 0; x < a.width(); ++x) {
-            const Ycc p = ycc(za[x]), q = ycc(zb[x]);
-            const double dy = p.y - q.y, dcb = p.cb - q.cb, dcr = p.cr - q.cr;
-            luma += dy * dy;
-            chroma += dcb * dcb + dcr * dcr;
+        for (int x0 = 0; x0 < a.width(); x0 += zeilenstueck) {
+            const int x1 = std::min(a.width(), x0 + zeilenstueck);
+            int rr = 0, gg = 0, bb = 0, rg = 0, rb = 0, gb = 0;
+            for (int x = x0; x < x1; ++x) {
+                const int dr = qRed(za[x]) - qRed(zb[x]), dg = qGreen(za[x]) - qGreen(zb[x]), db = qBlue(za[x]) - qBlue(zb[x]);
+                rr += dr * dr;
+                gg += dg * dg;
+                bb += db * db;
+                rg += dr * dg;
+                rb += dr * db;
+                gb += dg * db;
+            }
+            summe[RR] += rr, summe[GG] += gg, summe[BB] += bb, summe[RG] += rg, summe[RB] += rb, summe[GB] += gb;
         }
     }
+    // The squared error of the channel c1 R + c2 G + c3 B (BT.601, 0..255).
+    const auto quadrate = [&summe](double c1, double c2, double c3) {
+        return c1 * c1 * double(summe[RR]) + c2 * c2 * double(summe[GG]) + c3 * c3 * double(summe[BB])
+             + 2 * (c1 * c2 * double(summe[RG]) + c1 * c3 * double(summe[RB]) + c2 * c3 * double(summe[GB]));
+    };
     const double pixel = double(a.width()) * a.height();
-    return {luma / pixel, chroma / pixel};
+    return {quadrate(0.299, 0.587, 0.114) / pixel,
+            (quadrate(-0.168736, -0.331264, 0.5) + quadrate(0.5, -0.418688, -0.081312)) / pixel};
 }
 
 QImage probe(const QImage& bild)

@@ -31,6 +31,10 @@ QString ladefehlerText(const Ladeergebnis& e)
         return QStringLiteral("Sie ist keine gewöhnliche Datei, sondern ein Gerät, eine Pipe oder ein Socket.");
     case Ladefehler::DateiZuGross:
         return QStringLiteral("Sie ist mit %1 MB zu groß; Fotoschliff liest Dateien bis %2 MB.").arg(e.wert >> 20).arg(e.grenze >> 20);
+    case Ladefehler::GroesserAlsNoetig:
+        return QStringLiteral("Sie ist mit %1 MB weit größer, als ihr Bild je braucht (höchstens %2 MB).")
+            .arg(e.wert >> 20)
+            .arg((e.grenze + (1 << 20) - 1) >> 20);
     case Ladefehler::SpeicherFuerDatei: return QStringLiteral("Für diese Datei reicht der Speicher nicht.");
     case Ladefehler::Leer: return QStringLiteral("Sie ist leer oder lässt sich nicht lesen.");
     case Ladefehler::KeinJpeg: return QStringLiteral("Sie enthält kein JPEG-Bild.");

@@ -25,6 +25,7 @@ namespace {
 typedef float Pixel __attribute__((vector_size(16)));               // the 4 channels as floats
 typedef int Ganzzahlen __attribute__((vector_size(16)));            // ... as 32-bit integers
 typedef unsigned char Bytes __attribute__((vector_size(4)));        // one RGB32 pixel
+typedef float Paar __attribute__((vector_size(32)));                // two pixels' channels
 
 template<typename V>
 V laden(const void* p)
@@ -76,7 +77,7 @@ VEKTOR_VARIANTEN void waagrechtSummieren(const quint16* __restrict m, uchar* __r
 // coarse moire; the price is a little softness, which the target does not show as long
 // as enough reduction is left after the copy (Quellbild::mindestFaktor).
 // Edge pixels are repeated outside the picture.
-QImage halbieren(const QImage& q)
+QImage halbieren(const QImage& q, const std::atomic<bool>* abbrechen)
 {
     const int w = q.width(), h = q.height();
     const int zw = (w + 1) / 2, zh = (h + 1) / 2;
@@ -87,6 +88,9 @@ QImage halbieren(const QImage& q)
     std::vector<quint16> summe(size_t(4) * (2 * zw + 2));
     quint16* m = summe.data() + 4;
     for (int y = 0; y < zh; ++y) {
+        // Some 64 thousand pixels between two looks: well under a millisecond.
+        if (abbrechen && y % std::max(1, (1 << 16) / zw) == 0 && abbrechen->load(std::memory_order_relaxed))
+            return {};
         senkrechtSummieren(q.constScanLine(std::max(2 * y - 1, 0)), q.constScanLine(2 * y),
                            q.constScanLine(std::min(2 * y + 1, h - 1)), q.constScanLine(std::min(2 * y + 2, h - 1)),
                            m, 4 * w);
@@ -200,26 +204,35 @@ VEKTOR_VARIANTEN void zeileWandeln(const uchar* q, const Achse& h, float* __rest
 // with the sums held in registers.
 VEKTOR_VARIANTEN void spalteFiltern(const Pixel* const* zeilen, const float* w, int n, int breite, Pixel* aus)
 {
-    const Pixel schwarz = {}, weiss = schwarz + 255.0f;
+    // Two pixels to a vector of eight floats.
+    constexpr int paare = block / 2;
+    const Paar schwarz = {}, weiss = schwarz + 255.0f;
     for (int x = 0; x < breite; x += block) {
-        Pixel a[block] = {}; // kept in registers: the loops over it are unrolled
+        Paar a[paare] = {}; // kept in registers: the loops over it are unrolled
         for (int k = 0; k < n; ++k) {
-            const Pixel g = schwarz + w[k];
+            const Paar g = schwarz + w[k];
             const Pixel* r = zeilen[k] + x;
-#pragma GCC unroll 8
-            for (int i = 0; i < block; ++i)
-                a[i] += g * r[i];
+#pragma GCC unroll 4
+            for (int i = 0; i < paare; ++i) {
+                Paar p;
+                std::memcpy(&p, r + 2 * i, sizeof p);
+                a[i] += g * p;
+            }
         }
         // Overshoot beyond black and white is ringing, not picture; cut off here it does
         // not spread into the horizontal pass as a halo.
-#pragma GCC unroll 8
-        for (int i = 0; i < block; ++i)
-            aus[x + i] = a[i] < schwarz ? schwarz : a[i] > weiss ? weiss : a[i];
+#pragma GCC unroll 4
+        for (int i = 0; i < paare; ++i) {
+            const Paar b = a[i] < schwarz ? schwarz : a[i] > weiss ? weiss : a[i];
+            std::memcpy(aus + x + 2 * i, &b, sizeof b);
+        }
     }
 }
 
-// One vertically filtered row filtered horizontally and written as RGB32.
-VEKTOR_VARIANTEN void zeileFiltern(const Pixel* span, const Achse& h, uchar* o)
+// One vertically filtered row filtered horizontally and written as RGB32. breit holds the
+// axis' weights each four times over, so that two neighbouring source pixels are weighed
+// with one multiplication of eight floats.
+VEKTOR_VARIANTEN void zeileFiltern(const Pixel* span, const Achse& h, const float* breit, uchar* o)
 {
     const Pixel schwarz = {}, weiss = schwarz + 255.0f, halb = schwarz + 0.5f;
     const quint32 opak = 0xff000000u;
@@ -227,16 +240,22 @@ VEKTOR_VARIANTEN void zeileFiltern(const Pixel* span, const Achse& h, uchar* o)
     const int ziel = int(h.anfang.size());
     for (int j = 0; j < ziel; ++j) {
         const Pixel* s = span + (h.anfang[j] - h.von);
-        const float* w = h.gewichte.data() + size_t(j) * h.stride;
-        // Four sums in turn, so that the additions need not wait for each other; the
-        // weights are padded with zeros to a multiple of four.
-        Pixel a0 = {}, a1 = {}, a2 = {}, a3 = {};
+        const float* w = breit + size_t(j) * h.stride * 4;
+        // Four sums in turn (taps 0, 1, 2, 3 modulo four; two to a vector), so that the
+        // additions need not wait for each other; the weights are padded with zeros to a
+        // multiple of four.
+        Paar a01 = {}, a23 = {};
         for (int k = 0; k < h.anzahl[j]; k += 4) {
-            a0 += w[k] * s[k];
-            a1 += w[k + 1] * s[k + 1];
-            a2 += w[k + 2] * s[k + 2];
-            a3 += w[k + 3] * s[k + 3];
+            Paar w01, w23, s01, s23;
+            std::memcpy(&w01, w + 4 * k, sizeof w01);
+            std::memcpy(&w23, w + 4 * k + 8, sizeof w23);
+            std::memcpy(&s01, s + k, sizeof s01);
+            std::memcpy(&s23, s + k + 2, sizeof s23);
+            a01 += w01 * s01;
+            a23 += w23 * s23;
         }
+        const Pixel a0 = __builtin_shufflevector(a01, a01, 0, 1, 2, 3), a1 = __builtin_shufflevector(a01, a01, 4, 5, 6, 7);
+        const Pixel a2 = __builtin_shufflevector(a23, a23, 0, 1, 2, 3), a3 = __builtin_shufflevector(a23, a23, 4, 5, 6, 7);
         Pixel a = (a0 + a1) + (a2 + a3) + halb;
         a = a < schwarz ? schwarz : a > weiss ? weiss : a;
         Bytes b = __builtin_convertvector(__builtin_convertvector(a, Ganzzahlen), Bytes);
@@ -256,6 +275,9 @@ QImage resample(const QImage& q, double x0, double y0, double rw, double rh, QSi
 
     const Achse h = achsePlanen(x0, rw, zw, q.width());
     const Achse v = achsePlanen(y0, rh, zh, q.height());
+    std::vector<float> breit(h.gewichte.size() * 4);
+    for (size_t i = 0; i < h.gewichte.size(); ++i)
+        std::fill_n(breit.begin() + 4 * i, 4, h.gewichte[i]);
 
     // Row length padded for the register blocks and for the zero weights that pad the
     // horizontal filter (up to three pixels further).
@@ -279,7 +301,7 @@ QImage resample(const QImage& q, double x0, double y0, double rw, double rh, QSi
             spalteFiltern(auswahl.data(), w, n, breite, summe.data());
             span = summe.data();
         }
-        zeileFiltern(span, h, z.scanLine(j));
+        zeileFiltern(span, h, breit.data(), z.scanLine(j));
     }
     return z;
 }
@@ -303,7 +325,7 @@ void begrenzen(double& anfang, double& laenge, int n)
 
 } // namespace
 
-Quellbild::Quellbild(QImage bild)
+Quellbild::Quellbild(QImage bild, const std::atomic<bool>* abbrechen)
     : m_bild(bild.format() == QImage::Format_RGB32 ? std::move(bild) : bild.convertToFormat(QImage::Format_RGB32))
 {
     if (m_bild.isNull())
@@ -312,8 +334,9 @@ Quellbild::Quellbild(QImage bild)
     QImage vorige = m_bild; // shared, not copied
     try {
         while (std::min(vorige.width(), vorige.height()) >= 2 * kleinsteStufe) {
-            QImage stufe = halbieren(vorige);
-            if (stufe.isNull())
+            QImage stufe = halbieren(vorige, abbrechen);
+            m_abgebrochen = abbrechen && abbrechen->load(std::memory_order_relaxed);
+            if (stufe.isNull() || m_abgebrochen)
                 break;
             m_stufen.push_back(stufe);
             vorige = std::move(stufe);

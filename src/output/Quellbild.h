@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <QSize>
 
+#include <atomic>
 #include <vector>
 
 // The loaded photograph together with filtered copies at 1/2, 1/4, ... of its size.
@@ -14,8 +15,10 @@
 class Quellbild {
 public:
     Quellbild() = default;
-    // The decoded photo; any other format than RGB32 is converted first.
-    explicit Quellbild(QImage bild);
+    // The decoded photo; any other format than RGB32 is converted first. When abbrechen is
+    // set while the copies are made, making them stops within a few rows (abgebrochen).
+    explicit Quellbild(QImage bild, const std::atomic<bool>* abbrechen = nullptr);
+    bool abgebrochen() const { return m_abgebrochen; }
 
     // For the first view while the photo is still being decoded: a reduced decode of a
     // picture of groesse pixels. Its size is the photo's; the view is drawn from the
@@ -56,5 +59,6 @@ private:
     QImage m_bild;
     QSize m_groesse;
     bool m_vorlaeufig = false;
+    bool m_abgebrochen = false;
     std::vector<QImage> m_stufen; // m_stufen[i] is the picture reduced by 2^(i+1)
 };

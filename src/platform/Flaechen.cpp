@@ -44,9 +44,10 @@ void BildFlaeche::setzeBild(QImage bild, bool selbstGroesse)
         setzeGroesse(m_bild.isNull() ? 1.0f : float(m_bild.width()), m_bild.isNull() ? 1.0f : float(m_bild.height()));
 }
 
-void BildFlaeche::malen(const QImage& gemalt, QSizeF malGroesse)
+void BildFlaeche::malen(QImage gemalt, QSizeF malGroesse)
 {
-    m_gemalt = QPixmap::fromImage(gemalt);
+    // A picture handed over alone becomes the pixmap in its own memory, without a copy.
+    m_gemalt = QPixmap::fromImage(std::move(gemalt));
     m_gemalt.setDevicePixelRatio(devicePixelRatioF());
     m_malGroesse = malGroesse;
     update();

@@ -43,7 +43,7 @@ public:
     // (in the surface's pixels). The caller hands in the picture already resampled
     // to malPixel(malGroesse), the pixels that size takes on the screen: twice as
     // many per side on a screen of device pixel ratio 2, so that it shows sharp.
-    void malen(const QImage& gemalt, QSizeF malGroesse);
+    void malen(QImage gemalt, QSizeF malGroesse);
     QSize malPixel(QSizeF malGroesse) const { return malPixel(malGroesse, devicePixelRatioF()); }
     static QSize malPixel(QSizeF malGroesse, qreal pixelVerhaeltnis);
     void leeren();

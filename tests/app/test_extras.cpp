@@ -145,6 +145,7 @@ private slots:
         f.w<Liste>("List1")->setzeListIndex(0);
         f.w<QLineEdit>("TextB")->setText(QStringLiteral("1800"));
         f.klick("Command7");
+        QTRY_VERIFY(!stand().kodierungOffen()); // the coding chosen for the crop is measured
         const QString vorher = f.t("lblKb");
         const int qualitaet = stand().jpegQualitaet();
 

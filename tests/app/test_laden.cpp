@@ -1,6 +1,7 @@
 #include "app/Ansicht.h"
 #include "app/Form1.h"
-#include "app/Ladeauftrag.h"
+#include "app/Ladeablauf.h"
+#include "codec/JpegDienst.h"
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"
 
@@ -20,9 +21,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <chrono>
 #include <cstdio>
-#include <thread>
 #include <jpeglib.h>
 
 using namespace fensterhilfe;
@@ -103,6 +102,11 @@ class TestLaden : public QObject {
 private slots:
     void initTestCase() { testUmgebungEinrichten(); }
     void init() { QVERIFY(ohneStartmeldung()); }
+    void cleanup()
+    {
+        Ladeablauf::ersteAnsichtAb = Ladeablauf::ersteAnsichtAbStandard;
+        Ladeauftrag::haltepunkt = 0;
+    }
 
     // --- the view's size for the picture area 833 x 537 ---
     void ansichtsmasse_data()
@@ -409,51 +413,37 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("inhalt");
-        QTest::addColumn<bool>("vorigesLaedt"); // the photo on show is still a first view
         const QByteArray gut = testbilder::alsJpeg(testbilder::verlauf(400, 300));
-        const QByteArray kaputt = QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(5000, '\x13');
-        const QByteArray kaputtGross = QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(3 << 20, '\x13');
-        QTest::newRow("beschädigt") << "kaputt.jpg" << kaputt << false;
-        QTest::newRow("abgeschnitten") << "halb.jpg" << gut.left(gut.size() / 2) << false;
+        QTest::newRow("beschädigt") << "kaputt.jpg" << QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(5000, '\x13');
+        QTest::newRow("abgeschnitten") << "halb.jpg" << gut.left(gut.size() / 2);
         QByteArray png;
         {
             QBuffer puffer(&png);
             puffer.open(QIODevice::WriteOnly);
             testbilder::verlauf(50, 50).save(&puffer, "PNG");
         }
-        QTest::newRow("PNG mit .jpg") << "eigentlich.jpg" << png << false;
-        QTest::newRow("leer") << "leer.jpg" << QByteArray() << false;
-        QTest::newRow("verschwunden") << "" << QByteArray() << false;
-        QTest::newRow("über der Grenze") << "riesig.jpg" << mitBehaupteterGroesse(gut, 20000, 10000) << false;
+        QTest::newRow("PNG mit .jpg") << "eigentlich.jpg" << png;
+        QTest::newRow("leer") << "leer.jpg" << QByteArray();
+        QTest::newRow("verschwunden") << "" << QByteArray();
+        QTest::newRow("über der Grenze") << "riesig.jpg" << mitBehaupteterGroesse(gut, 20000, 10000);
         // Files of more than a megabyte are read and checked off the window's thread.
         const QByteArray gross = testbilder::alsJpeg(testbilder::rauschen(3000, 2000), 90);
-        QTest::newRow("beschädigt, groß") << "kaputt-gross.jpg" << kaputtGross << false;
-        QTest::newRow("abgeschnitten, groß") << "halb-gross.jpg" << gross.left(gross.size() / 2) << false;
-        QTest::newRow("über der Grenze, groß") << "riesig-gross.jpg" << mitBehaupteterGroesse(gut, 20000, 10000) + QByteArray(3 << 20, 0) << false;
-        // Refused while the photo before is still decoding: its whole picture still comes.
-        QTest::newRow("beschädigt, voriges lädt") << "kaputt.jpg" << kaputt << true;
-        QTest::newRow("beschädigt, groß, voriges lädt") << "kaputt-gross.jpg" << kaputtGross << true;
+        QTest::newRow("beschädigt, groß") << "kaputt-gross.jpg" << QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(3 << 20, '\x13');
+        QTest::newRow("abgeschnitten, groß") << "halb-gross.jpg" << gross.left(gross.size() / 2);
+        QTest::newRow("über der Grenze, groß") << "riesig-gross.jpg" << mitBehaupteterGroesse(gut, 20000, 10000) + QByteArray(3 << 20, 0);
     }
     void unlesbareDateiLaesstAllesWieEsWar()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, inhalt);
-        QFETCH(bool, vorigesLaedt);
         TestDienste dienste;
         Form1 f;
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        Ladeauftrag::ganzesAnhalten = vorigesLaedt;
-        oeffnen(f, dienste, vorigesLaedt ? jpeg(QStringLiteral("vorher-gross.jpg"), 3000, 2000) : jpeg(QStringLiteral("vorher.jpg"), 1500, 1000));
+        oeffnen(f, dienste, jpeg(QStringLiteral("vorher.jpg"), 1500, 1000));
         QVERIFY(ansichtBereit(f));
         auto* ziel = finde<BildFlaeche>(f, "picZiel");
-        if (vorigesLaedt) {
-            QTRY_COMPARE(text(f, "lblQ"), QStringLiteral("3000 x 2000"));
-            QVERIFY(f.stand().quelle().vorlaeufig());
-            QTRY_COMPARE(text(f, "lblAnsicht"), QStringLiteral("Bild wird geladen …"));
-        } else {
-            ziehen(ziel, QPoint(40, 40), QPoint(240, 150));
-        }
+        ziehen(ziel, QPoint(40, 40), QPoint(240, 150));
         const Zustand vorher = Zustand::von(f);
 
         const QString pfad = name.isEmpty() ? m_ordner.filePath(QStringLiteral("gibt-es-nicht.jpg")) : datei(name, inhalt);
@@ -464,85 +454,69 @@ private slots:
                  qPrintable(meldung));
         QVERIFY(meldung.size() > 80); // the reason follows
         QCOMPARE(dienste.meldungen[0].titel, QStringLiteral("Fotoschliff"));
-        Zustand nachher = Zustand::von(f);
-        if (vorigesLaedt) // "Bild wird geladen …" comes and goes with the time the load takes
-            nachher.ansicht = vorher.ansicht;
-        QVERIFY(nachher == vorher);
-        QCOMPARE(vorher.rahmen, !vorigesLaedt);
+        QVERIFY(Zustand::von(f) == vorher);
+        QVERIFY(vorher.rahmen);
         QVERIFY(ziel->isEnabled());
         QCOMPARE(f.stand().dateiPfad(), vorher.text1);
-        if (vorigesLaedt) {
-            Ladeauftrag::ganzesAnhalten = false;
-            QTRY_VERIFY(!f.stand().quelle().vorlaeufig());
-            QCOMPARE(f.stand().dateiPfad(), vorher.text1);
-            QCOMPARE(text(f, "lblAnsicht"), QStringLiteral("verkleinert"));
-            ziehen(ziel, QPoint(40, 40), QPoint(240, 150));
-            QVERIFY(f.stand().letzteMessung().daten.size() > 1000);
-            QCOMPARE(dienste.meldungen.size(), 1);
-        }
     }
 
-    // While the full decode is held back, the first view stands in for it: a frame released
-    // then waits for the whole picture and crops exactly what it crops after the load.
-    void rahmenVorDemGanzenBild()
+    // Asked for while the whole picture is still being decoded, a step is kept, with the
+    // busy cursor, and carried out once the picture is there: the result is that of the
+    // same steps taken after the load.
+    void schritteVorDemGanzenBild_data()
     {
-        const QString pfad = datei(QStringLiteral("frueh.jpg"), testbilder::alsJpeg(testbilder::rauschen(3000, 2000, 90), 90));
-        QByteArray zuschnitt[2];
+        QTest::addColumn<QStringList>("schritte");
+        for (const QStringList& s : {QStringList{"Rahmen"}, {"Rahmen", "Qualität"}, {"Rahmen", "Zuschneiden"}, {"ganzes Bild", "Zielgröße"}})
+            QTest::newRow(qPrintable(s.join(QStringLiteral(", ")))) << s;
+    }
+    void schritteVorDemGanzenBild()
+    {
+        QFETCH(QStringList, schritte);
+        const QString pfad = datei(QStringLiteral("frueh.jpg"), testbilder::alsJpeg(testbilder::rauschen(1800, 1200, 90), 90));
+        Ladeablauf::ersteAnsichtAb = 1; // any photo larger than the view shows a first view
+        QStringList ergebnis[2];
         for (const bool frueh : {true, false}) {
             TestDienste dienste;
             Form1 f;
             f.show();
             QVERIFY(QTest::qWaitForWindowExposed(&f));
-            Ladeauftrag::ganzesAnhalten = frueh;
+            Ladeauftrag::haltepunkt = frueh ? 1 << int(Ladeauftrag::Stufe::Ganz) : 0;
             oeffnen(f, dienste, pfad);
+            QTRY_COMPARE_WITH_TIMEOUT(text(f, "lblQ"), QStringLiteral("1800 x 1200"), 60000);
             QVERIFY(ansichtBereit(f));
-            QCOMPARE(text(f, "lblQ"), QStringLiteral("3000 x 2000"));
-            if (!frueh)
-                QTRY_VERIFY(!f.stand().quelle().vorlaeufig());
+            QTRY_VERIFY(frueh || !f.stand().quelle().vorlaeufig());
             QCOMPARE(f.stand().quelle().vorlaeufig(), frueh);
             if (frueh) // the first view holds no more pixels than the view shows
                 QCOMPARE(f.stand().quelle().bild().size(), finde<BildFlaeche>(f, "picZiel")->gemaltePixel());
-            std::thread loesen([] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(30));
-                Ladeauftrag::ganzesAnhalten = false;
-            });
-            ziehen(finde<BildFlaeche>(f, "picZiel"), QPoint(40, 30), QPoint(400, 270));
-            loesen.join();
-            QVERIFY(!f.stand().quelle().vorlaeufig());
+            for (const QString& schritt : schritte) {
+                if (schritt == u"Rahmen")
+                    ziehen(finde<BildFlaeche>(f, "picZiel"), QPoint(40, 30), QPoint(400, 270));
+                else if (schritt == u"Qualität")
+                    finde<TextFeld>(f, "TextKomp")->setzeText(QStringLiteral("71"));
+                else if (schritt == u"Zielgröße")
+                    finde<Liste>(f, "List1")->setzeListIndex(5);
+                else
+                    QTest::mouseClick(finde<QPushButton>(f, schritt == u"Zuschneiden" ? "Command1" : "Command7"), Qt::LeftButton);
+            }
+            if (frueh) {
+                // Nothing waited: the steps are kept for the whole picture.
+                QVERIFY(f.stand().quelle().vorlaeufig() && f.stand().letzteMessung().daten.isEmpty());
+                QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::BusyCursor);
+                Ladeauftrag::haltepunkt = 0;
+                QTRY_VERIFY(!f.stand().quelle().vorlaeufig() && !QApplication::overrideCursor());
+            }
             QVERIFY(dienste.meldungen.isEmpty());
-            zuschnitt[frueh] = f.stand().letzteMessung().daten;
-            QVERIFY(zuschnitt[frueh].size() > 1000);
+            // Once the coding for the crop is chosen, what is shown is measured in it.
+            QTRY_VERIFY(!f.stand().kodierungOffen());
+            JpegDienst dienst;
+            QCOMPARE(dienst.GdipStarten(1), 0);
+            dienst.setzeKodierung(f.stand().kodierung());
+            QCOMPARE(dienst.JpegMessen(f.stand().zielbild(), f.stand().jpegQualitaet()).daten, f.stand().letzteMessung().daten);
+            QVERIFY(f.stand().letzteMessung().daten.size() > 1000);
+            ergebnis[frueh] = {QString::fromLatin1(f.stand().letzteMessung().daten.toBase64()), text(f, "lblKb"), text(f, "lblA"),
+                               text(f, "lblZpx"), text(f, "lblZMaßnahme1"), QString::number(finde(f, "Command2")->isEnabled())};
         }
-        QVERIFY(zuschnitt[0] == zuschnitt[1]);
-    }
-
-    // Another photo chosen while one is still decoding: the second is the one shown.
-    void zweitesBildWaehrendDesLadens_data()
-    {
-        QTest::addColumn<bool>("ersteAnsichtAbwarten");
-        QTest::newRow("nach der ersten Ansicht") << true;
-        QTest::newRow("sofort") << false;
-    }
-    void zweitesBildWaehrendDesLadens()
-    {
-        QFETCH(bool, ersteAnsichtAbwarten);
-        TestDienste dienste;
-        Form1 f;
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        Ladeauftrag::ganzesAnhalten = true;
-        oeffnen(f, dienste, jpeg(QStringLiteral("erstes.jpg"), 3000, 2000));
-        if (ersteAnsichtAbwarten)
-            QTRY_COMPARE(text(f, "lblQ"), QStringLiteral("3000 x 2000"));
-        const QString zweites = jpeg(QStringLiteral("zweites.jpg"), 2000, 2400);
-        oeffnen(f, dienste, zweites);
-        Ladeauftrag::ganzesAnhalten = false;
-        QTRY_VERIFY(f.stand().dateiPfad() == zweites && !f.stand().quelle().vorlaeufig());
-        QTest::qWait(50); // nothing of the first photo comes late
-        QCOMPARE(f.stand().dateiPfad(), zweites);
-        QCOMPARE(text(f, "lblQ"), QStringLiteral("2000 x 2400"));
-        QCOMPARE(finde<QLineEdit>(f, "Text1")->text(), zweites);
-        QVERIFY(dienste.meldungen.isEmpty());
+        QCOMPARE(ergebnis[1], ergebnis[0]);
     }
 
     void bilderUeberHundertMegapixel()

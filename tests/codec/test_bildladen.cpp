@@ -192,6 +192,100 @@ private slots:
                  vorher.neuAngelegt + vorher.wiederverwendet); // no buffer for its bytes
     }
 
+    // How large a file may be for the picture its frame header describes, judged from its
+    // first bytes: SOI, what stands before the frame header, then it.
+    void hoechstgroesse_data()
+    {
+        QTest::addColumn<QByteArray>("anfang");
+        QTest::addColumn<qint64>("grenze");
+        const auto sof = [](int breite, int hoehe, QList<int> abtastung) {
+            QByteArray inhalt{"\x08"};
+            inhalt += char(hoehe >> 8), inhalt += char(hoehe), inhalt += char(breite >> 8), inhalt += char(breite);
+            inhalt += char(abtastung.size());
+            for (int i = 0; i < abtastung.size(); ++i)
+                inhalt += char(i + 1), inhalt += char(abtastung[i]), inhalt += char(0);
+            return QByteArray("\xFF\xD8", 2) + testbilder::segment(0xC0, inhalt);
+        };
+        const qint64 danach = qint64(64) << 20;
+        const QByteArray app2 = testbilder::segment(0xE2, QByteArray(65533, 'm')), sos = testbilder::segment(0xDA, "x");
+        // 4:2:0, 64 x 48: 4 x 3 MCUs of 16 x 16; 4 blocks of luma, 1 of each chroma: 4608 samples.
+        QTest::newRow("4:2:0") << sof(64, 48, {0x22, 0x11, 0x11}) << 2 + 4608 * 8 + danach;
+        QTest::newRow("4:4:4") << sof(64, 48, {0x11, 0x11, 0x11}) << 2 + 3 * 3072 * 8 + danach;
+        QTest::newRow("grau, ungerade Seiten") << sof(65, 1, {0x11}) << 2 + 9 * 64 * 8 + danach;
+        QTest::newRow("hinter 3 MB Metadaten") << sof(64, 48, {0x22, 0x11, 0x11}).insert(2, app2.repeated(48))
+                                                << 2 + 48 * 65537 + 4608 * 8 + danach;
+        QTest::newRow("Füllbytes davor") << sof(65, 1, {0x11}).insert(2, QByteArray(10, '\x13')) << 12 + 9 * 64 * 8 + danach;
+        QTest::newRow("Scan davor") << sof(64, 48, {0x11}).insert(2, sos) << 2 + danach;
+        QTest::newRow("Abtastung 0") << sof(64, 48, {0x00}) << 2 + danach;
+        QTest::newRow("Rahmen noch nicht ganz da") << sof(64, 48, {0x22, 0x11, 0x11}).chopped(3) << qint64(0);
+        QTest::newRow("nichts als Metadaten") << QByteArray("\xFF\xD8", 2) + app2 << qint64(0);
+    }
+    void hoechstgroesse()
+    {
+        QFETCH(QByteArray, anfang);
+        QFETCH(qint64, grenze);
+        QCOMPARE(jpegHoechstgroesse(anfang), grenze);
+    }
+
+    // A file far larger than its picture can need is refused before it is read whole;
+    // what may follow a picture (more pictures, a video) up to that bound still loads.
+    void grosseDateiFruehAbgelehnt_data()
+    {
+        QTest::addColumn<qint64>("nachspann");
+        QTest::addColumn<bool>("zuGross");
+        QTest::newRow("Video von 20 MB dahinter") << (qint64(20) << 20) << false;
+        QTest::newRow("900 MB dahinter") << (qint64(900) << 20) << true;
+    }
+    void grosseDateiFruehAbgelehnt()
+    {
+        QFETCH(qint64, nachspann);
+        QFETCH(bool, zuGross);
+        QTemporaryDir ordner;
+        QFile datei(ordner.filePath(QStringLiteral("film.jpg")));
+        const QByteArray jpeg = testbilder::alsJpeg(foto(64, 48));
+        QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write(jpeg) == jpeg.size());
+        QVERIFY(datei.resize(jpeg.size() + nachspann)); // sparse: takes no room on disk
+        datei.close();
+        Jpegdatei gelesen;
+        const Ladeergebnis e = jpegOeffnen(datei.fileName(), gelesen);
+        QCOMPARE(e.fehler, zuGross ? Ladefehler::GroesserAlsNoetig : Ladefehler::Keiner);
+        QCOMPARE(gelesen.laenge, zuGross ? 0 : datei.size());
+        if (zuGross)
+            QCOMPARE(std::pair(e.wert, e.grenze), std::pair(datei.size(), jpegHoechstgroesse(jpeg)));
+    }
+
+    // Called off, reading ends at its first look at the flag, and so does decoding, also
+    // while a progressive file's scans are taken in before its first row comes out: damage
+    // in its last scan, which a decode meets there, shows that it stops before.
+    void abgebrochen_data()
+    {
+        QTest::addColumn<QByteArray>("jpeg");
+        QTest::addColumn<bool>("lesen");
+        const QImage bild = foto(320, 240);
+        const auto hintenBeschaedigt = [](QByteArray jpeg) {
+            return jpeg.insert((jpeg.lastIndexOf(QByteArray("\xFF\xDA", 2)) + jpeg.size()) / 2, QByteArray("\xFF\xD3", 2));
+        };
+        QTest::newRow("lesen") << testbilder::alsJpeg(bild) + QByteArray(3 << 20, 0) << true;
+        QTest::newRow("progressiv") << hintenBeschaedigt(progressiv(bild)) << false;
+        QTest::newRow("arithmetisch, progressiv") << hintenBeschaedigt(testbilder::libjpeg(bild, {90, true, true})) << false;
+    }
+    void abgebrochen()
+    {
+        QFETCH(QByteArray, jpeg);
+        QFETCH(bool, lesen);
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("a.jpg"));
+        QVERIFY(testbilder::schreiben(pfad, jpeg));
+        const std::atomic<bool> ab{true};
+        Jpegdatei datei;
+        QCOMPARE(jpegOeffnen(pfad, datei, hoechstePixelzahl, lesen ? &ab : nullptr).fehler,
+                 lesen ? Ladefehler::Abgebrochen : Ladefehler::Keiner);
+        if (lesen)
+            return;
+        QCOMPARE(jpegDekodieren(datei).fehler, Ladefehler::Unvollstaendig);
+        QCOMPARE(jpegDekodieren(datei, 1, &ab).fehler, Ladefehler::Abgebrochen);
+    }
+
     // Names that are no UTF-8 reach the program with replacement characters; the file
     // they stand for loads all the same.
     void nameOhneUtf8_data()

@@ -30,6 +30,8 @@ private slots:
         zeile("Pipe", Ladefehler::KeineGewoehnlicheDatei, "Sie ist keine gewöhnliche Datei, sondern ein Gerät, eine Pipe oder ein Socket.");
         zeile("Datei zu groß", Ladefehler::DateiZuGross, "Sie ist mit 1500 MB zu groß; Fotoschliff liest Dateien bis 1024 MB.",
               JpegArt::Unbenannt, (qint64(1500) << 20) + 99, qint64(1) << 30);
+        zeile("größer als nötig", Ladefehler::GroesserAlsNoetig, "Sie ist mit 1024 MB weit größer, als ihr Bild je braucht (höchstens 65 MB).",
+              JpegArt::Unbenannt, qint64(1) << 30, (qint64(64) << 20) + 36866);
         zeile("Speicher für die Datei", Ladefehler::SpeicherFuerDatei, "Für diese Datei reicht der Speicher nicht.");
         zeile("leer", Ladefehler::Leer, "Sie ist leer oder lässt sich nicht lesen.");
         zeile("kein JPEG", Ladefehler::KeinJpeg, "Sie enthält kein JPEG-Bild.");

@@ -261,6 +261,12 @@ private slots:
         QVERIFY(q.stufen() >= 1);
         QVERIFY2(q.zusatzSpeicher() <= bild.sizeInBytes() * 0.34,
                  qPrintable(QStringLiteral("%1 of %2 bytes").arg(q.zusatzSpeicher()).arg(bild.sizeInBytes())));
+        // Called off, making the copies stops at its first look.
+        const std::atomic<bool> ab{true};
+        const Quellbild abgebrochen(bild, &ab);
+        QVERIFY(abgebrochen.abgebrochen());
+        QCOMPARE(abgebrochen.stufen(), 0);
+        QVERIFY(!q.abgebrochen());
     }
 
     // The check must be able to fail: plain sampling of the same patterns, without
