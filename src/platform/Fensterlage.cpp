@@ -1,4 +1,5 @@
 #include "platform/Fensterlage.h"
+#include "platform/SqliteDatei.h"
 
 #include <QGuiApplication>
 #include <QRegion>
@@ -113,7 +114,11 @@ QMargins fensterrahmen(const QWidget* fenster)
 
 QString konfigurationsDatei()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/fotoschliff.conf");
+    const QString pfad =
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/fotoschliff.conf");
+    // A pipe or a device in its place would hold the program up at the first read: what
+    // would be kept there is then kept nowhere, and the program runs on its defaults.
+    return Dateibefund::ansehen(pfad).art == Dateibefund::Art::Gewoehnlich ? pfad : QString();
 }
 
 void fensterlageLaden(QWidget* fenster, const QString& gruppe, QSize groesse)

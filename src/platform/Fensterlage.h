@@ -33,7 +33,8 @@ QRect fensterPlatz(const QRect& lage, QSize groesse, QSize minimum, const QList<
 // The thickness of the window system's frame around a shown top-level window.
 QMargins fensterrahmen(const QWidget* fenster);
 
-// The per-user settings that the settings record has no field for.
+// The per-user settings that the settings record has no field for; empty when something
+// other than a file (or a link to one) stands in its place.
 QString konfigurationsDatei();
 
 // The main window's size, position and maximised state, kept under gruppe in

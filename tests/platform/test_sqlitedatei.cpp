@@ -1,8 +1,14 @@
+#include "platform/Fensterlage.h"
 #include "platform/SqliteDatei.h"
 
 #include "Datenbankhilfe.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 #include <QSqlError>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -158,6 +164,41 @@ private slots:
         QCOMPARE(o.grund, grund.replace(QStringLiteral("%1"), ding));
         QCOMPARE(o.stand, grund.isEmpty() ? SqliteDatei::Stand::Offen : SqliteDatei::Stand::Fehlgeschlagen);
         QCOMPARE(stand(), vorher); // nothing renamed, replaced or added
+    }
+
+    // The configuration file beside the stores: read through QSettings, which would wait on a pipe.
+    void konfigurationsdatei_data()
+    {
+        QTest::addColumn<QString>("ziel");
+        QTest::addColumn<bool>("genommen");
+        QTest::newRow("keine") << "" << true;
+        QTest::newRow("Datei") << "datei" << true;
+        QTest::newRow("Pipe") << "pipe" << false;
+        QTest::newRow("Verknüpfung auf /dev/zero") << "/dev/zero" << false;
+    }
+    void konfigurationsdatei()
+    {
+        QFETCH(QString, ziel);
+        QFETCH(bool, genommen);
+        QStandardPaths::setTestModeEnabled(true);
+        const QString ordner = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        const QString pfad = ordner + QStringLiteral("/fotoschliff.conf");
+        QVERIFY(QDir().mkpath(ordner));
+        QFile::remove(pfad);
+        const QByteArray name = QFile::encodeName(pfad);
+        QVERIFY(ziel == u"pipe"   ? ::mkfifo(name.constData(), 0600) == 0
+                : ziel == u"datei" ? QFile(pfad).open(QIODevice::WriteOnly)
+                : ziel.isEmpty()   ? true
+                                   : QFile::link(ziel, pfad));
+        ::alarm(20);
+        QCOMPARE(konfigurationsDatei(), genommen ? pfad : QString());
+        QSettings einstellungen(konfigurationsDatei(), QSettings::IniFormat);
+        QCOMPARE(einstellungen.value(QStringLiteral("x"), 7).toInt(), 7);
+        einstellungen.setValue(QStringLiteral("x"), 8);
+        einstellungen.sync();
+        ::alarm(0);
+        QCOMPARE(QFileInfo(pfad).isFile(), genommen);
+        QFile::remove(pfad);
     }
 };
 
