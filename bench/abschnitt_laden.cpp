@@ -4,6 +4,7 @@
 
 #include "Bench.h"
 
+#include "app/ArbeitsstandPruefung.h"
 #include "app/Form1.h"
 #include "app/Ladeablauf.h"
 #include "app/Ladeauftrag.h"
@@ -110,11 +111,11 @@ struct Ladezeiten {
 Ladezeiten einmalLaden(Form1& f, Oeffner& oeffner)
 {
     auto* ansicht = f.findChild<BildFlaeche*>(QStringLiteral("picZiel"));
-    const int vorher = f.stand().zaehler().bilder;
+    const int vorher = ArbeitsstandPruefung::zaehler(f.stand()).bilder;
     Ladezeiten z;
     Stau stau;
     oeffnen(f);
-    if (QTest::qWaitFor([&] { return f.stand().zaehler().bilder > vorher; }, 60000)) {
+    if (QTest::qWaitFor([&] { return ArbeitsstandPruefung::zaehler(f.stand()).bilder > vorher; }, 60000)) {
         ansicht->repaint();
         z.ersteAnsicht = msSeit(oeffner.ok);
     }
@@ -131,7 +132,7 @@ bool ersteAnsichtAbwarten(Programm& programm)
 {
     Form1& f = *programm.fenster;
     oeffnen(f);
-    return QTest::qWaitFor([&] { return f.stand().zaehler().bilder > 0 && f.stand().quelle().vorlaeufig(); }, 60000);
+    return QTest::qWaitFor([&] { return ArbeitsstandPruefung::zaehler(f.stand()).bilder > 0 && f.stand().quelle().vorlaeufig(); }, 60000);
 }
 
 // Another photo opened while the 150 MP photo decodes whole behind its first view: nach ms

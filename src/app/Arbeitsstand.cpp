@@ -4,7 +4,8 @@
 #include "output/Bewertung.h"
 #include "output/Zielformat.h"
 #include "platform/Zahlen.h"
-#include "settings/Listen.h"
+#include "settings/Listeneintraege.h"
+#include "settings/SettingsRecord.h"
 
 #include <algorithm>
 
@@ -12,32 +13,96 @@
 
 namespace {
 
-Arbeitsstand::Farbe urteilsfarbe(const QString& urteil)
-{
-    return urteil == bewertung::OK ? Arbeitsstand::Farbe::Gruen : Arbeitsstand::Farbe::Rot;
-}
+using Farbe = Arbeitsstand::Farbe;
 
-// The target size and the quality are settings, not steps: undo and a picture that goes
-// leave them as they are.
-Arbeitsstand::Anzeige mitEinstellungen(Arbeitsstand::Anzeige anzeige, const Arbeitsstand::Anzeige& von)
-{
-    anzeige.List1 = von.List1;
-    anzeige.List1Index = von.List1Index;
-    anzeige.TextB = von.TextB;
-    anzeige.TextH = von.TextH;
-    anzeige.TextKomp = von.TextKomp;
-    anzeige.lblZpx = von.lblZpx;
-    anzeige.eigeneGroesse = von.eigeneGroesse;
-    anzeige.UpDown1 = von.UpDown1;
-    anzeige.UpDown1Gesetzt = von.UpDown1Gesetzt;
-    return anzeige;
-}
+// Verdicts are green when they pass, red otherwise (also an empty one).
+Farbe farbe(bool ok) { return ok ? Farbe::Gruen : Farbe::Rot; }
+
+// A list's selection as a list takes it: an index without an entry selects nothing.
+int gueltig(int index, qsizetype eintraege) { return index >= -1 && index < eintraege ? index : -1; }
 
 } // namespace
 
 Arbeitsstand::Arbeitsstand(Rueckmeldung rueckmeldung)
     : m_rueckmeldung(std::move(rueckmeldung))
 {
+}
+
+Arbeitsstand::Anzeige Arbeitsstand::anzeige() const
+{
+    Anzeige a;
+    a.Text1 = m_dateiPfad.isEmpty() ? QStringLiteral("Keine Bilddatei ausgewählt") : m_dateiPfad;
+    if (m_quellMasse)
+        a.lblQ = zahlen::Kurz(double(m_quellMasse->width())) + QStringLiteral(" x ") + zahlen::Kurz(double(m_quellMasse->height()));
+    if (m_quelleBytes)
+        a.lblQKB = GroessenText(*m_quelleBytes);
+    if (m_quellUrteil) {
+        const bewertung::Quelle& q = *m_quellUrteil;
+        a.lblQprüf = q.masse;
+        a.lblQprüf1 = q.groesse;
+        a.lblQprüfFarbe = farbe(q.masseOk);
+        a.lblQprüf1Farbe = farbe(q.groesseOk);
+        a.lblQMaßnahme = q.geeignet() ? QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 7. Veröffentlichen")
+                                      : QStringLiteral("Bild muss für Flattrium bearbeitet werden.");
+        a.lblQMaßnahmeFarbe = farbe(q.geeignet());
+    }
+
+    const Eingaben& e = m_eingaben;
+    a.Combo1 = e.verhaeltnis;
+    a.oColor = e.farbe;
+    a.rahmenFarbe = e.rahmenFarbe;
+    a.List1 = e.groessen;
+    a.List1Index = e.groesse;
+    a.eigeneGroesse = e.groesse == 0;
+    a.TextB = e.breiteText;
+    a.TextH = e.hoeheText;
+    a.TextKomp = e.qualitaetText;
+    a.lblZpx = e.zielText;
+    a.UpDown1 = e.upDown1;
+    a.UpDown1Gesetzt = e.upDown1Gesetzt;
+    a.UpDown2 = e.upDown2;
+    a.UpDown2Gesetzt = e.upDown2Gesetzt;
+
+    if (m_angezeigteBytes)
+        a.lblKb = GroessenText(*m_angezeigteBytes);
+    const Zielstand& z = m_ziel;
+    if (z.urteil) {
+        const bewertung::Ziel& u = z.urteil->ziel;
+        const bool auswahl = z.urteil->auswahlGezeigt, groesse = z.urteil->groesseGezeigt;
+        a.lblPrüf = u.masse;
+        a.lblPrüf1 = auswahl ? u.auswahl : QString();
+        a.lblPrüf2 = groesse ? u.groesse : QString();
+        a.lblZMaßnahme = u.geeignet() ? QString() : u.masseMassnahme;
+        a.lblZMaßnahme2 = u.geeignet() || !groesse ? QString() : u.groesseMassnahme;
+        a.lblPrüfFarbe = farbe(u.masseOk);
+        a.lblPrüf1Farbe = farbe(auswahl && u.auswahlOk);
+        a.lblPrüf2Farbe = farbe(groesse && u.groesseOk);
+        a.lblZMaßnahme1Farbe = farbe(u.geeignet());
+    }
+    switch (z.weiter) {
+    case Zielstand::Weiter::Nichts:
+        break;
+    case Zielstand::Weiter::Urteil:
+        if (z.urteil && z.urteil->auswahlGezeigt)
+            a.lblZMaßnahme1 = z.urteil->ziel.auswahlMassnahme;
+        break;
+    case Zielstand::Weiter::Zuschneiden:
+        a.lblZMaßnahme1 = QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 6. Zuschneiden");
+        break;
+    case Zielstand::Weiter::Speichern:
+        a.lblZMaßnahme1 = QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 6. Speichern");
+        break;
+    case Zielstand::Weiter::Gespeichert:
+        a.lblZMaßnahme1 = QStringLiteral("Bild gespeichert. Weiter mit: 7. Veröffentlichen");
+        break;
+    }
+    a.statusLicht = z.statusLicht;
+    a.Command1 = z.Command1;
+    a.Command2 = z.Command2;
+    a.Command3 = z.Command3;
+    a.cmdBesteQualitaet = z.cmdBesteQualitaet;
+    a.Command7 = a.picZiel = m_bildGeladen;
+    return a;
 }
 
 // --- the JPEG service ---
@@ -65,15 +130,15 @@ void Arbeitsstand::starten()
         m_rahmen.griffe[h].cursor = Auswahlrahmen::groessenCursor(h);
     m_rahmen.verhaeltnisB = 3;
     m_rahmen.verhaeltnisH = 2;
-    m_anzeige.List1 = listen::groessenEintraege(m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH);
-    m_anzeige.List1Index = -1;
+    m_eingaben.groessen = listen::groessenEintraege(m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH);
+    m_eingaben.groesse = -1;
     m_rahmen.verbergen();
     m_rahmen.anzeige.reset();
     for (auto& griff : m_rahmen.griffe) {
         griff.W = 6;
         griff.H = 6;
     }
-    m_anzeige.statusLicht = 1;
+    m_ziel.statusLicht = 1;
 }
 
 // --- step 1: loading ---
@@ -115,9 +180,13 @@ void Arbeitsstand::ausstehendeKetteAusfuehren()
 
 void Arbeitsstand::bildEntfernen()
 {
-    const Anzeige vorher = m_anzeige;
     neuesBild(QString(), Quellbild());
-    m_anzeige = mitEinstellungen(Anzeige(), vorher);
+    // As at the start, but for the settings.
+    m_quellMasse.reset();
+    m_quelleBytes.reset();
+    m_quellUrteil.reset();
+    m_bildGeladen = false;
+    m_ziel = Zielstand();
     m_zielbild = QImage();
     m_vorschau = QImage();
     m_letzteMessung = JpegMessung();
@@ -128,9 +197,8 @@ void Arbeitsstand::bildEntfernen()
 void Arbeitsstand::neuesBild(const QString& pfad, Quellbild quelle)
 {
     ++m_zaehler.bilder;
-    m_anzeige.lblZMaßnahme1.clear();
+    m_ziel.weiter = Zielstand::Weiter::Nichts;
     m_dateiPfad = pfad;
-    m_anzeige.Text1 = pfad;
     m_quelle = Quellbild();
     m_rahmen.zuruecksetzen();
     m_quelle = std::move(quelle);
@@ -138,7 +206,7 @@ void Arbeitsstand::neuesBild(const QString& pfad, Quellbild quelle)
     // The last measurement was of the previous picture.
     m_messungZumBild = false;
     m_zuschnittGezeigt = false;
-    verlaufLeeren();
+    m_verlauf.leeren();
 }
 
 void Arbeitsstand::ansichtGebaut(bool zuschnitt, float breite, float hoehe, float aussenB, float aussenH, QSizeF flaeche)
@@ -154,16 +222,15 @@ void Arbeitsstand::ansichtGebaut(bool zuschnitt, float breite, float hoehe, floa
 
 void Arbeitsstand::bildGeladen(double kompression)
 {
-    m_anzeige.picZiel = true;
-    m_anzeige.lblQ = zahlen::Kurz(double(m_quelle.breite())) + QStringLiteral(" x ") + zahlen::Kurz(double(m_quelle.hoehe()));
-    m_anzeige.Command1 = false;
-    m_anzeige.Command2 = false;
+    m_bildGeladen = true;
+    m_quellMasse = QSize(m_quelle.breite(), m_quelle.hoehe());
+    m_ziel.Command1 = false;
+    m_ziel.Command2 = false;
     zielVorhanden(false);
-    m_anzeige.Command7 = true;
     // A quality chosen for the previous picture goes.
     qualitaetGeaendert(zahlen::Kurz(kompression));
     m_veroeffentlichPfad.clear();
-    m_anzeige.statusLicht = 1;
+    m_ziel.statusLicht = 1;
     QuellgroesseAnzeigen(m_dateiPfad);
     QuelleBewerten();
 }
@@ -173,90 +240,118 @@ void Arbeitsstand::QuellgroesseAnzeigen(const QString& datei)
     // By the name the system knows it by, which need not be UTF-8.
     struct stat info {};
     m_quelleBytes = ::stat(dateinameImSystem(datei).constData(), &info) == 0 ? qint64(info.st_size) : 0;
-    m_anzeige.lblQKB = GroessenText(m_quelleBytes);
 }
 
 void Arbeitsstand::QuelleBewerten()
 {
-    const bewertung::Quelle urteil = bewertung::quelle(m_quelle.breite(), m_quelle.hoehe(), m_quelleBytes);
-    m_anzeige.lblQprüf = urteil.masse;
-    m_anzeige.lblQprüf1 = urteil.groesse;
-    m_anzeige.lblQprüfFarbe = urteilsfarbe(urteil.masse);
-    m_anzeige.lblQprüf1Farbe = urteilsfarbe(urteil.groesse);
-    if (urteil.geeignet()) {
-        m_anzeige.lblQMaßnahme = QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 7. Veröffentlichen");
-        m_anzeige.lblQMaßnahmeFarbe = Farbe::Gruen;
-        veroeffentlichen(m_anzeige.Text1, true);
-    } else {
-        m_anzeige.lblQMaßnahme = QStringLiteral("Bild muss für Flattrium bearbeitet werden.");
-        m_anzeige.lblQMaßnahmeFarbe = Farbe::Rot;
+    m_quellUrteil = bewertung::quelle(m_quelle.breite(), m_quelle.hoehe(), m_quelleBytes.value_or(0));
+    if (m_quellUrteil->geeignet())
+        veroeffentlichen(m_dateiPfad, true);
+    else
         veroeffentlichen(QString(), false);
-    }
 }
 
 void Arbeitsstand::veroeffentlichen(const QString& pfad, bool freigeben)
 {
     m_veroeffentlichPfad = pfad;
-    m_anzeige.Command3 = freigeben;
+    m_ziel.Command3 = freigeben;
+}
+
+// --- the settings record ---
+
+void Arbeitsstand::datensatzAnwenden(const SettingsRecord& d)
+{
+    m_vorgaben.pfadLaden = d.laden;
+    m_vorgaben.pfadSpeichern = d.speichern;
+    // The ratio rebuilds the sizes, so it comes first.
+    if (gueltig(d.rahmen, listen::anzahlSeitenverhaeltnisse) != m_eingaben.verhaeltnis)
+        verhaeltnisGewaehlt(d.rahmen);
+    if (gueltig(d.farbe, listen::farbEintraege().size()) != m_eingaben.farbe)
+        farbeGewaehlt(d.farbe);
+    if (gueltig(d.Format, m_eingaben.groessen.size()) != m_eingaben.groesse)
+        groesseGewaehlt(d.Format);
+    if (m_eingaben.groesse == 0)
+        breiteGeaendert(zahlen::Kurz(d.breite));
+    qualitaetGeaendert(zahlen::Kurz(d.kompression));
+    m_eingaben.upDown2 = int(zahlen::RundeGerade(d.kompression));
+    ++m_eingaben.upDown2Gesetzt;
+    m_vorgaben.anhang = d.dateiname;
+    m_vorgaben.vorschlag = qint16(d.vorschlag);
 }
 
 // --- step 2 ---
 
 void Arbeitsstand::verhaeltnisGewaehlt(int index)
 {
+    m_eingaben.verhaeltnis = gueltig(index, listen::anzahlSeitenverhaeltnisse);
     if (const auto* v = listen::seitenverhaeltnis(index)) {
         m_rahmen.verhaeltnisB = v->breite;
         m_rahmen.verhaeltnisH = v->hoehe;
     }
     // The size list anew; its fifth row chosen runs its own handling (and the chain)
     // while the old frame still stands, which is then discarded.
-    m_anzeige.List1 = listen::groessenEintraege(m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH);
-    m_anzeige.List1Index = -1;
+    m_eingaben.groessen = listen::groessenEintraege(m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH);
+    m_eingaben.groesse = -1;
     groesseGewaehlt(4);
     m_rahmen.verbergen();
     m_rahmen.anzeige.reset();
-    m_anzeige.Command1 = false;
-    m_anzeige.Command2 = false;
+    m_ziel.Command1 = false;
+    m_ziel.Command2 = false;
     zielVorhanden(false);
     // Frames of another ratio cannot come back.
-    verlaufLeeren();
+    m_verlauf.leeren();
+}
+
+void Arbeitsstand::farbeGewaehlt(int index)
+{
+    m_eingaben.farbe = gueltig(index, listen::farbEintraege().size());
+    m_eingaben.rahmenFarbe = listen::farbwert(m_eingaben.farbe);
 }
 
 // --- step 3 ---
 
 void Arbeitsstand::groesseGewaehlt(int index)
 {
-    if (index < -1 || index >= m_anzeige.List1.size())
-        index = -1;
-    m_anzeige.List1Index = index;
-    m_anzeige.eigeneGroesse = index == 0;
+    Eingaben& e = m_eingaben;
+    index = gueltig(index, e.groessen.size());
+    e.groesse = index;
     if (index <= 0)
         return;
-    const double wert = zahlen::Val(m_anzeige.List1[index]);
+    // The preset's width, as its entry shows it.
+    const double wert = double(m_rahmen.verhaeltnisB * float(listen::groessenFaktor(index)));
     breiteGeaendert(zahlen::Kurz(wert));
-    m_anzeige.UpDown1 = int(std::clamp<long long>(zahlen::RundeGerade(wert), 10, 10000));
-    ++m_anzeige.UpDown1Gesetzt;
+    e.upDown1 = int(std::clamp<long long>(zahlen::RundeGerade(wert), 10, 10000));
+    ++e.upDown1Gesetzt;
+}
+
+void Arbeitsstand::breiteSetzen(const QString& text)
+{
+    m_eingaben.breiteText = text;
+    m_eingaben.breite = zahlen::Val(text);
+}
+
+void Arbeitsstand::hoeheSetzen(const QString& text)
+{
+    m_eingaben.hoeheText = text;
+    m_eingaben.hoehe = zahlen::Val(text);
 }
 
 void Arbeitsstand::breiteGeaendert(const QString& text)
 {
-    m_anzeige.TextB = text;
-    const double breite = zahlen::Val(text);
-    if (breite == 0)
+    Eingaben& e = m_eingaben;
+    breiteSetzen(text);
+    if (e.breite == 0)
         return;
-    m_anzeige.TextH = zahlen::Kurz(listen::hoeheZurBreite(breite, m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH));
-    m_anzeige.lblZpx = m_anzeige.TextB + QStringLiteral(" x ") + m_anzeige.TextH;
-    m_zielBreite = float(zahlen::Val(m_anzeige.TextB));
-    m_zielHoehe = float(zahlen::Val(m_anzeige.TextH));
+    hoeheSetzen(zahlen::Kurz(listen::hoeheZurBreite(e.breite, m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH)));
+    e.zielText = e.breiteText + QStringLiteral(" x ") + e.hoeheText;
+    m_zielBreite = float(e.breite);
+    m_zielHoehe = float(e.hoehe);
     if (m_zielHoehe > 0)
         zielkette();
 }
 
-void Arbeitsstand::hoeheGetippt(const QString& text)
-{
-    // No handling of its own: read as typed until the next width change overwrites it.
-    m_anzeige.TextH = text;
-}
+// No handling of its own: the steps read it as typed until the next width overwrites it.
+void Arbeitsstand::hoeheGetippt(const QString& text) { hoeheSetzen(text); }
 
 // --- step 4 ---
 
@@ -277,7 +372,7 @@ void Arbeitsstand::rahmenLoslassen(Qt::MouseButton knopf)
     switch (m_rahmen.loslassen(knopf)) {
     case Auswahlrahmen::Ergebnis::Nichts:
         if (knopf == Qt::LeftButton)
-            m_vorgemerkt.reset();
+            m_verlauf.verwerfen();
         return;
     case Auswahlrahmen::Ergebnis::Leer:
         keinRahmen();
@@ -292,8 +387,8 @@ void Arbeitsstand::rahmenLoslassen(Qt::MouseButton knopf)
 void Arbeitsstand::rahmenGesetzt()
 {
     // A new frame can be cropped; what was published before no longer fits it.
-    m_anzeige.Command1 = true;
-    m_anzeige.Command3 = false;
+    m_ziel.Command1 = true;
+    m_ziel.Command3 = false;
     zielVorhanden(true);
     zielkette();
 }
@@ -301,14 +396,14 @@ void Arbeitsstand::rahmenGesetzt()
 void Arbeitsstand::keinRahmen()
 {
     // A frame released wholly outside the picture selects nothing.
-    m_anzeige.Command1 = false;
+    m_ziel.Command1 = false;
     zielVorhanden(false);
     ZielBewerten();
 }
 
 void Arbeitsstand::griffDruecken(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, float x, float y)
 {
-    if ((knopf == Qt::LeftButton || knopf == Qt::RightButton) && !m_vorgemerkt)
+    if ((knopf == Qt::LeftButton || knopf == Qt::RightButton) && !m_verlauf.begonnen())
         schrittBeginnen();
     m_rahmen.griffDruecken(h, knopf, x, y);
 }
@@ -332,7 +427,7 @@ void Arbeitsstand::griffLoslassen(Auswahlrahmen::Griffname h, Qt::MouseButton kn
     if (ergebnis != Auswahlrahmen::Ergebnis::Nichts)
         schrittAbschliessen();
     else if (knopf == Qt::LeftButton || knopf == Qt::RightButton)
-        m_vorgemerkt.reset();
+        m_verlauf.verwerfen();
 }
 
 void Arbeitsstand::ganzesBildAuswaehlen()
@@ -370,7 +465,7 @@ bool Arbeitsstand::rahmenTaste(const Rahmenschritt& schritt, bool wiederholt)
         schrittBeginnen();
     const bool geaendert = schritt.dw != 0 ? m_rahmen.tastenGroesse(schritt.dw) : m_rahmen.tastenSchieben(schritt.dx, schritt.dy);
     if (!geaendert) {
-        m_vorgemerkt.reset();
+        m_verlauf.verwerfen();
         return false;
     }
     // Each step ends like a release of the mouse; only a repeating key waits until it is
@@ -398,7 +493,8 @@ void Arbeitsstand::tastenketteAusfuehren()
 
 void Arbeitsstand::qualitaetGeaendert(const QString& text)
 {
-    m_anzeige.TextKomp = text;
+    m_eingaben.qualitaetText = text;
+    m_eingaben.qualitaet = zahlen::Val(text);
     ZielgroesseMessen();
     ZielBewerten();
 }
@@ -411,8 +507,12 @@ std::optional<beste::Ergebnis> Arbeitsstand::besteQualitaet()
     kodierungEntscheiden();
     const beste::Ergebnis ergebnis = m_vorgaben.einfacheKodierung ? beste::suchen(m_jpeg, m_zielbild)
                                                                    : beste::suchenMitProgressiv(m_jpeg, m_zielbild);
-    if (ergebnis.status == 0 && ergebnis.qualitaet > 0)
+    if (ergebnis.status == 0 && ergebnis.qualitaet > 0) {
         qualitaetGeaendert(zahlen::Kurz(double(ergebnis.qualitaet)));
+        // The arrows step on from the quality found.
+        m_eingaben.upDown2 = ergebnis.qualitaet;
+        ++m_eingaben.upDown2Gesetzt;
+    }
     return ergebnis;
 }
 
@@ -441,13 +541,12 @@ void Arbeitsstand::AuswahlUebertragen()
 
     m_zielRechteck = QRectF();
     m_zielGroesse = QSize();
-    const double tw = zahlen::Ganz(zahlen::Val(m_anzeige.TextB));
-    const double th = zahlen::Ganz(zahlen::Val(m_anzeige.TextH));
+    const double tw = zahlen::Ganz(m_eingaben.breite);
+    const double th = zahlen::Ganz(m_eingaben.hoehe);
     if (tw < 1 || th < 1 || tw > 100000 || th > 100000 || m_quelle.isNull())
         return;
     if (!pixelDa()) {
         // Nothing of this crop is measured yet.
-        m_anzeige.lblKb.clear();
         m_angezeigteBytes.reset();
         return;
     }
@@ -544,16 +643,15 @@ void Arbeitsstand::ZielgroesseMessen()
 {
     // After "Zuschneiden" the frame is gone but its crop waits to be saved:
     // a new quality must measure it, or the save would write the old one.
-    if (!m_rahmen.shape1Sichtbar && !m_anzeige.Command2)
+    if (!m_rahmen.shape1Sichtbar && !m_ziel.Command2)
         return;
-    if (!m_anzeige.picZiel) {
-        m_anzeige.lblKb.clear();
+    if (!m_bildGeladen) {
         m_angezeigteBytes.reset();
         return;
     }
     m_vorschau = m_zielbild;
     m_vorschauGroesse = m_zielbild.isNull() ? QSize(1, 1) : m_zielbild.size();
-    m_jpegQualitaet = int(zahlen::RundeGerade(zahlen::Val(m_anzeige.TextKomp)));
+    m_jpegQualitaet = int(zahlen::RundeGerade(m_eingaben.qualitaet));
     if (!m_gdiplusBereit || m_vorschau.isNull())
         return;
     ++m_zaehler.gemessen;
@@ -570,39 +668,22 @@ void Arbeitsstand::ZielgroesseMessen()
     if (!m_vorschau.isNull())
         m_vorschauGroesse = m_vorschau.size();
     m_angezeigteBytes = qint64(m_letzteMessung.Groesse);
-    m_anzeige.lblKb = GroessenText(*m_angezeigteBytes);
     m_messungZumBild = true;
 }
 
 void Arbeitsstand::ZielBewerten()
 {
     ++m_zaehler.bewertet;
-    Anzeige& a = m_anzeige;
-    a.lblZMaßnahme1Farbe = Farbe::Rot;
     const std::optional<long long> auswahl =
         m_rahmen.anzeige ? std::optional<long long>(m_rahmen.anzeige->breite) : std::nullopt;
-    const bewertung::Ziel urteil =
-        bewertung::ziel(zahlen::Val(a.TextB), zahlen::Val(a.TextH), auswahl, m_angezeigteBytes);
-    a.statusLicht = urteil.geeignet() ? 2 : 1;
-    a.lblPrüf = urteil.masse;
-    a.lblZMaßnahme = urteil.masseMassnahme;
-    a.lblPrüf1 = a.picZiel ? urteil.auswahl : QString();
-    a.lblZMaßnahme1 = a.picZiel ? urteil.auswahlMassnahme : QString();
-    const bool gemessen = !a.lblKb.isEmpty();
-    a.lblPrüf2 = gemessen ? urteil.groesse : QString();
-    a.lblZMaßnahme2 = gemessen ? urteil.groesseMassnahme : QString();
-    a.lblPrüfFarbe = urteilsfarbe(a.lblPrüf);
-    a.lblPrüf1Farbe = urteilsfarbe(a.lblPrüf1);
-    a.lblPrüf2Farbe = urteilsfarbe(a.lblPrüf2);
-    if (urteil.geeignet()) {
-        if (a.Command1)
-            a.lblZMaßnahme1 = QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 6. Zuschneiden");
-        else if (a.Command2)
-            a.lblZMaßnahme1 = QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 6. Speichern");
-        a.lblZMaßnahme2.clear();
-        a.lblZMaßnahme.clear();
-        a.lblZMaßnahme1Farbe = Farbe::Gruen;
-    }
+    // The selection shows while a picture does, the size once something was measured.
+    const Zielstand::Urteil urteil{bewertung::ziel(m_eingaben.breite, m_eingaben.hoehe, auswahl, m_angezeigteBytes),
+                                   m_bildGeladen, m_angezeigteBytes.has_value()};
+    const bool geeignet = urteil.ziel.geeignet();
+    m_ziel.urteil = urteil;
+    m_ziel.statusLicht = geeignet ? 2 : 1;
+    using W = Zielstand::Weiter;
+    m_ziel.weiter = !geeignet ? W::Urteil : m_ziel.Command1 ? W::Zuschneiden : m_ziel.Command2 ? W::Speichern : W::Urteil;
 }
 
 // --- step 6 ---
@@ -620,8 +701,8 @@ void Arbeitsstand::BildZuschneiden()
 
 void Arbeitsstand::zuschnittFertig()
 {
-    m_anzeige.Command2 = true;
-    m_anzeige.Command1 = false;
+    m_ziel.Command2 = true;
+    m_ziel.Command1 = false;
     zielVorhanden(true);
     ZielBewerten();
 }
@@ -634,7 +715,7 @@ int Arbeitsstand::speichern(const QString& pfad)
     if (status != 0)
         return status;
     veroeffentlichen(pfad, true);
-    m_anzeige.lblZMaßnahme1 = QStringLiteral("Bild gespeichert. Weiter mit: 7. Veröffentlichen");
+    m_ziel.weiter = Zielstand::Weiter::Gespeichert;
     return 0;
 }
 
@@ -651,11 +732,11 @@ int Arbeitsstand::kopieSpeichern(const QByteArray& daten, const QString& pfad)
 
 // --- undo ---
 
-Arbeitsstand::Schnappschuss Arbeitsstand::festhalten() const
+Schnappschuss Arbeitsstand::festhalten() const
 {
     Schnappschuss s;
     s.rahmen = m_rahmen;
-    s.anzeige = m_anzeige;
+    s.ziel = m_ziel;
     s.zielRechteck = m_zielRechteck;
     s.zielGroesse = m_zielGroesse;
     if (!m_vorschau.isNull() && m_vorschau.cacheKey() == m_letzteMessung.Bild.cacheKey())
@@ -673,66 +754,42 @@ Arbeitsstand::Schnappschuss Arbeitsstand::festhalten() const
     s.veroeffentlichPfad = m_veroeffentlichPfad;
     s.zuschnittGezeigt = m_zuschnittGezeigt;
     s.quellFlaeche = m_quellFlaeche;
+    s.breite = m_eingaben.breite;
+    s.hoehe = m_eingaben.hoehe;
+    s.qualitaet = m_eingaben.qualitaet;
     return s;
-}
-
-bool Arbeitsstand::geaendertGegen(const Schnappschuss& s) const
-{
-    return m_rahmen.shape1 != s.rahmen.shape1 || m_rahmen.shape1Sichtbar != s.rahmen.shape1Sichtbar ||
-           m_zuschnittGezeigt != s.zuschnittGezeigt || m_anzeige.Command1 != s.anzeige.Command1 ||
-           m_anzeige.Command2 != s.anzeige.Command2;
 }
 
 void Arbeitsstand::schrittAbschliessen()
 {
-    if (!m_vorgemerkt)
-        return;
-    if (geaendertGegen(*m_vorgemerkt)) {
-        m_zurueck.push_back(std::move(*m_vorgemerkt));
-        if (int(m_zurueck.size()) > verlaufTiefe)
-            m_zurueck.pop_front();
-        m_vor.clear();
-    }
-    m_vorgemerkt.reset();
-}
-
-void Arbeitsstand::verlaufLeeren()
-{
-    m_zurueck.clear();
-    m_vor.clear();
-    m_vorgemerkt.reset();
+    if (m_verlauf.begonnen())
+        m_verlauf.abschliessen(festhalten());
 }
 
 bool Arbeitsstand::rueckgaengig()
 {
     // While the mouse holds the frame the step is not over yet.
-    if (m_vorgemerkt || m_zurueck.empty())
+    if (!m_verlauf.kannZurueck())
         return false;
     tastenketteAusfuehren();
-    m_vor.push_back(festhalten());
-    const Schnappschuss s = std::move(m_zurueck.back());
-    m_zurueck.pop_back();
-    wiederherstellen(s);
+    wiederherstellen(*m_verlauf.zurueckgehen(festhalten()));
     return true;
 }
 
 bool Arbeitsstand::wiederholen()
 {
-    if (m_vorgemerkt || m_vor.empty())
+    if (!m_verlauf.kannVor())
         return false;
     tastenketteAusfuehren();
-    m_zurueck.push_back(festhalten());
-    const Schnappschuss s = std::move(m_vor.back());
-    m_vor.pop_back();
-    wiederherstellen(s);
+    wiederherstellen(*m_verlauf.vorgehen(festhalten()));
     return true;
 }
 
-void Arbeitsstand::wiederherstellen(const Schnappschuss& s)
+void Arbeitsstand::wiederherstellen(const Verlauf::Ziel& ziel)
 {
-    const Anzeige jetzt = m_anzeige;
+    const Schnappschuss& s = ziel.schritt;
     m_rahmen = s.rahmen;
-    m_anzeige = mitEinstellungen(s.anzeige, jetzt);
+    m_ziel = s.ziel;
     m_letzteMessung = s.messung;
     if (s.messungMitBild && m_jpeg.dekodieren(m_letzteMessung.daten, m_letzteMessung.Bild) != 0)
         m_letzteMessung.Bild = QImage();
@@ -747,8 +804,7 @@ void Arbeitsstand::wiederherstellen(const Schnappschuss& s)
     m_quellFlaeche = s.quellFlaeche;
     m_tastenKetteOffen = false;
 
-    if (s.anzeige.TextB != jetzt.TextB || s.anzeige.TextH != jetzt.TextH || s.anzeige.TextKomp != jetzt.TextKomp) {
-        // Measured for another size or quality: the chain measures for these.
+    if (ziel.kette) {
         AuswahlUebertragen();
         ZielgroesseMessen();
         ZielBewerten();

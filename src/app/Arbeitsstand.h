@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Verlauf.h"
 #include "codec/JpegDienst.h"
 #include "output/BesteQualitaet.h"
 #include "output/Kodierwahl.h"
@@ -13,9 +14,11 @@
 #include <QStringList>
 #include <Qt>
 
-#include <deque>
+#include <cstdint>
 #include <functional>
 #include <optional>
+
+struct SettingsRecord;
 
 // What the main window works on, without a widget: the loaded picture, the
 // selection frame and its mapping to source pixels, the target size, the
@@ -41,10 +44,10 @@ public:
     // A verdict's colour: green for "OK", red otherwise; none until first judged.
     enum class Farbe { Keine, Gruen, Rot };
 
-    // Everything the window shows of the work, as the steps leave it. Names are
-    // those of the controls that show it.
+    // Everything the window shows of the work, written from the state's values. Names
+    // are those of the controls that show it.
     struct Anzeige {
-        QString Text1 = QStringLiteral("Keine Bilddatei ausgewählt");
+        QString Text1;
         QString lblQ, lblQKB, lblQprüf, lblQprüf1, lblQMaßnahme;
         Farbe lblQprüfFarbe = Farbe::Keine, lblQprüf1Farbe = Farbe::Keine, lblQMaßnahmeFarbe = Farbe::Keine;
         QString lblZpx; // also the hidden lblZ
@@ -54,12 +57,16 @@ public:
         Farbe lblZMaßnahme1Farbe = Farbe::Keine;
         int statusLicht = 1; // Image1: 1 neutral, 2 all target checks passed
 
+        int Combo1 = -1, oColor = -1; // the chosen ratio and colour
+        std::optional<std::uint32_t> rahmenFarbe; // frame and handles, 0xRRGGBB, once a colour was chosen
         QStringList List1; // the target sizes
         int List1Index = -1;
-        QString TextB, TextH, TextKomp = QStringLiteral("100 ");
+        QString TextB, TextH, TextKomp;
         bool eigeneGroesse = false; // TextB, TextH and UpDown1 take input
-        int UpDown1 = 10;
-        int UpDown1Gesetzt = 0; // counts the settings of UpDown1 by the steps
+        // The spin controls' values as the steps last set them; each setting counts, so
+        // that the window sets them only then and leaves the arrows' own steps alone.
+        int UpDown1 = 10, UpDown2 = 100;
+        int UpDown1Gesetzt = 0, UpDown2Gesetzt = 0;
 
         bool Command1 = false;         // "Zuschneiden"
         bool Command2 = false;         // "Speichern unter ..."
@@ -71,7 +78,7 @@ public:
 
     explicit Arbeitsstand(Rueckmeldung rueckmeldung = {});
 
-    const Anzeige& anzeige() const { return m_anzeige; }
+    Anzeige anzeige() const;
 
     // --- the JPEG service: 0 = started, else its status ---
     int jpegDienstStarten();
@@ -114,10 +121,18 @@ public:
     // picture's view only.
     void ansichtGebaut(bool zuschnitt, float breite, float hoehe, float aussenB, float aussenH, QSizeF flaeche = {});
 
-    // --- step 2: a ratio chosen (index into the ratio list); its sizes follow, the frame goes ---
-    void verhaeltnisGewaehlt(int index);
+    // The settings record applied at start and after the preferences were saved: folders,
+    // ratio, colour, size, width, quality, file-name proposal. Each selection runs its
+    // list's handling at once, as a pick does, and only when it changes the selection.
+    void datensatzAnwenden(const SettingsRecord& d);
 
-    // --- step 3: a row of the size list chosen; the width typed or set; the height typed ---
+    // --- step 2: a ratio chosen (index into the ratio list); its sizes follow, the frame
+    // goes. A colour chosen for the frame. ---
+    void verhaeltnisGewaehlt(int index);
+    void farbeGewaehlt(int index);
+
+    // --- step 3: a row of the size list chosen; the width typed or set; the height typed
+    // (it has no handling of its own: the steps read it as typed until the next width) ---
     void groesseGewaehlt(int index);
     void breiteGeaendert(const QString& text);
     void hoeheGetippt(const QString& text);
@@ -162,17 +177,13 @@ public:
     int kopieSpeichern(const QByteArray& daten, const QString& pfad);
     const Speicherfehler& letzterSpeicherfehler() const { return m_jpeg.letzterSpeicherfehler(); }
 
-    // --- undo: every change of the frame (drawn, at a handle, the whole picture, by
-    // keys: a held key is one step) and "Zuschneiden" is a step, kept several deep;
-    // loading a picture or choosing a ratio starts afresh. Going back or forth shows the
-    // frame, buttons, read-outs, verdicts and measurement as they were; when the target
-    // size or quality changed in between, the chain runs for them instead. False: nothing
-    // to go to, or the mouse holds the frame. ---
+    // --- undo (Verlauf): loading a picture or choosing a ratio starts afresh. Going back
+    // or forth shows the frame, buttons, read-outs, verdicts and measurement as they
+    // were. False: nothing to go to, or the mouse holds the frame. ---
     bool rueckgaengig();
     bool wiederholen();
-    bool kannRueckgaengig() const { return !m_zurueck.empty(); }
-    bool kannWiederholen() const { return !m_vor.empty(); }
-    static constexpr int verlaufTiefe = 30;
+    bool kannRueckgaengig() const { return m_verlauf.zurueck() > 0; }
+    bool kannWiederholen() const { return m_verlauf.vor() > 0; }
     // The last step left the cropped picture on show (else the loaded one, built for quellFlaeche).
     bool zuschnittGezeigt() const { return m_zuschnittGezeigt; }
     QSizeF quellFlaeche() const { return m_quellFlaeche; }
@@ -202,13 +213,6 @@ public:
     float zielHoehe() const { return m_zielHoehe; }
     const QString& veroeffentlichPfad() const { return m_veroeffentlichPfad; }
 
-    // How often each part of the target chain ran, and the chain as a whole.
-    struct Zaehler {
-        int uebertragen = 0, gemessen = 0, bewertet = 0, ketten = 0;
-        int bilder = 0; // pictures (or first views) taken over
-    };
-    const Zaehler& zaehler() const { return m_zaehler; }
-
     // The routines of the chain, in their order: map and crop, measure, judge.
     void AuswahlUebertragen();
     void ZielgroesseMessen();
@@ -217,32 +221,19 @@ public:
     void QuelleBewerten();
 
 private:
-    // What a step changes, small enough to keep many: the pictures are made again from
-    // the loaded picture and the measured bytes.
-    struct Schnappschuss {
-        Auswahlrahmen rahmen;
-        Anzeige anzeige;
-        QRectF zielRechteck;
-        QSize zielGroesse;
-        enum class Vorschau { Keine, Messung, Zielbild } vorschau = Vorschau::Keine;
-        QSize vorschauGroesse;
-        JpegMessung messung; // without its decoded picture, which is decoded again
-        bool messungMitBild = false;
-        std::optional<qint64> angezeigteBytes;
-        int jpegQualitaet = 0;
-        Kodierung kodierung;
-        bool messungZumBild = false;
-        QString veroeffentlichPfad;
-        bool zuschnittGezeigt = false;
-        QSizeF quellFlaeche;
+    // Tests and benchmarks read the counters (ArbeitsstandPruefung.h).
+    friend struct ArbeitsstandPruefung;
+    // How often each part of the target chain ran, and the chain as a whole.
+    struct Zaehler {
+        int uebertragen = 0, gemessen = 0, bewertet = 0, ketten = 0;
+        int bilder = 0; // pictures (or first views) taken over
     };
+
     Schnappschuss festhalten() const;
-    void wiederherstellen(const Schnappschuss& s);
-    bool geaendertGegen(const Schnappschuss& s) const;
+    void wiederherstellen(const Verlauf::Ziel& ziel);
     // A step begins before its change and is kept at its end if it changed anything.
-    void schrittBeginnen() { m_vorgemerkt = festhalten(); }
+    void schrittBeginnen() { m_verlauf.beginnen(festhalten()); }
     void schrittAbschliessen();
-    void verlaufLeeren();
 
     void zielkette();
     // The crop of m_zielRechteck at m_zielGroesse.
@@ -256,19 +247,38 @@ private:
     bool pixelDa();
     void rahmenGesetzt();
     void keinRahmen();
-    void zielVorhanden(bool vorhanden) { m_anzeige.cmdBesteQualitaet = vorhanden; }
+    void zielVorhanden(bool vorhanden) { m_ziel.cmdBesteQualitaet = vorhanden; }
+    // Width and height as set or typed: the text shown, and its leading number taken at once.
+    void breiteSetzen(const QString& text);
+    void hoeheSetzen(const QString& text);
     void veroeffentlichen(const QString& pfad, bool freigeben);
 
     Rueckmeldung m_rueckmeldung;
-    Anzeige m_anzeige;
     Vorgaben m_vorgaben;
     JpegDienst m_jpeg;
     bool m_gdiplusBereit = false;
 
+    // The settings of steps 2, 3 and 5, as chosen and typed: undo and a new picture keep them.
+    struct Eingaben {
+        int verhaeltnis = -1, farbe = -1; // the entries of Combo1 and oColor
+        std::optional<std::uint32_t> rahmenFarbe;
+        QStringList groessen; // List1
+        int groesse = -1;
+        QString breiteText, hoeheText, qualitaetText = QStringLiteral("100 "); // TextB, TextH, TextKomp
+        double breite = 0, hoehe = 0, qualitaet = 100; // their leading numbers
+        QString zielText; // lblZpx: width and height as they read at the last change of the width
+        int upDown1 = 10, upDown1Gesetzt = 0, upDown2 = 100, upDown2Gesetzt = 0;
+    } m_eingaben;
+
     QString m_dateiPfad;
     Quellbild m_quelle;
-    qint64 m_quelleBytes = 0;
+    // The loaded picture as judged: its size, its file's bytes, the verdicts.
+    std::optional<QSize> m_quellMasse;
+    std::optional<qint64> m_quelleBytes;
+    std::optional<bewertung::Quelle> m_quellUrteil;
+    bool m_bildGeladen = false; // a picture is on show and can be framed whole (picZiel, Command7)
     Auswahlrahmen m_rahmen;
+    Zielstand m_ziel;
 
     float m_zielBreite = 0, m_zielHoehe = 0;
     QImage m_zielbild;
@@ -299,6 +309,5 @@ private:
     } m_ausschnitt;
     bool m_zuschnittGezeigt = false;
     QSizeF m_quellFlaeche;
-    std::deque<Schnappschuss> m_zurueck, m_vor;
-    std::optional<Schnappschuss> m_vorgemerkt;
+    Verlauf m_verlauf;
 };

@@ -8,7 +8,6 @@
 #include "platform/Flaechen.h"
 #include "platform/Fokusrahmen.h"
 #include "platform/Steuerelemente.h"
-#include "platform/Zahlen.h"
 #include "settings/Listen.h"
 #include "settings/Form2.h"
 #include "settings/SettingsStore.h"
@@ -397,23 +396,9 @@ void Form1::Form_Load()
 void Form1::Daten_Laden()
 {
     Data1->oeffnen(this);
-    const SettingsRecord& d = Data1->datensatz();
-    Arbeitsstand::Vorgaben vorgaben = m_stand.vorgaben();
-    vorgaben.pfadLaden = d.laden;
-    vorgaben.pfadSpeichern = d.speichern;
-    m_stand.setzeVorgaben(vorgaben);
-    // Each selection runs its list's own handling, as a pick would.
-    Combo1->setzeListIndex(d.rahmen);
-    oColor->setzeListIndex(d.farbe);
-    List1->setzeListIndex(d.Format);
-    if (List1->ListIndex() == 0)
-        TextB->setzeText(zahlen::Kurz(d.breite));
-    TextKomp->setzeText(zahlen::Kurz(d.kompression));
-    UpDown2->setzeWert(int(zahlen::RundeGerade(d.kompression)));
-    vorgaben.anhang = d.dateiname;
-    vorgaben.vorschlag = qint16(d.vorschlag);
-    m_stand.setzeVorgaben(vorgaben);
+    m_stand.datensatzAnwenden(Data1->datensatz());
     m_stand.einfacheKodierungSetzen(einfacheKodierungGewuenscht());
+    anzeigen();
 }
 
 void Form1::statusLichtSetzen(int bild)
@@ -438,6 +423,15 @@ void setzeText(QLineEdit* feld, const QString& text)
         return;
     const QSignalBlocker still(feld);
     feld->setText(text);
+}
+
+// A list's selection as the state has it, without its click handling.
+void auswaehlen(Liste* liste, int index)
+{
+    if (liste->ListIndex() == index)
+        return;
+    const QSignalBlocker still(liste);
+    liste->setzeListIndex(index);
 }
 
 void faerben(QLabel* label, Arbeitsstand::Farbe farbe)
@@ -466,7 +460,7 @@ bool gleicheEintraege(const Liste& liste, const QStringList& eintraege)
 
 void Form1::anzeigen()
 {
-    const Arbeitsstand::Anzeige& a = m_stand.anzeige();
+    const Arbeitsstand::Anzeige a = m_stand.anzeige();
     if (Text1->text() != a.Text1)
         Text1->setText(a.Text1);
 
@@ -479,21 +473,30 @@ void Form1::anzeigen()
     faerben(lblQprüf1, a.lblQprüf1Farbe);
     faerben(lblQMaßnahme, a.lblQMaßnahmeFarbe);
 
+    auswaehlen(Combo1, a.Combo1);
+    auswaehlen(oColor, a.oColor);
+    if (a.rahmenFarbe && Shape1->BorderColor() != QColor::fromRgb(*a.rahmenFarbe)) {
+        const QColor farbe = QColor::fromRgb(*a.rahmenFarbe);
+        Shape1->setzeFarbe(farbe);
+        for (Griff* g : {LO, RO, LU, RU})
+            g->setzeFarbe(farbe);
+    }
     if (!gleicheEintraege(*List1, a.List1)) {
         List1->leeren();
         for (const QString& eintrag : a.List1)
             List1->hinzufuegen(eintrag);
     }
-    if (List1->ListIndex() != a.List1Index) {
-        const QSignalBlocker still(List1);
-        List1->setzeListIndex(a.List1Index);
-    }
+    auswaehlen(List1, a.List1Index);
     TextB->setEnabled(a.eigeneGroesse);
     TextH->setEnabled(a.eigeneGroesse);
     UpDown1->setEnabled(a.eigeneGroesse);
     if (m_UpDown1Gesetzt != a.UpDown1Gesetzt) {
         m_UpDown1Gesetzt = a.UpDown1Gesetzt;
         UpDown1->setzeWert(a.UpDown1);
+    }
+    if (m_UpDown2Gesetzt != a.UpDown2Gesetzt) {
+        m_UpDown2Gesetzt = a.UpDown2Gesetzt;
+        UpDown2->setzeWert(a.UpDown2);
     }
     setzeText(TextB, a.TextB);
     setzeText(TextH, a.TextH);
@@ -573,10 +576,8 @@ void Form1::Combo1_Click()
 
 void Form1::oColor_Click()
 {
-    const QColor farbe = listen::farbe(oColor->ListIndex());
-    Shape1->setzeFarbe(farbe);
-    for (Griff* g : {LO, RO, LU, RU})
-        g->setzeFarbe(farbe);
+    m_stand.farbeGewaehlt(oColor->ListIndex());
+    anzeigen();
 }
 
 void Form1::List1_Click()

@@ -213,8 +213,8 @@ private:
     bool m_ladeHinweisAn = false;
     DateiDialog m_dateiDialog; // the one file dialog object of opening and saving
     int m_statusLicht = 0;
-    int m_UpDown1Gesetzt = 0;  // the state's settings of UpDown1 painted so far
-    bool m_zeigtZuschnitt = false; // the view shows the cropped picture, not the loaded one
+    int m_UpDown1Gesetzt = 0;  // the state's settings of UpDown1 and UpDown2 painted so far
+    int m_UpDown2Gesetzt = 0;
     QPointer<Form3> m_hilfe;
     Nebenfenster m_form2;
     Nebenfenster m_about;

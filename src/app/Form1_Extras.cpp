@@ -10,7 +10,6 @@
 #include "output/Speichern.h"
 #include "platform/Flaechen.h"
 #include "platform/Steuerelemente.h"
-#include "platform/Zahlen.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,8 +36,7 @@ void Form1::cmdBesteQualitaet_Click()
                                      "Bitte wählen Sie unter „3. Zielformat festlegen“ eine kleinere Zielgröße."));
     if (ergebnis->qualitaet == 0)
         return;
-    // The arrows step on from the quality found; below their range the box says more than they can.
-    UpDown2->setzeWert(ergebnis->qualitaet);
+    // Below the arrows' range the box says more than they can.
     const QString hinweis = schwacheQualitaetHinweis(ergebnis->qualitaet, UpDown2->Min());
     if (!hinweis.isEmpty())
         meldung(this, hinweis);

@@ -163,7 +163,7 @@ void Form1::ketteAusstehend()
 void Form1::ansichtNeuMalen()
 {
     // The loaded picture on show, drawn again from its full pixels in the area of its first view.
-    if (m_zeigtZuschnitt || m_stand.quelle().isNull() || m_stand.quelle().vorlaeufig())
+    if (m_stand.zuschnittGezeigt() || m_stand.quelle().isNull() || m_stand.quelle().vorlaeufig())
         return;
     anzeigen();
     AnsichtAufbauen(Ansichtsquelle::Quelle, m_stand.quellFlaeche());
@@ -221,6 +221,5 @@ void Form1::AnsichtAufbauen(Ansichtsquelle quelle, QSizeF tisch)
     ansichtBeschriften();
     // The frame always maps onto the loaded picture's view: a cropped picture
     // on show is only looked at, and the next frame brings the loaded one back.
-    m_zeigtZuschnitt = zuschnitt;
     m_stand.ansichtGebaut(zuschnitt, picZiel->ScaleWidth(), picZiel->ScaleHeight(), picZiel->Width(), picZiel->Height(), tisch);
 }

@@ -50,7 +50,7 @@ void Form1::Griff_MouseUp(Auswahlrahmen::Griffname h, Qt::MouseButton knopf, Qt:
 
 void Form1::zuschnittAusblenden()
 {
-    if (m_zeigtZuschnitt)
+    if (m_stand.zuschnittGezeigt())
         AnsichtAufbauen(Ansichtsquelle::Quelle);
 }
 

@@ -32,7 +32,12 @@ bool groesseOk(qint64 bytes)
 
 Quelle quelle(double breite, double hoehe, qint64 bytes)
 {
-    return {masseUrteil(breite, hoehe), groesseOk(bytes) ? OK : zuGross};
+    Quelle q;
+    q.masse = masseUrteil(breite, hoehe);
+    q.masseOk = q.masse == OK;
+    q.groesseOk = groesseOk(bytes);
+    q.groesse = q.groesseOk ? OK : zuGross;
+    return q;
 }
 
 Ziel ziel(double breite, double hoehe, std::optional<long long> auswahl, std::optional<qint64> bytes)

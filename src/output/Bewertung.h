@@ -20,7 +20,8 @@ bool groesseOk(qint64 bytes);
 struct Quelle {
     QString masse;   // "OK", "zu groß" or "zu klein"
     QString groesse; // "OK" or "zu groß"
-    bool geeignet() const { return masse == OK && groesse == OK; }
+    bool masseOk = false, groesseOk = false;
+    bool geeignet() const { return masseOk && groesseOk; }
 };
 // The loaded picture's width and height in pixels and its file's bytes.
 Quelle quelle(double breite, double hoehe, qint64 bytes);

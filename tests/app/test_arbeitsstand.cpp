@@ -3,8 +3,10 @@
 // the quality and saving.
 
 #include "app/Arbeitsstand.h"
+#include "app/ArbeitsstandPruefung.h"
 #include "output/Bewertung.h"
 #include "output/Zielformat.h"
+#include "settings/SettingsRecord.h"
 
 #include "TestBilder.h"
 
@@ -51,7 +53,7 @@ void zuschneiden(Arbeitsstand& s)
 // What undo must bring back: frame, handles, buttons, read-outs, verdicts, measurement, pictures.
 QStringList ablesung(const Arbeitsstand& s)
 {
-    const Arbeitsstand::Anzeige& a = s.anzeige();
+    const Arbeitsstand::Anzeige a = s.anzeige();
     const Auswahlrahmen& r = s.rahmen();
     QStringList z{r.lblA(), a.lblKb, a.lblPrüf, a.lblPrüf1, a.lblPrüf2, a.lblZMaßnahme, a.lblZMaßnahme1, a.lblZMaßnahme2,
                   QString::number(a.statusLicht), QStringLiteral("%1%2%3%4").arg(a.Command1).arg(a.Command2).arg(a.Command3).arg(a.cmdBesteQualitaet),
@@ -72,7 +74,7 @@ class TestArbeitsstand : public QObject {
     QTemporaryDir m_ordner;
     std::unique_ptr<Arbeitsstand> m_s;
     QList<int> m_status;
-    QList<Arbeitsstand::Zaehler> m_durchgaenge; // the counters whenever the window may catch up
+    QList<ArbeitsstandPruefung::Zaehler> m_durchgaenge; // the counters whenever the window may catch up
 
     // A file of exactly this many bytes: the state reads only its size, the picture comes decoded.
     QString datei(qint64 bytes, const QString& name = QStringLiteral("bild.jpg"))
@@ -90,7 +92,7 @@ class TestArbeitsstand : public QObject {
         m_status.clear();
         m_durchgaenge.clear();
         m_s = std::make_unique<Arbeitsstand>(Arbeitsstand::Rueckmeldung{
-            [this](int status) { m_status << status; }, [this] { m_durchgaenge << m_s->zaehler(); }, {}, {}});
+            [this](int status) { m_status << status; }, [this] { m_durchgaenge << ArbeitsstandPruefung::zaehler(*m_s); }, {}, {}});
         if (jpegDienst && m_s->jpegDienstStarten() != 0)
             qWarning("the JPEG service did not start");
         m_s->starten();
@@ -168,11 +170,11 @@ private slots:
         QFETCH(QString, laeufe);
         Arbeitsstand& s = mitRahmen();
         vorher(s);
-        const Arbeitsstand::Zaehler a = s.zaehler();
+        const ArbeitsstandPruefung::Zaehler a = ArbeitsstandPruefung::zaehler(s);
         const qint64 zielbild = s.zielbild().cacheKey();
         m_durchgaenge.clear();
         ereignis(s);
-        const Arbeitsstand::Zaehler& e = s.zaehler();
+        const ArbeitsstandPruefung::Zaehler& e = ArbeitsstandPruefung::zaehler(s);
         const QString ist = QStringLiteral("%1%2%3%4").arg(e.uebertragen - a.uebertragen).arg(e.gemessen - a.gemessen)
                                 .arg(e.bewertet - a.bewertet).arg(e.ketten - a.ketten);
         QCOMPARE(ist, laeufe);
@@ -181,7 +183,7 @@ private slots:
         QCOMPARE(s.zielbild().cacheKey() != zielbild, laeufe[0] == u'1' && !derselbe);
         // Each measurement lets the window catch up once: after the crop, before the judging.
         QCOMPARE(m_durchgaenge.size(), laeufe[1].digitValue());
-        for (const Arbeitsstand::Zaehler& d : std::as_const(m_durchgaenge)) {
+        for (const ArbeitsstandPruefung::Zaehler& d : std::as_const(m_durchgaenge)) {
             QCOMPARE(d.uebertragen - a.uebertragen, laeufe[0].digitValue());
             QCOMPARE(d.bewertet, a.bewertet);
         }
@@ -221,6 +223,14 @@ private slots:
         QTest::newRow("vier zurück") << QList{rahmen, griffRU, zu, zweiter} << 4 << 0 << 0;
         QTest::newRow("vier zurück, drei vor") << QList{rahmen, griffRU, zu, zweiter} << 4 << 3 << 3;
         QTest::newRow("mehr zurück als da") << QList{rahmen} << 2 << 0 << 0;
+        // Target size and quality are no steps: undo keeps those of now and measures the frame for them.
+        const Schritt q60 = SCHRITT(s.qualitaetGeaendert(QStringLiteral("60")));
+        QTest::newRow("Qualität seither") << QList{rahmen, q60, griffRU, SCHRITT(s.qualitaetGeaendert(QStringLiteral("92")))}
+                                          << 1 << 0 << 1;
+        QTest::newRow("Zielgröße seither") << QList{rahmen, SCHRITT(s.groesseGewaehlt(5)), griffRU, SCHRITT(s.groesseGewaehlt(4))}
+                                           << 1 << 0 << 1;
+        // Of 32 steps the last 30 are kept.
+        QTest::newRow("Grenze") << (QList{rahmen} << QList<Schritt>(31, SCHRITT(s.rahmenTaste({1, 0, 0}, false)))) << 31 << 0 << 2;
         QTest::newRow("Klick mit rechts ist kein Schritt")
             << QList{rahmen, SCHRITT(s.rahmenDruecken(Qt::RightButton, 5, 5); s.rahmenLoslassen(Qt::RightButton))} << 2 << 0 << 0;
     }
@@ -271,6 +281,56 @@ private slots:
         laden(s, datei(50000), testbilder::verlauf(900, 600), {600, 400});
         QVERIFY(!s.kannRueckgaengig());
         QVERIFY(!s.rueckgaengig());
+    }
+
+    // --- the settings record: each list's handling runs as a pick does, for a new selection only ---
+    void datensatz_data()
+    {
+        QTest::addColumn<bool>("mitRahmen");    // a picture with a frame, and the stored record applied before
+        QTest::addColumn<QList<double>>("satz"); // rahmen, farbe, Format, breite, kompression
+        QTest::addColumn<QString>("anzeige");
+        QTest::addColumn<QString>("laeufe");    // mapped and cropped, measured, judged; whole chains
+        QTest::newRow("eigene Breite") << false << QList<double>{0, 2, 0, 750, 92.5}
+                                       << "0 2 ffff00 0 | 750 x 500: 750 x 500, 600 | 92.5 92 | 0" << "2032";
+        // 16:9 rebuilds the sizes: index 4 is 3200 x 1800, whatever breite holds.
+        QTest::newRow("Vorgabegröße") << false << QList<double>{4, 0, 4, 750, 92}
+                                      << "4 0 ffffff 4 | 3200 x 1800: 3200 x 1800, 3200 | 92 92 | 0" << "1021";
+        QTest::newRow("noch einmal") << true << QList<double>{0, 0, 4, 600, 92}
+                                     << "0 0 ffffff 4 | 600 x 400: 600 x 400, 600 | 92 92 | 1" << "0110";
+        QTest::newRow("anderes Verhältnis") << true << QList<double>{1, 0, 4, 600, 70}
+                                            << "1 0 ffffff 4 | 400 x 600: 400 x 600, 400 | 70 70 | 0" << "1121";
+    }
+    void datensatz()
+    {
+        QFETCH(bool, mitRahmen);
+        QFETCH(QList<double>, satz);
+        QFETCH(QString, anzeige);
+        QFETCH(QString, laeufe);
+        Arbeitsstand s;
+        QCOMPARE(s.jpegDienstStarten(), 0);
+        s.starten();
+        if (mitRahmen) {
+            s.datensatzAnwenden(SettingsRecord());
+            laden(s, datei(50000), testbilder::verlauf(1800, 1200), {600, 400});
+            ziehen(s, {100, 100}, {249, 180});
+        }
+        SettingsRecord d;
+        d.rahmen = int(satz[0]);
+        d.farbe = int(satz[1]);
+        d.Format = int(satz[2]);
+        d.breite = satz[3];
+        d.kompression = satz[4];
+        const ArbeitsstandPruefung::Zaehler z = ArbeitsstandPruefung::zaehler(s);
+        s.datensatzAnwenden(d);
+        const ArbeitsstandPruefung::Zaehler& e = ArbeitsstandPruefung::zaehler(s);
+        QCOMPARE(QStringLiteral("%1%2%3%4").arg(e.uebertragen - z.uebertragen).arg(e.gemessen - z.gemessen)
+                     .arg(e.bewertet - z.bewertet).arg(e.ketten - z.ketten), laeufe);
+        const Arbeitsstand::Anzeige a = s.anzeige();
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4 | %5 x %6: %7, %8 | %9 %10 | %11")
+                     .arg(a.Combo1).arg(a.oColor).arg(*a.rahmenFarbe, 6, 16, QChar(u'0')).arg(a.List1Index)
+                     .arg(a.TextB, a.TextH, a.lblZpx).arg(a.UpDown1).arg(a.TextKomp).arg(a.UpDown2).arg(a.Command1),
+                 anzeige);
+        QCOMPARE(a.eigeneGroesse, d.Format == 0);
     }
 
     // --- every key with every modifier ---
@@ -423,7 +483,7 @@ private slots:
         Arbeitsstand& s = starten();
         const QString pfad = bytes < 0 ? m_ordner.filePath(QStringLiteral("fehlt.jpg")) : datei(bytes);
         laden(s, pfad, testbilder::verlauf(groesse.width(), groesse.height()), {600, 400});
-        const Arbeitsstand::Anzeige& a = s.anzeige();
+        const Arbeitsstand::Anzeige a = s.anzeige();
         QCOMPARE(a.lblQ, QStringLiteral("%1 x %2").arg(groesse.width()).arg(groesse.height()));
         QCOMPARE(a.lblQKB, lblQKB);
         QCOMPARE(a.lblQprüf, masse);
@@ -491,7 +551,7 @@ private slots:
         Arbeitsstand& s = starten();
         laden(s, datei(50000), bild, ansicht);
         schritte(s);
-        const Arbeitsstand::Anzeige& a = s.anzeige();
+        const Arbeitsstand::Anzeige a = s.anzeige();
         QCOMPARE((QStringList{a.lblPrüf, a.lblPrüf1, a.lblPrüf2}), pruef);
         QCOMPARE((QStringList{a.lblZMaßnahme, a.lblZMaßnahme1, a.lblZMaßnahme2}), massnahme);
         QCOMPARE(a.statusLicht, licht);
@@ -528,7 +588,7 @@ private slots:
         QCOMPARE(s.anzeige().lblPrüf1, QStringLiteral("Auswahl zu klein"));
         QVERIFY(s.anzeige().Command1);
         laden(s, datei(50000, QStringLiteral("zwei.jpg")), testbilder::verlauf(800, 1200), {358, 537});
-        const Arbeitsstand::Anzeige& a = s.anzeige();
+        const Arbeitsstand::Anzeige a = s.anzeige();
         QCOMPARE(a.lblQ, QStringLiteral("800 x 1200"));
         QCOMPARE(s.rahmen().lblA(), QString());
         QVERIFY(!s.rahmen().shape1Sichtbar);

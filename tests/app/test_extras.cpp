@@ -2,6 +2,7 @@
 // below 100 KB, the question before publishing a photo that tells its place, and
 // framing by keyboard.
 
+#include "app/ArbeitsstandPruefung.h"
 #include "codec/Bildladen.h"
 #include "codec/Metadaten.h"
 #include "output/Meldungen.h"
@@ -116,9 +117,9 @@ private slots:
         QCOMPARE(f.w<UpDown>("UpDown2")->Value(), std::max(erwartet, 50));
 
         // Clicked again with the box already showing it: the box's handling still measures.
-        const int messungen = stand().zaehler().gemessen;
+        const int messungen = ArbeitsstandPruefung::zaehler(stand()).gemessen;
         QTest::mouseClick(knopf(), Qt::LeftButton);
-        QCOMPARE(stand().zaehler().gemessen, messungen + 1);
+        QCOMPARE(ArbeitsstandPruefung::zaehler(stand()).gemessen, messungen + 1);
         QCOMPARE(stand().letzteMessung().daten, datenBeiErwartet);
 
         // After "Zuschneiden" it tunes the crop, and a save writes exactly that file.
@@ -307,13 +308,13 @@ private slots:
         f.ziehen(QPoint(200, 150), QPoint(499, 200));
         const QRectF vorher = rahmen(f.f);
         QCOMPARE(vorher, QRectF(200, 150, 300, 200));
-        const int laeufe = stand().zaehler().ketten;
+        const int laeufe = ArbeitsstandPruefung::zaehler(stand()).ketten;
         const qint64 zielbild = f.w<BildFlaeche>("picTemp")->bild().cacheKey();
 
         QTest::keyClick(f.ansicht(), Qt::Key_Right);
         QTest::keyClick(f.ansicht(), Qt::Key_Up, Qt::ShiftModifier);
         QCOMPARE(rahmen(f.f), vorher.translated(1, -10));
-        QCOMPARE(stand().zaehler().ketten, laeufe + 2);
+        QCOMPARE(ArbeitsstandPruefung::zaehler(stand()).ketten, laeufe + 2);
         const QObject* ru = f.w<QObject>("RU");
         QCOMPARE(ru->property("Left").toFloat(), 498.0f);
         QCOMPARE(ru->property("Top").toFloat(), 337.0f);
@@ -338,29 +339,29 @@ private slots:
         QVERIFY(f.laden(f.datei(QStringLiteral("wiese.jpg"), testbilder::alsJpeg(testbilder::verlauf(1800, 1200)))));
         f.ziehen(QPoint(200, 150), QPoint(499, 200));
         const QRectF vorher = rahmen(f.f);
-        int laeufe = stand().zaehler().ketten;
+        int laeufe = ArbeitsstandPruefung::zaehler(stand()).ketten;
 
         taste(QEvent::KeyPress, Qt::Key_Right);
-        QCOMPARE(stand().zaehler().ketten, laeufe + 1);
+        QCOMPARE(ArbeitsstandPruefung::zaehler(stand()).ketten, laeufe + 1);
         for (int i = 0; i < 8; ++i) {
             taste(QEvent::KeyRelease, Qt::Key_Right, {}, true);
             taste(QEvent::KeyPress, Qt::Key_Right, {}, true);
         }
         QCOMPARE(rahmen(f.f), vorher.translated(9, 0));
-        QCOMPARE(stand().zaehler().ketten, laeufe + 1);
+        QCOMPARE(ArbeitsstandPruefung::zaehler(stand()).ketten, laeufe + 1);
         taste(QEvent::KeyRelease, Qt::Key_Right);
-        QCOMPARE(stand().zaehler().ketten, laeufe + 2);
+        QCOMPARE(ArbeitsstandPruefung::zaehler(stand()).ketten, laeufe + 2);
 
         // Held without letting go: the chain runs 150 ms after the last step.
-        laeufe = stand().zaehler().ketten;
+        laeufe = ArbeitsstandPruefung::zaehler(stand()).ketten;
         taste(QEvent::KeyPress, Qt::Key_Down);
         taste(QEvent::KeyPress, Qt::Key_Down, {}, true);
         taste(QEvent::KeyPress, Qt::Key_Down, {}, true);
-        QCOMPARE(stand().zaehler().ketten, laeufe + 1);
-        QVERIFY(QTest::qWaitFor([&] { return stand().zaehler().ketten == laeufe + 2; }, 1000));
+        QCOMPARE(ArbeitsstandPruefung::zaehler(stand()).ketten, laeufe + 1);
+        QVERIFY(QTest::qWaitFor([&] { return ArbeitsstandPruefung::zaehler(stand()).ketten == laeufe + 2; }, 1000));
         QTest::qWait(200);
         taste(QEvent::KeyRelease, Qt::Key_Down);
-        QCOMPARE(stand().zaehler().ketten, laeufe + 2);
+        QCOMPARE(ArbeitsstandPruefung::zaehler(stand()).ketten, laeufe + 2);
         QCOMPARE(rahmen(f.f), vorher.translated(9, 3));
     }
 

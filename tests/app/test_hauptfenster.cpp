@@ -319,19 +319,6 @@ private slots:
         QCOMPARE(f.findChild<QObject*>(QStringLiteral("RU"))->property("FillColor").value<QColor>(), QColor(0xFFFF00));
     }
 
-    void datenLadenMitVorgabegroesseUebergehtBreite()
-    {
-        QVERIFY(einstellungenSchreiben(QStringLiteral("NULL, NULL, 4, 0, 4, 750, 500, 92, 1, 0, '_web', 2")));
-        TestDienste dienste;
-        Form1 f;
-        // 16:9 rebuilds the size list; index 4 is then 3200 x 1800, whatever breite holds.
-        QCOMPARE(finde<Liste>(f, "Combo1")->ListIndex(), 4);
-        QCOMPARE(finde<Liste>(f, "List1")->itemText(1), QStringLiteral("320 x 180"));
-        QCOMPARE(finde<QLineEdit>(f, "TextB")->text(), QStringLiteral("3200"));
-        QVERIFY(!finde<QLineEdit>(f, "TextB")->isEnabled());
-        QCOMPARE(finde<UpDown>(f, "UpDown1")->Value(), 3200);
-    }
-
     void ersterStartOhneDatei()
     {
         QVERIFY(!QFile::exists(QDir(datenOrdner()).filePath(QStringLiteral("set.db"))));
