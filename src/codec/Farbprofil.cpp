@@ -133,8 +133,6 @@ QByteArray neutral(quint32 typ)
 
 } // namespace
 
-bool lesbar(QByteArrayView profil) { return tagTabelle(profil).has_value(); }
-
 bool positionInTexten(QByteArrayView profil)
 {
     const auto tabelle = tagTabelle(profil);

@@ -9,10 +9,6 @@ namespace farbprofil {
 // The text every text tag of a copy says.
 inline constexpr char neutralerText[] = "Farbprofil";
 
-// Whether the bytes are a profile whose tag table can be read: a header with the profile's
-// signature, a size within the bytes, and every tag within the profile, four-byte aligned,
-// at least 12 bytes long (what colour-managed readers demand before they use a profile).
-bool lesbar(QByteArrayView profil);
 
 // Whether one of the profile's text tags (description, copyright and every other tag of a
 // text type: desc, text, mluc, utf8, ut16) writes a position; the texts of a profile that

@@ -67,14 +67,6 @@ void SperrListe::alleHinzufuegen(const QStringList& eintraege)
         setCurrentIndex(vorher);
 }
 
-void SperrListe::einfuegen(int position, const QString& eintrag)
-{
-    const QSignalBlocker stumm(this);
-    const int vorher = currentIndex();
-    insertItem(position, eintrag);
-    setCurrentIndex(vorher < 0 ? -1 : (position <= vorher ? vorher + 1 : vorher));
-}
-
 ZeilenListe::ZeilenListe(QWidget* eltern)
     : SperrListe(eltern)
 {

@@ -19,8 +19,6 @@ public:
     explicit SperrListe(QWidget* eltern = nullptr);
     // Many entries at once, selecting nothing.
     void alleHinzufuegen(const QStringList& eintraege);
-    // An entry at a position; the selected entry stays selected.
-    void einfuegen(int position, const QString& eintrag);
     bool Locked() const { return m_gesperrt; }
     void setzeGesperrt(bool gesperrt) { m_gesperrt = gesperrt; }
     void showPopup() override;

@@ -29,7 +29,6 @@ void BildFlaeche::setzeGroesse(float breite, float hoehe)
     m_breite = breite;
     m_hoehe = hoehe;
     geometrieAnpassen();
-    emit groesseGeaendert();
 }
 
 void BildFlaeche::geometrieAnpassen()

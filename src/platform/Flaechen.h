@@ -47,7 +47,6 @@ public:
     QSize malPixel(QSizeF malGroesse) const { return malPixel(malGroesse, devicePixelRatioF()); }
     static QSize malPixel(QSizeF malGroesse, qreal pixelVerhaeltnis);
     void leeren();
-    bool hatGemaltes() const { return !m_gemalt.isNull(); }
     QSizeF malGroesse() const { return m_malGroesse; }
     // The painted picture's size in screen (device) pixels.
     QSize gemaltePixel() const { return m_gemalt.size(); }
@@ -56,7 +55,6 @@ signals:
     void mausGedrueckt(Qt::MouseButton knopf, Qt::MouseButtons knoepfe, QPointF pos);
     void mausBewegt(Qt::MouseButtons knoepfe, QPointF pos);
     void mausLosgelassen(Qt::MouseButton knopf, Qt::MouseButtons knoepfe, QPointF pos);
-    void groesseGeaendert();
 
 protected:
     void paintEvent(QPaintEvent*) override;

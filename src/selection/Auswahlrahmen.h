@@ -55,8 +55,6 @@ public:
     // Sizes of the surfaces, as they are now: the view's drawing area and
     // outer size, and the source picture.
     void setzeFlaechen(float ansichtB, float ansichtH, float aussenB, float aussenH, float quelleB, float quelleH);
-    float SW() const { return m_sw; }
-    float SH() const { return m_sh; }
 
     // Resize cursor of a handle's own diagonal.
     static int groessenCursor(Griffname h) { return (h == LO || h == RU) ? GroesseLORU : GroesseROLU; }

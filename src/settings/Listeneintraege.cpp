@@ -24,8 +24,6 @@ const int multiplikatoren[] = {20, 30, 40, 200, 300, 400};
 constexpr int anzahlGroessen = int(sizeof multiplikatoren / sizeof multiplikatoren[0]);
 } // namespace
 
-const Seitenverhaeltnis* seitenverhaeltnisse() { return verhaeltnisse; }
-
 const Seitenverhaeltnis* seitenverhaeltnis(int index)
 {
     return index >= 0 && index < anzahlSeitenverhaeltnisse ? &verhaeltnisse[index] : nullptr;

@@ -16,7 +16,6 @@ struct Seitenverhaeltnis {
 };
 
 // Indexes 0 to 5, in list order.
-const Seitenverhaeltnis* seitenverhaeltnisse();
 constexpr int anzahlSeitenverhaeltnisse = 6;
 // The ratio of an index, or nullptr when the index has no entry.
 const Seitenverhaeltnis* seitenverhaeltnis(int index);
