@@ -38,13 +38,13 @@ Arbeitsstand::Anzeige Arbeitsstand::anzeige() const
         a.lblQKB = GroessenText(*m_quelleBytes);
     if (m_quellUrteil) {
         const bewertung::Quelle& q = *m_quellUrteil;
-        a.lblQprüf = q.masse;
-        a.lblQprüf1 = q.groesse;
-        a.lblQprüfFarbe = farbe(q.masseOk);
-        a.lblQprüf1Farbe = farbe(q.groesseOk);
-        a.lblQMaßnahme = q.geeignet() ? QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 7. Veröffentlichen")
+        a.lblQpruef = q.masse;
+        a.lblQpruef1 = q.groesse;
+        a.lblQpruefFarbe = farbe(q.masseOk);
+        a.lblQpruef1Farbe = farbe(q.groesseOk);
+        a.lblQMassnahme = q.geeignet() ? QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 7. Veröffentlichen")
                                       : QStringLiteral("Bild muss für Flattrium bearbeitet werden.");
-        a.lblQMaßnahmeFarbe = farbe(q.geeignet());
+        a.lblQMassnahmeFarbe = farbe(q.geeignet());
     }
 
     const Eingaben& e = m_eingaben;
@@ -69,31 +69,31 @@ Arbeitsstand::Anzeige Arbeitsstand::anzeige() const
     if (z.urteil) {
         const bewertung::Ziel& u = z.urteil->ziel;
         const bool auswahl = z.urteil->auswahlGezeigt, groesse = z.urteil->groesseGezeigt;
-        a.lblPrüf = u.masse;
-        a.lblPrüf1 = auswahl ? u.auswahl : QString();
-        a.lblPrüf2 = groesse ? u.groesse : QString();
-        a.lblZMaßnahme = u.geeignet() ? QString() : u.masseMassnahme;
-        a.lblZMaßnahme2 = u.geeignet() || !groesse ? QString() : u.groesseMassnahme;
-        a.lblPrüfFarbe = farbe(u.masseOk);
-        a.lblPrüf1Farbe = farbe(auswahl && u.auswahlOk);
-        a.lblPrüf2Farbe = farbe(groesse && u.groesseOk);
-        a.lblZMaßnahme1Farbe = farbe(u.geeignet());
+        a.lblPruef = u.masse;
+        a.lblPruef1 = auswahl ? u.auswahl : QString();
+        a.lblPruef2 = groesse ? u.groesse : QString();
+        a.lblZMassnahme = u.geeignet() ? QString() : u.masseMassnahme;
+        a.lblZMassnahme2 = u.geeignet() || !groesse ? QString() : u.groesseMassnahme;
+        a.lblPruefFarbe = farbe(u.masseOk);
+        a.lblPruef1Farbe = farbe(auswahl && u.auswahlOk);
+        a.lblPruef2Farbe = farbe(groesse && u.groesseOk);
+        a.lblZMassnahme1Farbe = farbe(u.geeignet());
     }
     switch (z.weiter) {
     case Zielstand::Weiter::Nichts:
         break;
     case Zielstand::Weiter::Urteil:
         if (z.urteil && z.urteil->auswahlGezeigt)
-            a.lblZMaßnahme1 = z.urteil->ziel.auswahlMassnahme;
+            a.lblZMassnahme1 = z.urteil->ziel.auswahlMassnahme;
         break;
     case Zielstand::Weiter::Zuschneiden:
-        a.lblZMaßnahme1 = QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 6. Zuschneiden");
+        a.lblZMassnahme1 = QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 6. Zuschneiden");
         break;
     case Zielstand::Weiter::Speichern:
-        a.lblZMaßnahme1 = QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 6. Speichern");
+        a.lblZMassnahme1 = QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 6. Speichern");
         break;
     case Zielstand::Weiter::Gespeichert:
-        a.lblZMaßnahme1 = QStringLiteral("Bild gespeichert. Weiter mit: 7. Veröffentlichen");
+        a.lblZMassnahme1 = QStringLiteral("Bild gespeichert. Weiter mit: 7. Veröffentlichen");
         break;
     }
     a.statusLicht = z.statusLicht;
@@ -344,7 +344,6 @@ void Arbeitsstand::breiteGeaendert(const QString& text)
         return;
     hoeheSetzen(zahlen::Kurz(listen::hoeheZurBreite(e.breite, m_rahmen.verhaeltnisB, m_rahmen.verhaeltnisH)));
     e.zielText = e.breiteText + QStringLiteral(" x ") + e.hoeheText;
-    m_zielBreite = float(e.breite);
     m_zielHoehe = float(e.hoehe);
     if (m_zielHoehe > 0)
         zielkette();

@@ -48,13 +48,13 @@ public:
     // are those of the controls that show it.
     struct Anzeige {
         QString Text1;
-        QString lblQ, lblQKB, lblQprüf, lblQprüf1, lblQMaßnahme;
-        Farbe lblQprüfFarbe = Farbe::Keine, lblQprüf1Farbe = Farbe::Keine, lblQMaßnahmeFarbe = Farbe::Keine;
+        QString lblQ, lblQKB, lblQpruef, lblQpruef1, lblQMassnahme;
+        Farbe lblQpruefFarbe = Farbe::Keine, lblQpruef1Farbe = Farbe::Keine, lblQMassnahmeFarbe = Farbe::Keine;
         QString lblZpx; // also the hidden lblZ
         QString lblKb;  // also lblZkb
-        QString lblPrüf, lblPrüf1, lblPrüf2, lblZMaßnahme, lblZMaßnahme1, lblZMaßnahme2;
-        Farbe lblPrüfFarbe = Farbe::Keine, lblPrüf1Farbe = Farbe::Keine, lblPrüf2Farbe = Farbe::Keine;
-        Farbe lblZMaßnahme1Farbe = Farbe::Keine;
+        QString lblPruef, lblPruef1, lblPruef2, lblZMassnahme, lblZMassnahme1, lblZMassnahme2;
+        Farbe lblPruefFarbe = Farbe::Keine, lblPruef1Farbe = Farbe::Keine, lblPruef2Farbe = Farbe::Keine;
+        Farbe lblZMassnahme1Farbe = Farbe::Keine;
         int statusLicht = 1; // Image1: 1 neutral, 2 all target checks passed
 
         int Combo1 = -1, oColor = -1; // the chosen ratio and colour
@@ -209,7 +209,6 @@ public:
     // The last measurement belongs to the picture now loaded.
     bool messungZumBild() const { return m_messungZumBild; }
     int jpegQualitaet() const { return m_jpegQualitaet; }
-    float zielBreite() const { return m_zielBreite; }
     float zielHoehe() const { return m_zielHoehe; }
     const QString& veroeffentlichPfad() const { return m_veroeffentlichPfad; }
 
@@ -280,7 +279,7 @@ private:
     Auswahlrahmen m_rahmen;
     Zielstand m_ziel;
 
-    float m_zielBreite = 0, m_zielHoehe = 0;
+    float m_zielHoehe = 0;
     QImage m_zielbild;
     QImage m_vorschau;
     QSize m_vorschauGroesse{1, 1};

@@ -156,7 +156,7 @@ void Form1::aufbauen()
 
     // 1. Bilddatei laden
     Frame9 = platzieren<QGroupBox>(this, "Frame9", {8, 8, 201, 49}, QStringLiteral("1. Bilddatei laden"));
-    cmdÖffnen = platzieren<QPushButton>(Frame9, "cmdÖffnen", {8, 18, 166, 23}, QStringLiteral("Datei öffnen..."));
+    cmdOeffnen = platzieren<QPushButton>(Frame9, "cmdÖffnen", {8, 18, 166, 23}, QStringLiteral("Datei öffnen..."));
     hilfeKnopf(13, Frame9, 178, 19);
 
     // 2. Auswahlrahmen festlegen
@@ -236,25 +236,25 @@ void Form1::aufbauen()
 
     platzieren<QLabel>(Frame10, "Label10", {64, 32, 88, 17}, QStringLiteral("Abmessungen:"));
     lblQ = platzieren<QLabel>(Frame10, "lblQ", {152, 32, 81, 17}, QString());
-    lblQprüf = platzieren<QLabel>(Frame10, "lblQprüf", {240, 32, 105, 17}, QString());
+    lblQpruef = platzieren<QLabel>(Frame10, "lblQprüf", {240, 32, 105, 17}, QString());
     platzieren<QLabel>(Frame10, "Label11", {64, 48, 88, 17}, QStringLiteral("Dateigröße:"));
     lblQKB = platzieren<QLabel>(Frame10, "lblQKB", {152, 48, 81, 17}, QString());
-    lblQprüf1 = platzieren<QLabel>(Frame10, "lblQprüf1", {240, 48, 105, 17}, QString());
-    lblQMaßnahme = platzieren<QLabel>(Frame10, "lblQMaßnahme", {376, 48, 449, 17}, QString());
+    lblQpruef1 = platzieren<QLabel>(Frame10, "lblQprüf1", {240, 48, 105, 17}, QString());
+    lblQMassnahme = platzieren<QLabel>(Frame10, "lblQMaßnahme", {376, 48, 449, 17}, QString());
 
     platzieren<QLabel>(Frame10, "Label12", {16, 72, 48, 17}, QStringLiteral("Ziel:"));
     platzieren<QLabel>(Frame10, "Label13", {64, 72, 88, 17}, QStringLiteral("Abmessungen:"));
     lblZpx = platzieren<QLabel>(Frame10, "lblZpx", {152, 72, 81, 17}, QString());
-    lblPrüf = platzieren<QLabel>(Frame10, "lblPrüf", {240, 72, 105, 17}, QString());
-    lblZMaßnahme = platzieren<QLabel>(Frame10, "lblZMaßnahme", {376, 72, 449, 17}, QString());
+    lblPruef = platzieren<QLabel>(Frame10, "lblPrüf", {240, 72, 105, 17}, QString());
+    lblZMassnahme = platzieren<QLabel>(Frame10, "lblZMaßnahme", {376, 72, 449, 17}, QString());
     platzieren<QLabel>(Frame10, "Label14", {64, 88, 88, 17}, QStringLiteral("Dateigröße:"));
     lblZkb = platzieren<QLabel>(Frame10, "lblZkb", {152, 88, 81, 17}, QString());
-    lblPrüf2 = platzieren<QLabel>(Frame10, "lblPrüf2", {240, 88, 105, 17}, QString());
-    lblZMaßnahme2 = platzieren<QLabel>(Frame10, "lblZMaßnahme2", {376, 88, 449, 17}, QString());
+    lblPruef2 = platzieren<QLabel>(Frame10, "lblPrüf2", {240, 88, 105, 17}, QString());
+    lblZMassnahme2 = platzieren<QLabel>(Frame10, "lblZMaßnahme2", {376, 88, 449, 17}, QString());
     platzieren<QLabel>(Frame10, "Label15", {64, 104, 88, 17}, QStringLiteral("Auswahlbereich:"));
     lblA = platzieren<QLabel>(Frame10, "lblA", {152, 104, 81, 17}, QString());
-    lblPrüf1 = platzieren<QLabel>(Frame10, "lblPrüf1", {240, 104, 105, 17}, QString());
-    lblZMaßnahme1 = platzieren<QLabel>(Frame10, "lblZMaßnahme1", {376, 104, 449, 17}, QString());
+    lblPruef1 = platzieren<QLabel>(Frame10, "lblPrüf1", {240, 104, 105, 17}, QString());
+    lblZMassnahme1 = platzieren<QLabel>(Frame10, "lblZMaßnahme1", {376, 104, 449, 17}, QString());
     hilfeKnopf(0, Frame10, 348, 46, 21, 17);
     hilfeKnopf(1, Frame10, 348, 70, 21, 17);
     hilfeKnopf(2, Frame10, 348, 86, 21, 17);
@@ -333,7 +333,7 @@ void Form1::aufbauen()
     connect(TextKomp, &TextFeld::geaendert, this, &Form1::TextKomp_Change);
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) { Text1->setToolTip(nurTextTipp(text)); });
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(cmdÖffnen, &QPushButton::clicked, this, &Form1::cmdÖffnen_Click);
+    connect(cmdOeffnen, &QPushButton::clicked, this, &Form1::cmdOeffnen_Click);
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -466,12 +466,12 @@ void Form1::anzeigen()
 
     setzeText(lblQ, a.lblQ);
     setzeText(lblQKB, a.lblQKB);
-    setzeText(lblQprüf, a.lblQprüf);
-    setzeText(lblQprüf1, a.lblQprüf1);
-    setzeText(lblQMaßnahme, a.lblQMaßnahme);
-    faerben(lblQprüf, a.lblQprüfFarbe);
-    faerben(lblQprüf1, a.lblQprüf1Farbe);
-    faerben(lblQMaßnahme, a.lblQMaßnahmeFarbe);
+    setzeText(lblQpruef, a.lblQpruef);
+    setzeText(lblQpruef1, a.lblQpruef1);
+    setzeText(lblQMassnahme, a.lblQMassnahme);
+    faerben(lblQpruef, a.lblQpruefFarbe);
+    faerben(lblQpruef1, a.lblQpruef1Farbe);
+    faerben(lblQMassnahme, a.lblQMassnahmeFarbe);
 
     auswaehlen(Combo1, a.Combo1);
     auswaehlen(oColor, a.oColor);
@@ -506,16 +506,16 @@ void Form1::anzeigen()
 
     setzeText(lblKb, a.lblKb);
     setzeText(lblZkb, a.lblKb);
-    setzeText(lblPrüf, a.lblPrüf);
-    setzeText(lblPrüf1, a.lblPrüf1);
-    setzeText(lblPrüf2, a.lblPrüf2);
-    setzeText(lblZMaßnahme, a.lblZMaßnahme);
-    setzeText(lblZMaßnahme1, a.lblZMaßnahme1);
-    setzeText(lblZMaßnahme2, a.lblZMaßnahme2);
-    faerben(lblPrüf, a.lblPrüfFarbe);
-    faerben(lblPrüf1, a.lblPrüf1Farbe);
-    faerben(lblPrüf2, a.lblPrüf2Farbe);
-    faerben(lblZMaßnahme1, a.lblZMaßnahme1Farbe);
+    setzeText(lblPruef, a.lblPruef);
+    setzeText(lblPruef1, a.lblPruef1);
+    setzeText(lblPruef2, a.lblPruef2);
+    setzeText(lblZMassnahme, a.lblZMassnahme);
+    setzeText(lblZMassnahme1, a.lblZMassnahme1);
+    setzeText(lblZMassnahme2, a.lblZMassnahme2);
+    faerben(lblPruef, a.lblPruefFarbe);
+    faerben(lblPruef1, a.lblPruef1Farbe);
+    faerben(lblPruef2, a.lblPruef2Farbe);
+    faerben(lblZMassnahme1, a.lblZMassnahme1Farbe);
     if (m_statusLicht != a.statusLicht)
         statusLichtSetzen(a.statusLicht);
 

@@ -100,7 +100,7 @@ private:
     void rueckgaengig(bool vor);
 
     // Loading a picture.
-    void cmdÖffnen_Click();
+    void cmdOeffnen_Click();
     void oeffnenVorbereiten();
     // Loads the file the open dialog holds as chosen.
     void gewaehltLaden();
@@ -174,7 +174,7 @@ private:
     QGroupBox *Frame9, *Frame6, *Frame7, *Frame4, *Frame3, *Frame5, *Frame8, *fraEinstellungen, *Frame10;
     QGroupBox *Frame1, *Frame2;
     QFrame* fraTisch;
-    QPushButton* cmdÖffnen;
+    QPushButton* cmdOeffnen;
     Liste *Combo1, *oColor, *List1;
     TextFeld *TextB, *TextH, *TextKomp;
     QLineEdit* Text1;
@@ -184,8 +184,8 @@ private:
     UmbruchKnopf* Command3;
     KlickLabel* lblKontakt;
     QLabel* Image1;
-    QLabel *lblKb, *lblQ, *lblQprüf, *lblQKB, *lblQprüf1, *lblQMaßnahme, *lblZpx, *lblPrüf, *lblZMaßnahme;
-    QLabel *lblZkb, *lblPrüf2, *lblZMaßnahme2, *lblA, *lblPrüf1, *lblZMaßnahme1, *lblAnsicht;
+    QLabel *lblKb, *lblQ, *lblQpruef, *lblQKB, *lblQpruef1, *lblQMassnahme, *lblZpx, *lblPruef, *lblZMassnahme;
+    QLabel *lblZkb, *lblPruef2, *lblZMassnahme2, *lblA, *lblPruef1, *lblZMassnahme1, *lblAnsicht;
     QLabel *lblJpgQuality, *lblJpgFileSize, *lblZ;
     std::array<QRadioButton*, 2> optGroesse;
     std::array<QPushButton*, 15> Command4;

@@ -75,7 +75,7 @@ void Form1::desktopVerbinden()
     // A click on a disabled button does nothing, so each key does what its button may do now.
     kurzwahl(QKeySequence(Qt::CTRL | Qt::Key_O), [this] {
         if (isEnabled())
-            cmdÖffnen->click();
+            cmdOeffnen->click();
     });
     kurzwahl(QKeySequence(Qt::CTRL | Qt::Key_S), [this] {
         if (isEnabled())

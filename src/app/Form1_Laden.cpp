@@ -18,7 +18,7 @@
 
 #include <utility>
 
-void Form1::cmdÖffnen_Click()
+void Form1::cmdOeffnen_Click()
 {
     picZiel->setEnabled(false);
     oeffnenVorbereiten();

@@ -12,14 +12,14 @@ QString vorschauZeile(const FindRecord& f)
     QString zeile = f.land + komma + f.bundesland + komma + f.stadt + komma + f.fundort + komma;
     if (!f.fundortbeschreibung.isEmpty())
         zeile += f.fundortbeschreibung + komma;
-    zeile += f.höhe + QLatin1String(" msm, ") + f.datum + QLatin1String(" (") + f.bildart + QLatin1String(": ") + f.autor
+    zeile += f.hoehe + QLatin1String(" msm, ") + f.datum + QLatin1String(" (") + f.bildart + QLatin1String(": ") + f.autor
            + QLatin1Char(')');
     return zeile;
 }
 
 bool istVollstaendig(const FindRecord& f)
 {
-    for (const QString* pflicht : {&f.land, &f.bundesland, &f.stadt, &f.fundort, &f.höhe, &f.bildart, &f.autor})
+    for (const QString* pflicht : {&f.land, &f.bundesland, &f.stadt, &f.fundort, &f.hoehe, &f.bildart, &f.autor})
         if (pflicht->isEmpty())
             return false;
     return true;
@@ -38,7 +38,7 @@ QString gespeicherteZeile(const FindRecord& z)
     teil(z.stadt, komma);
     teil(z.fundort, komma);
     teil(z.fundortbeschreibung, komma);
-    teil(z.höhe, QLatin1String(" msm, "));
+    teil(z.hoehe, QLatin1String(" msm, "));
     teil(z.datum, QLatin1String(""));
     zeile += QLatin1String(" (") + z.bildart + QLatin1String(": ") + z.autor + QLatin1Char(')');
     return zeile;

@@ -13,7 +13,7 @@ struct FindRecord {
     QString stadt;
     QString fundort;
     QString fundortbeschreibung; // may span several lines
-    QString höhe;                // metres above sea level, without unit
+    QString hoehe;                // metres above sea level, without unit
     QString datum;               // "15. Juni 2010"
     QString bildart;
     QString autor;

@@ -27,7 +27,7 @@ enum Feld { Land, Bundesland, Stadt, Fundort, Beschreibung, Hoehe, Datum, Bildar
 QString& feld(FindRecord& r, int i)
 {
     QString* const alle[] = {&r.land,  &r.bundesland, &r.stadt,   &r.fundort, &r.fundortbeschreibung,
-                             &r.höhe, &r.datum,      &r.bildart, &r.autor};
+                             &r.hoehe, &r.datum,      &r.bildart, &r.autor};
     return *alle[i];
 }
 

@@ -37,7 +37,7 @@ FindRecord Fundsitzung::felder() const
     f.stadt = text(Stadt);
     f.fundort = text(Fundort);
     f.fundortbeschreibung = text(Beschreibung);
-    f.höhe = text(Hoehe);
+    f.hoehe = text(Hoehe);
     f.datum = m_datumWieGespeichert ? *m_datumWieGespeichert : datumText(eintrag(Tag), eintrag(Monat), eintrag(Jahr));
     f.bildart = text(Bildart);
     f.autor = text(Autor);
@@ -455,7 +455,7 @@ void Fundsitzung::fundortAnzeigen()
     feldSetzen(Stadt, r.stadt);
     feldSetzen(Fundort, r.fundort);
     feldSetzen(Beschreibung, r.fundortbeschreibung);
-    feldSetzen(Hoehe, r.höhe);
+    feldSetzen(Hoehe, r.hoehe);
     datumAnzeigen(r.datum);
     feldSetzen(Bildart, r.bildart);
     feldSetzen(Autor, r.autor);

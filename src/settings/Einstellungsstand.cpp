@@ -36,7 +36,7 @@ void Einstellungsstand::laden(const SettingsRecord& d, const QString& anhang, bo
     // A custom size shows the stored height, even where the ratio would give another.
     if (a.List1Index == 0) {
         breiteSetzen(zahlen::Kurz(d.breite));
-        hoeheSetzen(zahlen::Kurz(d.höhe));
+        hoeheSetzen(zahlen::Kurz(d.hoehe));
     }
 
     qualitaetSetzen(zahlen::Kurz(d.kompression));
@@ -190,7 +190,7 @@ SettingsRecord Einstellungsstand::datensatz(int bisherigerVorschlag) const
     neu.farbe = a.oColorIndex;
     neu.Format = a.List1Index;
     neu.breite = m_breite;
-    neu.höhe = m_hoehe;
+    neu.hoehe = m_hoehe;
     neu.kompression = m_kompression;
     neu.fundortmeldung = m_fundortmeldungAn;
     neu.startmeldung = m_startmeldungAn;

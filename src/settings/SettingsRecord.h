@@ -15,7 +15,7 @@ struct SettingsRecord {
     int farbe = 0;     // colour index 0..7
     int Format = 4;    // size index 0..6
     double breite = 600;
-    double höhe = 400;
+    double hoehe = 400;
     double kompression = 92;
     bool fundortmeldung = true;
     bool startmeldung = true;

@@ -191,7 +191,7 @@ bool SettingsStore::einrichten()
         abfrage.addBindValue(vorgabe.farbe);
         abfrage.addBindValue(vorgabe.Format);
         abfrage.addBindValue(vorgabe.breite);
-        abfrage.addBindValue(vorgabe.höhe);
+        abfrage.addBindValue(vorgabe.hoehe);
         abfrage.addBindValue(vorgabe.kompression);
         abfrage.addBindValue(vorgabe.fundortmeldung ? 1 : 0);
         abfrage.addBindValue(vorgabe.startmeldung ? 1 : 0);
@@ -239,7 +239,7 @@ bool SettingsStore::lesen()
     d.Format = index(wert(4), 7, vorgabe.Format);
     // 0 is what the dialog writes for a box left empty, and comes back as such.
     d.breite = zahlImBereich(wert(5), 0, 10000, vorgabe.breite);
-    d.höhe = zahlImBereich(wert(6), 0, 10000, vorgabe.höhe);
+    d.hoehe = zahlImBereich(wert(6), 0, 10000, vorgabe.hoehe);
     d.kompression = zahlImBereich(wert(7), 0, 100, vorgabe.kompression);
     d.fundortmeldung = jaNein(wert(8));
     d.startmeldung = jaNein(wert(9));
@@ -277,7 +277,7 @@ bool SettingsStore::schreiben(const SettingsRecord& neu)
         abfrage.addBindValue(neu.farbe);
         abfrage.addBindValue(neu.Format);
         abfrage.addBindValue(neu.breite);
-        abfrage.addBindValue(neu.höhe);
+        abfrage.addBindValue(neu.hoehe);
         abfrage.addBindValue(neu.kompression);
         abfrage.addBindValue(neu.fundortmeldung ? 1 : 0);
         abfrage.addBindValue(neu.startmeldung ? 1 : 0);

@@ -55,7 +55,7 @@ QStringList ablesung(const Arbeitsstand& s)
 {
     const Arbeitsstand::Anzeige a = s.anzeige();
     const Auswahlrahmen& r = s.rahmen();
-    QStringList z{r.lblA(), a.lblKb, a.lblPrüf, a.lblPrüf1, a.lblPrüf2, a.lblZMaßnahme, a.lblZMaßnahme1, a.lblZMaßnahme2,
+    QStringList z{r.lblA(), a.lblKb, a.lblPruef, a.lblPruef1, a.lblPruef2, a.lblZMassnahme, a.lblZMassnahme1, a.lblZMassnahme2,
                   QString::number(a.statusLicht), QStringLiteral("%1%2%3%4").arg(a.Command1).arg(a.Command2).arg(a.Command3).arg(a.cmdBesteQualitaet),
                   QStringLiteral("%1 %2 %3 %4 %5").arg(r.shape1.L).arg(r.shape1.T).arg(r.shape1.W).arg(r.shape1.H).arg(r.shape1Sichtbar),
                   QString::fromLatin1(s.letzteMessung().daten.toBase64().right(16)), QString::number(s.jpegQualitaet()),
@@ -486,14 +486,14 @@ private slots:
         const Arbeitsstand::Anzeige a = s.anzeige();
         QCOMPARE(a.lblQ, QStringLiteral("%1 x %2").arg(groesse.width()).arg(groesse.height()));
         QCOMPARE(a.lblQKB, lblQKB);
-        QCOMPARE(a.lblQprüf, masse);
-        QCOMPARE(a.lblQprüf1, urteil);
-        QCOMPARE(a.lblQprüfFarbe, masse == u"OK" ? Farbe::Gruen : Farbe::Rot);
-        QCOMPARE(a.lblQprüf1Farbe, urteil == u"OK" ? Farbe::Gruen : Farbe::Rot);
+        QCOMPARE(a.lblQpruef, masse);
+        QCOMPARE(a.lblQpruef1, urteil);
+        QCOMPARE(a.lblQpruefFarbe, masse == u"OK" ? Farbe::Gruen : Farbe::Rot);
+        QCOMPARE(a.lblQpruef1Farbe, urteil == u"OK" ? Farbe::Gruen : Farbe::Rot);
         const bool geeignet = masse == u"OK" && urteil == u"OK";
-        QCOMPARE(a.lblQMaßnahme, geeignet ? QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 7. Veröffentlichen")
+        QCOMPARE(a.lblQMassnahme, geeignet ? QStringLiteral("Bild für Flattrium geeignet. Weiter mit: 7. Veröffentlichen")
                                           : QStringLiteral("Bild muss für Flattrium bearbeitet werden."));
-        QCOMPARE(a.lblQMaßnahmeFarbe, geeignet ? Farbe::Gruen : Farbe::Rot);
+        QCOMPARE(a.lblQMassnahmeFarbe, geeignet ? Farbe::Gruen : Farbe::Rot);
         QCOMPARE(a.Command3, geeignet);
         QCOMPARE(s.veroeffentlichPfad(), geeignet ? pfad : QString());
     }
@@ -552,11 +552,11 @@ private slots:
         laden(s, datei(50000), bild, ansicht);
         schritte(s);
         const Arbeitsstand::Anzeige a = s.anzeige();
-        QCOMPARE((QStringList{a.lblPrüf, a.lblPrüf1, a.lblPrüf2}), pruef);
-        QCOMPARE((QStringList{a.lblZMaßnahme, a.lblZMaßnahme1, a.lblZMaßnahme2}), massnahme);
+        QCOMPARE((QStringList{a.lblPruef, a.lblPruef1, a.lblPruef2}), pruef);
+        QCOMPARE((QStringList{a.lblZMassnahme, a.lblZMassnahme1, a.lblZMassnahme2}), massnahme);
         QCOMPARE(a.statusLicht, licht);
-        QCOMPARE(a.lblZMaßnahme1Farbe, licht == 2 ? Farbe::Gruen : Farbe::Rot);
-        QCOMPARE(a.lblPrüf1Farbe, pruef[1] == u"OK" ? Farbe::Gruen : Farbe::Rot);
+        QCOMPARE(a.lblZMassnahme1Farbe, licht == 2 ? Farbe::Gruen : Farbe::Rot);
+        QCOMPARE(a.lblPruef1Farbe, pruef[1] == u"OK" ? Farbe::Gruen : Farbe::Rot);
         // The size read-out and its verdict are those of the measured bytes.
         const qint64 bytes = s.letzteMessung().daten.size();
         QCOMPARE(a.lblKb, GroessenText(bytes));
@@ -567,15 +567,15 @@ private slots:
     void zielOhneMessung()
     {
         Arbeitsstand& s = starten(false);
-        QCOMPARE(s.anzeige().lblPrüf1, QString());
-        QCOMPARE(s.anzeige().lblPrüf2, QString());
-        QCOMPARE(s.anzeige().lblPrüf, QStringLiteral("OK"));
+        QCOMPARE(s.anzeige().lblPruef1, QString());
+        QCOMPARE(s.anzeige().lblPruef2, QString());
+        QCOMPARE(s.anzeige().lblPruef, QStringLiteral("OK"));
         laden(s, datei(50000), testbilder::verlauf(600, 400), {600, 400});
         s.ganzesBildAuswaehlen();
         QCOMPARE(s.anzeige().lblKb, QString());
-        QCOMPARE(s.anzeige().lblPrüf1, QStringLiteral("OK"));
-        QCOMPARE(s.anzeige().lblPrüf2, QString());
-        QCOMPARE(s.anzeige().lblZMaßnahme2, QString());
+        QCOMPARE(s.anzeige().lblPruef1, QStringLiteral("OK"));
+        QCOMPARE(s.anzeige().lblPruef2, QString());
+        QCOMPARE(s.anzeige().lblZMassnahme2, QString());
         QCOMPARE(s.anzeige().statusLicht, 1);
         QVERIFY(!s.besteQualitaet());
     }
@@ -585,7 +585,7 @@ private slots:
     {
         Arbeitsstand& s = mitRahmen();
         s.qualitaetGeaendert(QStringLiteral("75"));
-        QCOMPARE(s.anzeige().lblPrüf1, QStringLiteral("Auswahl zu klein"));
+        QCOMPARE(s.anzeige().lblPruef1, QStringLiteral("Auswahl zu klein"));
         QVERIFY(s.anzeige().Command1);
         laden(s, datei(50000, QStringLiteral("zwei.jpg")), testbilder::verlauf(800, 1200), {358, 537});
         const Arbeitsstand::Anzeige a = s.anzeige();
@@ -595,8 +595,8 @@ private slots:
         QCOMPARE(s.rahmen().shape1.W, 1.0f);
         QCOMPARE(a.TextKomp, QStringLiteral("92"));
         QVERIFY(!a.Command1 && !a.Command2 && a.Command7 && !a.cmdBesteQualitaet);
-        QCOMPARE(a.lblPrüf1, QString());
-        QCOMPARE(a.lblZMaßnahme1, QString());
+        QCOMPARE(a.lblPruef1, QString());
+        QCOMPARE(a.lblZMassnahme1, QString());
         QCOMPARE(a.statusLicht, 1);
         QCOMPARE(a.Text1, s.dateiPfad());
         QVERIFY(!s.messungZumBild());
@@ -645,22 +645,22 @@ private slots:
         laden(s, datei(50000), testbilder::rauschen(900, 600, 70), {600, 400});
         s.groesseGewaehlt(5);
         s.ganzesBildAuswaehlen();
-        QCOMPARE(s.anzeige().lblPrüf2, QStringLiteral("zu groß"));
+        QCOMPARE(s.anzeige().lblPruef2, QStringLiteral("zu groß"));
         const auto e = s.besteQualitaet();
         QVERIFY(e && e->status == 0 && e->qualitaet > 1 && e->qualitaet < 92);
         QCOMPARE(s.anzeige().TextKomp, QString::number(e->qualitaet));
         QCOMPARE(s.jpegQualitaet(), e->qualitaet);
         QVERIFY(bewertung::groesseOk(s.letzteMessung().daten.size()));
-        QCOMPARE(s.anzeige().lblPrüf2, QStringLiteral("OK"));
+        QCOMPARE(s.anzeige().lblPruef2, QStringLiteral("OK"));
         QCOMPARE(s.anzeige().statusLicht, 2);
         // The crop keeps the coding chosen for it: one more fails, typed back it passes as before.
         const Kodierung gewaehlt = s.kodierung();
         const QString lblKb = s.anzeige().lblKb;
         s.qualitaetGeaendert(QString::number(e->qualitaet + 1));
-        QCOMPARE(s.anzeige().lblPrüf2, QStringLiteral("zu groß"));
+        QCOMPARE(s.anzeige().lblPruef2, QStringLiteral("zu groß"));
         s.qualitaetGeaendert(QString::number(e->qualitaet));
         QCOMPARE(s.anzeige().lblKb, lblKb);
-        QCOMPARE(s.anzeige().lblPrüf2, QStringLiteral("OK"));
+        QCOMPARE(s.anzeige().lblPruef2, QStringLiteral("OK"));
         QVERIFY(s.kodierung() == gewaehlt);
 
         // The plain coding on request: measured anew, and what a save would write.
@@ -756,13 +756,13 @@ private slots:
             QVERIFY(s.letzterSpeicherfehler().art != Speicherfehler::Art::Keiner);
             QCOMPARE(s.veroeffentlichPfad(), QString());
             QVERIFY(!s.anzeige().Command3);
-            QCOMPARE(s.anzeige().lblZMaßnahme1, QString());
+            QCOMPARE(s.anzeige().lblZMassnahme1, QString());
             return;
         }
         QCOMPARE(testbilder::lesen(pfad), s.letzteMessung().daten);
         QCOMPARE(s.veroeffentlichPfad(), pfad);
         QVERIFY(s.anzeige().Command3);
-        QCOMPARE(s.anzeige().lblZMaßnahme1, QStringLiteral("Bild gespeichert. Weiter mit: 7. Veröffentlichen"));
+        QCOMPARE(s.anzeige().lblZMassnahme1, QStringLiteral("Bild gespeichert. Weiter mit: 7. Veröffentlichen"));
         // A new frame may not be published unchanged; the path stays until another save.
         s.ganzesBildAuswaehlen();
         QVERIFY(!s.anzeige().Command3);

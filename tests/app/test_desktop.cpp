@@ -51,7 +51,7 @@ bool aktivieren(QWidget& w)
 
 // What the load leaves behind, as far as the window shows it.
 struct Bildzustand {
-    QString text1, lblQ, lblQKB, lblQprüf, lblQMaßnahme, lblAnsicht, textKomp;
+    QString text1, lblQ, lblQKB, lblQpruef, lblQMassnahme, lblAnsicht, textKomp;
     bool zuschneiden, speichern, ganzesBild, veroeffentlichen, ansichtSichtbar;
     QStringList meldungen;
     QString fileTitle, ordner; // what the next file dialog starts with

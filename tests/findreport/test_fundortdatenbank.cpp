@@ -127,7 +127,7 @@ private slots:
         QVERIFY(db.allesLaden());
         QList<int> nummern;
         for (int i = 0; i < db.anzahl(); ++i)
-            nummern << db.zeile(i).höhe.toInt();
+            nummern << db.zeile(i).hoehe.toInt();
         QList<int> erwartet;
         for (int rest : {0, 2, 3}) // the German rows first, in the order stored, then the Austrian ones
             for (int i = rest; i < 120; i += 4)
@@ -208,7 +208,7 @@ private slots:
         QCOMPARE(r.land, QStringLiteral("Schweiz"));
         QCOMPARE(r.bundesland, QString());
         QCOMPARE(r.stadt, QStringLiteral("Bern"));
-        QCOMPARE(r.höhe, QStringLiteral("512"));
+        QCOMPARE(r.hoehe, QStringLiteral("512"));
         QCOMPARE(r.autor, QString());
         // The missing field was added, so a new row keeps its author.
         QVERIFY(db.hinzufuegen(fund("Schweiz", "Bern", "Bern", "Aare", "100", "15. Juni 2010", "Urs")));

@@ -24,7 +24,7 @@ void laden(E& s, int rahmen, int format, double breite = 600, double hoehe = 400
     d.rahmen = rahmen;
     d.Format = format;
     d.breite = breite;
-    d.höhe = hoehe;
+    d.hoehe = hoehe;
     if (mehr)
         mehr(d);
     s.laden(d, d.dateiname, true);
@@ -52,7 +52,7 @@ QString zahlenBild(const E& s)
 {
     const SettingsRecord d = s.datensatz(0);
     return s.anzeige().TextKomp + u' ' + zahl(s.anzeige().UpDown2) + QStringLiteral(" | ") + zahl(d.breite) + u' '
-           + zahl(d.höhe) + u' ' + zahl(d.kompression);
+           + zahl(d.hoehe) + u' ' + zahl(d.kompression);
 }
 
 // The boxes' ticks (0, 1 greyed, 2 ticked) | the reminders as stored.

@@ -284,7 +284,7 @@ private slots:
         const SettingsRecord gespeichert = einstellungsdatei::lesen();
         QCOMPARE(gespeichert.Format, 0);
         QCOMPARE(gespeichert.breite, 750.0);
-        QCOMPARE(gespeichert.höhe, 500.0);
+        QCOMPARE(gespeichert.hoehe, 500.0);
         // The rest as it was.
         QCOMPARE(gespeichert.laden, QStringLiteral("/bilder/roh"));
         QCOMPARE(gespeichert.speichern, QStringLiteral("/bilder/web"));
@@ -324,7 +324,7 @@ private slots:
         QCOMPARE(gespeichert.farbe, 6);
         QCOMPARE(gespeichert.Format, 6);
         QCOMPARE(gespeichert.breite, 1200.0);
-        QCOMPARE(gespeichert.höhe, 1600.0);
+        QCOMPARE(gespeichert.hoehe, 1600.0);
         QCOMPARE(gespeichert.kompression, 77.5);
         QCOMPARE(gespeichert.laden, QStringLiteral("/fotos/neu"));
         QCOMPARE(gespeichert.vorschlag, 1);
@@ -405,7 +405,7 @@ private slots:
         klicken(finde<QPushButton>(d, QStringLiteral("Command3")));
         QTRY_VERIFY(!d);
         QCOMPARE(einstellungsdatei::lesen().rahmen, verhaeltnis);
-        QCOMPARE(einstellungsdatei::lesen().höhe, hoehe.toDouble());
+        QCOMPARE(einstellungsdatei::lesen().hoehe, hoehe.toDouble());
         QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextH"))->text(), hoehe);
     }
 

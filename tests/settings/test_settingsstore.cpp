@@ -60,7 +60,7 @@ QString beschreibung(const SettingsRecord& d)
         .arg(d.farbe)
         .arg(d.Format)
         .arg(d.breite)
-        .arg(d.höhe)
+        .arg(d.hoehe)
         .arg(d.kompression)
         .arg(d.fundortmeldung)
         .arg(d.startmeldung)
@@ -78,7 +78,7 @@ SettingsRecord datensatz(const QString& laden, const QString& speichern, int rah
     d.farbe = farbe;
     d.Format = format;
     d.breite = breite;
-    d.höhe = hoehe;
+    d.hoehe = hoehe;
     d.kompression = kompression;
     d.fundortmeldung = fundort;
     d.startmeldung = start;
@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(d.dateiname, QStringLiteral("_web"));
         QCOMPARE(d.vorschlag, 2);
         QCOMPARE(d.breite, 600.0);
-        QCOMPARE(d.höhe, 400.0);
+        QCOMPARE(d.hoehe, 400.0);
 
         // The file itself holds the twelve fields, in one row.
         Direkt db(ordner.path());
@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(d.farbe, 0);   // -1 neither
         QCOMPARE(d.Format, 4);  // Null
         QCOMPARE(d.breite, 600.0);
-        QCOMPARE(d.höhe, 900.0); // a stored value stays
+        QCOMPARE(d.hoehe, 900.0); // a stored value stays
         QCOMPARE(d.kompression, 92.0);
         QCOMPARE(d.fundortmeldung, false); // Null is not True
         QCOMPARE(d.startmeldung, false);
@@ -249,7 +249,7 @@ private slots:
         neu.farbe = 3;
         neu.Format = 0;
         neu.breite = 750;
-        neu.höhe = 500;
+        neu.hoehe = 500;
         neu.kompression = 85;
         neu.fundortmeldung = false;
         neu.startmeldung = false;
