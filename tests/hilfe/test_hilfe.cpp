@@ -189,6 +189,7 @@ private slots:
             hilfe.setzeText(hilfeText(i).titel, hilfeText(i).text);
             hilfe.zeigen();
             QVERIFY(QTest::qWaitForWindowExposed(&hilfe));
+            QCOMPARE(titelVon(&hilfe), hilfeText(i).titel);
             QCOMPARE(textVon(&hilfe), hilfeText(i).text);
             auto* text = hilfe.findChild<QLabel*>(QStringLiteral("Label2"));
             auto* titel = hilfe.findChild<QLabel*>(QStringLiteral("Label1"));

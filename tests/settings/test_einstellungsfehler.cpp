@@ -22,6 +22,8 @@ const QString eigene = QStringLiteral("'/bilder/roh', '/bilder/web', 3, 5, 0, 75
 struct Hauptfenster : QWidget {
     SettingsStore store;
     QList<SettingsRecord> geladen;
+    // An open dialog goes with the main window.
+    Nebenfenster dialog;
 
     Hauptfenster() { store.oeffnen(this); }
 
@@ -29,6 +31,7 @@ struct Hauptfenster : QWidget {
     Form2* oeffnen()
     {
         auto* d = new Form2(store, this, [this] { geladen << store.datensatz(); }, store.datensatz().dateiname);
+        dialog.setzen(d);
         setEnabled(false);
         d->zeigen();
         return d;

@@ -41,6 +41,8 @@ struct Hauptfenster : QWidget {
     // the choice of coding kept beside it, as the main window would then find them.
     QList<SettingsRecord> geladen;
     QList<bool> einfachGeladen;
+    // An open dialog goes with the main window.
+    Nebenfenster dialog;
 
     Hauptfenster()
     {
@@ -55,6 +57,7 @@ struct Hauptfenster : QWidget {
             geladen << store.datensatz();
             einfachGeladen << einfacheKodierungGewuenscht();
         }, store.datensatz().dateiname);
+        dialog.setzen(d);
         setEnabled(false);
         d->zeigen();
         return d;
