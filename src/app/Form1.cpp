@@ -125,12 +125,7 @@ void Form1::aufbauen()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Fotoschliff – JPEG-Bilder fürs Flattrium"));
-    // A narrow face keeps the dense design's captions whole at a readable size.
-    QFont schrift = font();
-    schrift.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
-                         QStringLiteral("Arial Narrow"), QStringLiteral("DejaVu Sans")});
-    schrift.setPixelSize(11);
-    setFont(schrift);
+    setFont(schmaleSchrift(font()));
     resize(designBreite, designHoehe);
     setMinimumSize(760, 660);
 

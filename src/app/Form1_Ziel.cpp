@@ -4,6 +4,7 @@
 
 #include "app/Form1.h"
 
+#include "output/Ausgabetexte.h"
 #include "output/Meldungen.h"
 #include "output/Speichern.h"
 #include "settings/SettingsStore.h"

@@ -140,6 +140,14 @@ void KlickLabel::mouseReleaseEvent(QMouseEvent* e)
         emit geklickt();
 }
 
+QFont schmaleSchrift(QFont basis)
+{
+    basis.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
+                       QStringLiteral("Arial Narrow"), QStringLiteral("DejaVu Sans")});
+    basis.setPixelSize(11);
+    return basis;
+}
+
 QString nurTextTipp(const QString& text, bool umbrechen)
 {
     if (!Qt::mightBeRichText(text))

@@ -19,6 +19,10 @@ T* platzieren(QWidget* eltern, const char* name, QRect ort, Argumente&&... argum
     return steuerelement;
 }
 
+// The main window's narrow face, which the secondary windows take over: the dense
+// design's captions stay whole at a readable size.
+QFont schmaleSchrift(QFont basis);
+
 // A tool tip that shows text as it is, for paths, file names and what a user typed:
 // Qt reads a tip as markup when it looks like some, so that "<b>x</b>.jpg" would show
 // as a bold x. Such text is escaped and kept on its lines (umbrechen: wrapped at blanks

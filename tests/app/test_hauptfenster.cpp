@@ -359,6 +359,18 @@ private slots:
         QCOMPARE(text1->toolTip(), lang);
     }
 
+    void programmsymbol()
+    {
+        TestDienste dienste;
+        Form1 f;
+        const QImage bild = f.windowIcon().pixmap(32, 32).toImage();
+        QVERIFY(!bild.isNull());
+        QCOMPARE(bild.size(), QSize(32, 32));
+        // Drawn, not blank: the frame's wood at the left edge, transparent corners.
+        QCOMPARE(qAlpha(bild.pixel(16, 1)), 0);
+        QVERIFY(qAlpha(bild.pixel(3, 16)) > 200);
+    }
+
     void schliessenOhneFrage()
     {
         TestDienste dienste;

@@ -1,9 +1,8 @@
-#include "app/Form1.h"
 #include "findreport/frmFund.h"
 #include "hilfe/Form3.h"
 #include "platform/Eingabelisten.h"
+#include "platform/Steuerelemente.h"
 
-#include "Einstellungsdatei.h"
 #include "Fundortdaten.h"
 #include "TestDienste.h"
 
@@ -68,6 +67,7 @@ struct Umgebung {
 
     explicit Umgebung(QDate heute = QDate(2024, 3, 31), const QString& ordner = {})
     {
+        hauptfenster.setFont(schmaleSchrift(hauptfenster.font()));
         hauptfenster.setEnabled(false);
         dialog = new frmFund(&hauptfenster, [this] {
             if (!hilfe)
@@ -112,14 +112,6 @@ QString listen(const QWidget& d)
     for (const char* name : {"Combo1", "Combo2", "Combo8", "Combo9", "Combo10"})
         t << eintraege(element<QComboBox>(d, name)).join(u',');
     return t.join(u'|');
-}
-
-frmFund* offenerDialog()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* d = qobject_cast<frmFund*>(w); d && d->isVisible())
-            return d;
-    return nullptr;
 }
 
 } // namespace
@@ -413,7 +405,7 @@ private slots:
     void langeTexte()
     {
         const QString ort = QStringLiteral("Freiburg im Breisgau und Umgebung (Schwarzwald-Südwest)");
-        const QString beschreibung = QStringLiteral("Kiesbank\r\nam linken Ufer, unterhalb der Brücke, ") + QString(20, u'x');
+        const QString beschreibung = QStringLiteral("Kiesbank\r\nam linken Ufer, unterhalb der Brücke, ") + QString(200, u'x');
         speichern({fund("Deutschland", "Baden-Württemberg", ort, ort, "1284", "15. Juni 2010", "N. N.", beschreibung),
                    fund("Deutschland", "Bayern", "München", "Isarauen")});
         Umgebung u;
@@ -484,54 +476,54 @@ private slots:
 
     void hilfeUndSchliessen()
     {
-        einstellungsdatei::schreiben(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 1, 0, '_web', 2"));
-        Form1 f;
-        f.show();
-        QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("Command6")), Qt::LeftButton);
-        auto* d = offenerDialog();
-        QVERIFY(d && d->isVisible());
-        QVERIFY(!f.isEnabled() && d->isEnabled());
+        Umgebung u;
+        QPointer<frmFund> d = u.dialog;
+        QVERIFY(d->isEnabled());
 
         klicken(*d, "cmdHilfe");
-        Form3* hilfe = f.hilfe();
-        QVERIFY(hilfe && hilfe->isVisible());
-        QCOMPARE(hilfe->findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("Fundorteingabe"));
-        QCOMPARE(hilfe->findChild<QLabel*>(QStringLiteral("Label2"))->text(), frmFund::hilfetext());
+        QVERIFY(u.hilfe && u.hilfe->isVisible());
+        QCOMPARE(u.hilfe->findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("Fundorteingabe"));
+        QCOMPARE(u.hilfe->findChild<QLabel*>(QStringLiteral("Label2"))->text(), frmFund::hilfetext());
         QVERIFY(frmFund::hilfetext().contains(QStringLiteral("nür geringfügig verändern möchten (z.B. das Datum)")));
         QCOMPARE(frmFund::hilfetext().size(), 770);
         QVERIFY(!d->isEnabled());
-        QTest::mouseClick(hilfe->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+        QTest::mouseClick(u.hilfe->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
         QVERIFY(d->isEnabled());
         // The help window gives the main window back whenever it closes.
-        QVERIFY(f.isEnabled());
+        QVERIFY(u.hauptfenster.isEnabled());
 
-        QPointer<frmFund> weg = d;
-        f.setEnabled(false);
+        // "Schließen" gives the main window back, shown.
+        u.hauptfenster.setEnabled(false);
         klicken(*d, "Command3");
-        QVERIFY(QTest::qWaitFor([&weg] { return weg.isNull(); }));
-        QVERIFY(f.isEnabled() && f.isVisible());
+        QVERIFY(QTest::qWaitFor([&d] { return d.isNull(); }));
+        QVERIFY(u.hauptfenster.isEnabled() && u.hauptfenster.isVisible());
 
-        // The close box does the same, and the next opening starts afresh.
-        QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("Command6")), Qt::LeftButton);
-        weg = offenerDialog();
-        QVERIFY(weg && !weg->sitzung().istNeuerFundort() && !f.isEnabled());
-        weg->close();
-        QVERIFY(f.isEnabled());
+        // The close box does the same.
+        Umgebung zweite;
+        d = zweite.dialog;
+        d->close();
+        QVERIFY(zweite.hauptfenster.isEnabled());
+    }
 
-        // Closing the main window ends the program without a question. No photo, no date to take;
-        // the button's caption whole, clear of the date's caption and of the buttons' column.
-        QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("Command6")), Qt::LeftButton);
-        weg = offenerDialog();
-        const auto* knopf = element<QPushButton>(*weg, "cmdAufnahmedatum");
-        const auto* datum = element<QLabel>(*weg, "Label1(6)");
+    // No photo, no date to take; the button's caption whole, clear of the date's caption and
+    // of the buttons' column. Once the main window closes, the program ends without a question.
+    void programmendeOhneFrage()
+    {
+        Umgebung u;
+        QPointer<frmFund> d = u.dialog;
+        d->fotoSetzen(false, QDate());
+        const auto* knopf = element<QPushButton>(*d, "cmdAufnahmedatum");
+        const auto* datum = element<QLabel>(*d, "Label1(6)");
         QVERIFY(knopf->sizeHint().width() <= knopf->width() && knopf->x() > datum->x() + datum->sizeHint().width());
         QCOMPARE(QPoint(knopf->geometry().right(), knopf->y()), QPoint(519, 360));
         QCOMPARE(knopf->toolTip(), QStringLiteral("Im Hauptfenster ist kein Foto geladen, dessen Aufnahmedatum sich übernehmen ließe."));
-        klicken(*weg, "Command5");
-        tippen(element(*weg, "Text4"), QStringLiteral("480"));
+        klicken(*d, "Command5");
+        tippen(element(*d, "Text4"), QStringLiteral("480"));
         m_dienste.fragen.clear();
-        QVERIFY(f.close());
-        QTRY_VERIFY(!weg);
+        u.hauptfenster.show();
+        QVERIFY(u.hauptfenster.close());
+        QVERIFY(d->close());
+        QTRY_VERIFY(!d);
         QVERIFY(m_dienste.fragen.isEmpty());
     }
 };

@@ -1,25 +1,26 @@
-#include "app/Form1.h"
 #include "hilfe/Form3.h"
 #include "hilfe/HilfeTexte.h"
 
-#include "Einstellungsdatei.h"
-#include "TestDienste.h"
-
-#include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
 namespace {
 
-// A start without the start message, the main window on screen.
-void ohneStartmeldung() { einstellungsdatei::schreiben(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 1, 0, '_web', 2")); }
-
-QPushButton* hilfeKnopf(const Form1& f, int index)
+// The help window as the main window opens it: with the text of an index, the
+// opener disabled meanwhile. It deletes itself when it closes.
+Form3* zeigen(QWidget& hauptfenster, int index)
 {
-    return f.findChild<QPushButton*>(QStringLiteral("Command4(%1)").arg(index));
+    auto* hilfe = new Form3(&hauptfenster);
+    hilfe->setzeText(hilfeText(index).titel, hilfeText(index).text);
+    hauptfenster.setEnabled(false);
+    hilfe->zeigen();
+    return hilfe;
 }
+
+QPushButton* schliessenKnopf(const Form3* hilfe) { return hilfe->findChild<QPushButton*>(QStringLiteral("Command1")); }
 
 QString titelVon(const Form3* hilfe) { return hilfe->findChild<QLabel*>(QStringLiteral("Label1"))->text(); }
 QString textVon(const Form3* hilfe) { return hilfe->findChild<QLabel*>(QStringLiteral("Label2"))->text(); }
@@ -31,9 +32,6 @@ QStringList absaetze(const QString& text) { return text.split(QStringLiteral("\r
 class TestHilfe : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { testUmgebungEinrichten(); }
-    void init() { QDir(einstellungsdatei::ordner()).removeRecursively(); }
-
     void texteMitIhrenEigenheiten()
     {
         // Slips, stray blanks and the closing line break belong to the texts.
@@ -114,179 +112,111 @@ private slots:
         }
     }
 
-    void jederKnopfZeigtSeineHilfe()
-    {
-        ohneStartmeldung();
-        TestDienste dienste;
-        Form1 f;
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QVERIFY(!f.hilfe());
-        // Titles by the button's place in the window, not by the text table.
-        const QStringList titel = {
-            "Eignung eines Bildes zur Veröffentlichung im Flattrium",
-            "Geeignete Abmessungen für die Veröffentlichung im Flattrium",
-            "Geeignete Dateigröße für die Veröffentlichung im Flattrium",
-            "Geeignete Größe des Auswahlrahmens",
-            "Seitenverhältnis und Farbe des Auswahlrahmens ",
-            "Geeignete Abmessungen für die Veröffentlichung im Flattrium",
-            "Auswahlrahmen aufziehen",
-            "Kompression regeln",
-            "Zuschneiden",
-            "Speichern",
-            "Veröffentlichen",
-            "Bevorzugte Starteinstellungen",
-            "Fundortzusammenstellung",
-            "Datei öffnen...",
-            "Ganzes Bild auswählen",
-        };
-        for (int i = 0; i < 15; ++i) {
-            QTest::mouseClick(hilfeKnopf(f, i), Qt::LeftButton);
-            Form3* hilfe = f.hilfe();
-            QVERIFY(hilfe);
-            QVERIFY(hilfe->isVisible());
-            QCOMPARE(hilfe->windowTitle(), QStringLiteral("Hilfe"));
-            QCOMPARE(titelVon(hilfe), titel[i]);
-            QCOMPARE(textVon(hilfe), hilfeText(i).text);
-            QVERIFY(!f.isEnabled());
-            QVERIFY(hilfe->isEnabled());
-            QVERIFY(hilfe->findChild<QPushButton*>(QStringLiteral("Command1"))->isEnabled());
-            QTest::mouseClick(hilfe->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
-            QTRY_VERIFY(!f.hilfe());
-            QVERIFY(f.isEnabled());
-        }
-    }
-
     void jedesSchliessenGibtDasHauptfensterFrei()
     {
-        ohneStartmeldung();
-        TestDienste dienste;
-        Form1 f;
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QWidget hauptfenster;
+        hauptfenster.show();
+
+        // "Schließen".
+        QPointer<Form3> hilfe = zeigen(hauptfenster, 3);
+        QCOMPARE(hilfe->windowTitle(), QStringLiteral("Hilfe"));
+        QVERIFY(hilfe->isEnabled() && schliessenKnopf(hilfe)->isEnabled());
+        QTest::mouseClick(schliessenKnopf(hilfe), Qt::LeftButton);
+        QTRY_VERIFY(!hilfe);
+        QVERIFY(hauptfenster.isEnabled());
 
         // The title bar's close box.
-        QTest::mouseClick(hilfeKnopf(f, 3), Qt::LeftButton);
-        QVERIFY(!f.isEnabled());
-        QVERIFY(f.hilfe()->close());
-        QTRY_VERIFY(!f.hilfe());
-        QVERIFY(f.isEnabled());
+        hilfe = zeigen(hauptfenster, 3);
+        QVERIFY(hilfe->close());
+        QTRY_VERIFY(!hilfe);
+        QVERIFY(hauptfenster.isEnabled());
 
         // Escape.
-        QTest::mouseClick(hilfeKnopf(f, 9), Qt::LeftButton);
-        QVERIFY(!f.isEnabled());
-        QTest::keyClick(f.hilfe()->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::Key_Escape);
-        QTRY_VERIFY(!f.hilfe());
-        QVERIFY(f.isEnabled());
-
-        // The next click loads the window afresh.
-        QTest::mouseClick(hilfeKnopf(f, 12), Qt::LeftButton);
-        QCOMPARE(titelVon(f.hilfe()), QStringLiteral("Fundortzusammenstellung"));
-    }
-
-    void startmeldungNimmtDieNaechsteHilfeAuf()
-    {
-        einstellungsdatei::schreiben(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 1, 1, '_web', 2"));
-        TestDienste dienste;
-        Form1 f;
-        QPointer<Form3> start = f.hilfe();
-        QVERIFY(start && start->isVisible());
-        QVERIFY(f.isEnabled()); // the start message leaves the main window usable
-        QTest::mouseClick(hilfeKnopf(f, 10), Qt::LeftButton);
-        QCOMPARE(f.hilfe(), start.data());
-        QCOMPARE(titelVon(start), QStringLiteral("Veröffentlichen"));
-        QVERIFY(!f.isEnabled());
-        start->close();
-        QTRY_VERIFY(!start);
-        QVERIFY(f.isEnabled());
+        hilfe = zeigen(hauptfenster, 9);
+        QTest::keyClick(schliessenKnopf(hilfe), Qt::Key_Escape);
+        QTRY_VERIFY(!hilfe);
+        QVERIFY(hauptfenster.isEnabled());
     }
 
     void fundDialogWirdMitFreigegeben()
     {
-        ohneStartmeldung();
-        TestDienste dienste;
-        Form1 f;
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QWidget hauptfenster;
+        hauptfenster.show();
         // A stand-in for the find-location dialog: open, and disabled by its own help.
         QWidget fund;
         fund.show();
 
-        QTest::mouseClick(hilfeKnopf(f, 12), Qt::LeftButton);
-        f.hilfe()->setzeFundDialog(&fund);
+        QPointer<Form3> hilfe = zeigen(hauptfenster, 12);
+        hilfe->setzeFundDialog(&fund);
         fund.setEnabled(false);
-        QVERIFY(f.hilfe()->close());
-        QTRY_VERIFY(!f.hilfe());
+        QVERIFY(hilfe->close());
+        QTRY_VERIFY(!hilfe);
         QVERIFY(fund.isEnabled());
-        QVERIFY(f.isEnabled());
+        QVERIFY(hauptfenster.isEnabled());
 
-        QTest::mouseClick(hilfeKnopf(f, 12), Qt::LeftButton);
-        f.hilfe()->setzeFundDialog(&fund);
+        hilfe = zeigen(hauptfenster, 12);
+        hilfe->setzeFundDialog(&fund);
         fund.setEnabled(false);
-        QTest::mouseClick(f.hilfe()->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
-        QTRY_VERIFY(!f.hilfe());
+        QTest::mouseClick(schliessenKnopf(hilfe), Qt::LeftButton);
+        QTRY_VERIFY(!hilfe);
         QVERIFY(fund.isEnabled());
-        QVERIFY(f.isEnabled());
+        QVERIFY(hauptfenster.isEnabled());
 
         // A find-location dialog that was closed meanwhile is left alone.
-        QTest::mouseClick(hilfeKnopf(f, 12), Qt::LeftButton);
-        f.hilfe()->setzeFundDialog(&fund);
+        hilfe = zeigen(hauptfenster, 12);
+        hilfe->setzeFundDialog(&fund);
         fund.setEnabled(false);
         fund.hide();
-        QVERIFY(f.hilfe()->close());
-        QTRY_VERIFY(!f.hilfe());
+        QVERIFY(hilfe->close());
+        QTRY_VERIFY(!hilfe);
         QVERIFY(!fund.isEnabled());
-        QVERIFY(f.isEnabled());
+        QVERIFY(hauptfenster.isEnabled());
     }
 
     void jederTextGanzLesbar()
     {
-        ohneStartmeldung();
-        TestDienste dienste;
-        Form1 f;
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
         int laengster = 0;
         for (int i = 1; i < anzahlHilfeTexte; ++i)
             if (hilfeText(i).text.size() > hilfeText(laengster).text.size())
                 laengster = i;
         QCOMPARE(laengster, 0);
 
-        // Texts of every length in turn, in one window, as a user might click them.
+        // Texts of every length in turn, in one window, as the main window hands them over.
+        QWidget hauptfenster;
+        hauptfenster.show();
+        Form3 hilfe(&hauptfenster);
         for (int i : {8, 0, 14, 6, 12, 5}) {
-            QTest::mouseClick(hilfeKnopf(f, i), Qt::LeftButton);
-            Form3* hilfe = f.hilfe();
-            QVERIFY(QTest::qWaitForWindowExposed(hilfe));
-            auto* text = hilfe->findChild<QLabel*>(QStringLiteral("Label2"));
-            auto* titel = hilfe->findChild<QLabel*>(QStringLiteral("Label1"));
+            hilfe.setzeText(hilfeText(i).titel, hilfeText(i).text);
+            hilfe.zeigen();
+            QVERIFY(QTest::qWaitForWindowExposed(&hilfe));
+            QCOMPARE(titelVon(&hilfe), hilfeText(i).titel);
+            QCOMPARE(textVon(&hilfe), hilfeText(i).text);
+            auto* text = hilfe.findChild<QLabel*>(QStringLiteral("Label2"));
+            auto* titel = hilfe.findChild<QLabel*>(QStringLiteral("Label1"));
             QVERIFY(text->wordWrap());
             QVERIFY2(text->height() >= text->heightForWidth(text->width()), qPrintable(QString::number(i)));
             QVERIFY2(titel->height() >= titel->heightForWidth(titel->width()), qPrintable(QString::number(i)));
-            QVERIFY(hilfe->rect().contains(text->geometry()));
-            const QRect bildschirm = hilfe->screen()->availableGeometry();
-            QVERIFY2(hilfe->frameGeometry().height() <= bildschirm.height(), qPrintable(QString::number(i)));
-            QVERIFY(hilfe->frameGeometry().width() <= bildschirm.width());
+            QVERIFY(hilfe.rect().contains(text->geometry()));
+            const QRect bildschirm = hilfe.screen()->availableGeometry();
+            QVERIFY2(hilfe.frameGeometry().height() <= bildschirm.height(), qPrintable(QString::number(i)));
+            QVERIFY(hilfe.frameGeometry().width() <= bildschirm.width());
             // "Schließen" stays below the text, whole.
-            auto* schliessen = hilfe->findChild<QPushButton*>(QStringLiteral("Command1"));
+            auto* schliessen = schliessenKnopf(&hilfe);
             QVERIFY(schliessen->geometry().top() >= text->geometry().bottom());
-            QVERIFY(hilfe->rect().contains(schliessen->geometry()));
+            QVERIFY(hilfe.rect().contains(schliessen->geometry()));
         }
     }
 
-    void programmsymbolAnJedemFenster()
+    void programmsymbol()
     {
-        ohneStartmeldung();
-        TestDienste dienste;
-        Form1 f;
-        QTest::mouseClick(hilfeKnopf(f, 0), Qt::LeftButton);
-        for (QWidget* w : {static_cast<QWidget*>(&f), static_cast<QWidget*>(f.hilfe())}) {
-            const QImage bild = w->windowIcon().pixmap(32, 32).toImage();
-            QVERIFY2(!bild.isNull(), qPrintable(w->objectName()));
-            QCOMPARE(bild.size(), QSize(32, 32));
-            // Drawn, not blank: the frame's wood at the left edge, transparent corners.
-            QCOMPARE(qAlpha(bild.pixel(16, 1)), 0);
-            QVERIFY(qAlpha(bild.pixel(3, 16)) > 200);
-        }
+        QWidget hauptfenster;
+        Form3 hilfe(&hauptfenster);
+        const QImage bild = hilfe.windowIcon().pixmap(32, 32).toImage();
+        QVERIFY(!bild.isNull());
+        QCOMPARE(bild.size(), QSize(32, 32));
+        // Drawn, not blank: the frame's wood at the left edge, transparent corners.
+        QCOMPARE(qAlpha(bild.pixel(16, 1)), 0);
+        QVERIFY(qAlpha(bild.pixel(3, 16)) > 200);
     }
 };
 

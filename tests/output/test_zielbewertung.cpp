@@ -1,8 +1,8 @@
+#include "output/Ausgabetexte.h"
 #include "output/Bewertung.h"
-#include "output/Speichern.h"
 #include "output/Zielformat.h"
 #include "platform/Zahlen.h"
-#include "settings/Listen.h"
+#include "settings/Listeneintraege.h"
 
 #include <QTest>
 

@@ -1,13 +1,12 @@
 // A settings file that could not be read at start: the user is told, and the
 // preferences dialog never puts the defaults over the record stored there.
-#include "app/Form1.h"
 #include "platform/Steuerelemente.h"
 #include "settings/Form2.h"
+#include "settings/SettingsStore.h"
 
 #include "Einstellungsdatei.h"
 #include "TestDienste.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -18,14 +17,26 @@ namespace {
 // The user's own record, nothing in it a default.
 const QString eigene = QStringLiteral("'/bilder/roh', '/bilder/web', 3, 5, 0, 750, 1000, 80, 0, 0, '_lf', 1");
 
-Form2* oeffnen(Form1& f)
-{
-    QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("Command5")), Qt::LeftButton);
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* d = qobject_cast<Form2*>(w); d && d->isVisible())
-            return d;
-    return nullptr;
-}
+// A stand-in for the main window: its settings connection, opened at its start, and
+// each record it was made to read again since.
+struct Hauptfenster : QWidget {
+    SettingsStore store;
+    QList<SettingsRecord> geladen;
+    // An open dialog goes with the main window.
+    Nebenfenster dialog;
+
+    Hauptfenster() { store.oeffnen(this); }
+
+    // Opens the preferences as the main window's button does.
+    Form2* oeffnen()
+    {
+        auto* d = new Form2(store, this, [this] { geladen << store.datensatz(); }, store.datensatz().dateiname);
+        dialog.setzen(d);
+        setEnabled(false);
+        d->zeigen();
+        return d;
+    }
+};
 
 void ok(Form2* d) { QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("Command3")), Qt::LeftButton); }
 
@@ -48,16 +59,16 @@ private slots:
         TestDienste dienste;
         einstellungsdatei::Sperre sperre;
         QVERIFY(sperre.gesperrt());
-        Form1 f;
+        Hauptfenster f;
         f.show();
         QCOMPARE(dienste.meldungen.size(), 1);
         QVERIFY2(dienste.meldungen[0].text.contains(QStringLiteral("Die Datei wird gerade von einem anderen Programm benutzt.")),
                  qPrintable(dienste.meldungen[0].text));
         QCOMPARE(dienste.meldungen[0].titel, QStringLiteral("Fotoschliff"));
-        QCOMPARE(text(&f, "TextKomp"), QStringLiteral("92")); // the defaults stand in
+        QCOMPARE(f.store.datensatz().kompression, 92.0); // the defaults stand in
         sperre.freigeben();
 
-        QPointer<Form2> d = oeffnen(f);
+        QPointer<Form2> d = f.oeffnen();
         QVERIFY(d);
         QCOMPARE(text(d, "TextKomp"), QStringLiteral("92"));
         ok(d);
@@ -68,13 +79,13 @@ private slots:
                            "Einstellungen; bitte prüfen Sie sie und klicken Sie dann erneut auf „OK“.")));
         QCOMPARE(einstellungsdatei::lesen(), gespeichert); // nothing written yet
         QVERIFY(d && d->isVisible());
-        // The dialog and the main window now show the stored record.
+        // The dialog shows the stored record, and the main window was made to read it.
         QCOMPARE(text(d, "TextKomp"), QStringLiteral("80"));
         QCOMPARE(text(d, "Text1"), QStringLiteral("/bilder/roh"));
         QCOMPARE(text(d, "Text3"), QStringLiteral("_lf"));
         QCOMPARE(d->findChild<Liste*>(QStringLiteral("Combo1"))->ListIndex(), 3);
-        QCOMPARE(text(&f, "TextKomp"), QStringLiteral("80"));
-        QCOMPARE(f.stand().vorgaben().pfadLaden, QStringLiteral("/bilder/roh"));
+        QCOMPARE(f.geladen.size(), 1);
+        QCOMPARE(f.geladen[0], gespeichert);
 
         // Confirmed once more, the record is written as shown: the user's values stay.
         ok(d);
@@ -98,9 +109,9 @@ private slots:
         const SettingsRecord gespeichert = einstellungsdatei::lesen();
         TestDienste dienste;
         einstellungsdatei::Sperre sperre;
-        Form1 f;
+        Hauptfenster f;
         f.show();
-        QPointer<Form2> d = oeffnen(f);
+        QPointer<Form2> d = f.oeffnen();
         QVERIFY(d);
         ok(d);
         QCOMPARE(dienste.meldungen.size(), 2);

@@ -1,6 +1,6 @@
-#include "app/Form1.h"
 #include "platform/Steuerelemente.h"
 #include "settings/Form2.h"
+#include "settings/SettingsStore.h"
 
 #include "Einstellungsdatei.h"
 #include "TestDienste.h"
@@ -33,16 +33,36 @@ T* finde(const QWidget* fenster, const QString& name)
     return w;
 }
 
-// Opens the preferences as the user does, with the main window's button.
-Form2* oeffnen(Form1& f)
-{
-    QTest::mouseClick(finde<QPushButton>(&f, QStringLiteral("Command5")), Qt::LeftButton);
-    const auto fenster = QApplication::topLevelWidgets();
-    for (QWidget* w : fenster)
-        if (auto* d = qobject_cast<Form2*>(w); d && d->isVisible())
-            return d;
-    return nullptr;
-}
+// A stand-in for the main window: its settings connection, read as at its start,
+// its narrow face, and what the dialog has it do.
+struct Hauptfenster : QWidget {
+    SettingsStore store;
+    // Each time the dialog had the main window read the record again: the record, and
+    // the choice of coding kept beside it, as the main window would then find them.
+    QList<SettingsRecord> geladen;
+    QList<bool> einfachGeladen;
+    // An open dialog goes with the main window.
+    Nebenfenster dialog;
+
+    Hauptfenster()
+    {
+        setFont(schmaleSchrift(font()));
+        store.oeffnen(this);
+    }
+
+    // Opens the preferences as the main window's button does.
+    Form2* oeffnen()
+    {
+        auto* d = new Form2(store, this, [this] {
+            geladen << store.datensatz();
+            einfachGeladen << einfacheKodierungGewuenscht();
+        }, store.datensatz().dateiname);
+        dialog.setzen(d);
+        setEnabled(false);
+        d->zeigen();
+        return d;
+    }
+};
 
 void klicken(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
 // Check and option buttons react on their box and caption, at the left.
@@ -74,9 +94,9 @@ private slots:
     {
         einstellungsdatei::schreiben(ruhigerStart);
         TestDienste dienste;
-        Form1 f;
+        Hauptfenster f;
         f.show();
-        Form2* d = oeffnen(f);
+        Form2* d = f.oeffnen();
         QVERIFY(d);
         QVERIFY(QTest::qWaitForWindowExposed(d));
         QCOMPARE(d->windowTitle(), QStringLiteral("Bevorzugte Einstellungen"));
@@ -143,8 +163,10 @@ private slots:
         QCOMPARE(updown2->Max(), 100);
 
         // The same lists as on the main window.
-        for (const char* name : {"Combo1", "oColor"})
-            QCOMPARE(eintraege(finde<Liste>(d, QString::fromUtf8(name))), eintraege(finde<Liste>(&f, QString::fromUtf8(name))));
+        QCOMPARE(eintraege(finde<Liste>(d, QStringLiteral("Combo1"))),
+                 QStringList({"3:2 (Quer)", "2:3 (Hoch)", "4:3 (Quer)", "3:4 (Hoch)", "16:9 (Quer)", "9:16 (Hoch)"}));
+        QCOMPARE(eintraege(finde<Liste>(d, QStringLiteral("oColor"))),
+                 QStringList({" weiß ", " schwarz ", " gelb ", " rot ", " grün ", " blau ", " cyan ", " magenta "}));
         QCOMPARE(eintraege(finde<Liste>(d, QStringLiteral("List1"))),
                  QStringList({"benutzerdefiniert", "60 x 40", "90 x 60", "120 x 80", "600 x 400", "900 x 600", "1200 x 800"}));
 
@@ -175,11 +197,10 @@ private slots:
     {
         einstellungsdatei::schreiben(ruhigerStart);
         TestDienste dienste;
-        Form1 f;
+        Hauptfenster f;
         f.show();
-        QPointer<Form2> d = oeffnen(f);
+        QPointer<Form2> d = f.oeffnen();
         QVERIFY(d);
-        QVERIFY(!f.isEnabled());
         QVERIFY(d->isEnabled());
         QVERIFY(finde<QPushButton>(d, QStringLiteral("Command3"))->isEnabled());
         QVERIFY(finde<Liste>(d, QStringLiteral("Combo1"))->isEnabled());
@@ -192,14 +213,14 @@ private slots:
         QCOMPARE(einstellungsdatei::lesen().rahmen, 0);
 
         // So does Escape, also while a box has the focus.
-        d = oeffnen(f);
-        QVERIFY(d && !f.isEnabled());
+        d = f.oeffnen();
+        QVERIFY(d);
         finde<Liste>(d, QStringLiteral("Combo1"))->setzeListIndex(3);
         QTest::keyClick(finde<QLineEdit>(d, QStringLiteral("Text1")), Qt::Key_Escape);
         QTRY_VERIFY(!d);
         QVERIFY(f.isEnabled());
         QCOMPARE(einstellungsdatei::lesen().rahmen, 0);
-        QCOMPARE(finde<Liste>(&f, QStringLiteral("Combo1"))->ListIndex(), 0);
+        QVERIFY(f.geladen.isEmpty()); // the main window keeps what it shows
     }
 
     void gespeicherterDatensatzBeimOeffnen()
@@ -207,9 +228,8 @@ private slots:
         // A custom size shows the stored height as it stands; a missing reminder value ticks its box.
         einstellungsdatei::schreiben(QStringLiteral("'/home/x/Bilder', '', 0, 5, 0, 750, 123, 92.5, NULL, 1, '_lf', 1"));
         TestDienste dienste;
-        Form1 f;
-        f.hilfe()->close();
-        Form2* d = oeffnen(f);
+        Hauptfenster f;
+        Form2* d = f.oeffnen();
         QVERIFY(d);
         QCOMPARE(finde<QLineEdit>(d, QStringLiteral("Text1"))->text(), QStringLiteral("/home/x/Bilder"));
         QCOMPARE(finde<QLineEdit>(d, QStringLiteral("Text2"))->text(), QString());
@@ -233,8 +253,8 @@ private slots:
     {
         einstellungsdatei::schreiben(ruhigerStart);
         TestDienste dienste;
-        Form1 f;
-        Form2* d = oeffnen(f);
+        Hauptfenster f;
+        Form2* d = f.oeffnen();
         QVERIFY(d);
         auto* combo1 = finde<Liste>(d, QStringLiteral("Combo1"));
         auto* list1 = finde<Liste>(d, QStringLiteral("List1"));
@@ -270,9 +290,9 @@ private slots:
     {
         einstellungsdatei::schreiben(ruhigerStart);
         TestDienste dienste;
-        Form1 f;
+        Hauptfenster f;
         f.show();
-        QPointer<Form2> d = oeffnen(f);
+        QPointer<Form2> d = f.oeffnen();
         QVERIFY(d);
         finde<Liste>(d, QStringLiteral("List1"))->setzeListIndex(0);
         QCOMPARE(finde<Liste>(d, QStringLiteral("List1"))->currentText(), QStringLiteral("benutzerdefiniert"));
@@ -294,48 +314,12 @@ private slots:
         QVERIFY(gespeichert.fundortmeldung);
         QVERIFY(!gespeichert.startmeldung);
 
-        // The main window took the record over at once.
+        // The main window, given back and shown, read the record at once.
         QVERIFY(f.isEnabled());
         QVERIFY(f.isVisible());
-        QCOMPARE(finde<Liste>(&f, QStringLiteral("List1"))->ListIndex(), 0);
-        QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextB"))->text(), QStringLiteral("750"));
-        QVERIFY(finde<QLineEdit>(&f, QStringLiteral("TextB"))->isEnabled());
+        QCOMPARE(f.geladen.size(), 1);
+        QCOMPARE(f.geladen[0], gespeichert);
         QVERIFY(dienste.meldungen.isEmpty());
-    }
-
-    void hauptfensterUebernimmtAlles()
-    {
-        einstellungsdatei::schreiben(ruhigerStart);
-        TestDienste dienste;
-        Form1 f;
-        QPointer<Form2> d = oeffnen(f);
-        QVERIFY(d);
-        finde<Liste>(d, QStringLiteral("Combo1"))->setzeListIndex(3);
-        finde<Liste>(d, QStringLiteral("oColor"))->setzeListIndex(6);
-        finde<Liste>(d, QStringLiteral("List1"))->setzeListIndex(6);
-        eintippen(finde<QLineEdit>(d, QStringLiteral("TextKomp")), QStringLiteral("77.5"));
-        eintippen(finde<QLineEdit>(d, QStringLiteral("Text1")), QStringLiteral("/fotos/neu"));
-        ankreuzen(finde<QRadioButton>(d, QStringLiteral("Option1(1)")));
-        klicken(finde<QPushButton>(d, QStringLiteral("Command3")));
-        QTRY_VERIFY(!d);
-
-        const SettingsRecord gespeichert = einstellungsdatei::lesen();
-        QCOMPARE(gespeichert.rahmen, 3);
-        QCOMPARE(gespeichert.farbe, 6);
-        QCOMPARE(gespeichert.Format, 6);
-        QCOMPARE(gespeichert.breite, 1200.0);
-        QCOMPARE(gespeichert.hoehe, 1600.0);
-        QCOMPARE(gespeichert.kompression, 77.5);
-        QCOMPARE(gespeichert.laden, QStringLiteral("/fotos/neu"));
-        QCOMPARE(gespeichert.vorschlag, 1);
-
-        QCOMPARE(finde<Liste>(&f, QStringLiteral("Combo1"))->currentText(), QStringLiteral("3:4 (Hoch)"));
-        QCOMPARE(finde<Liste>(&f, QStringLiteral("oColor"))->currentText(), QStringLiteral(" cyan "));
-        QCOMPARE(finde<Liste>(&f, QStringLiteral("List1"))->currentText(), QStringLiteral("1200 x 1600"));
-        QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextKomp"))->text(), QStringLiteral("77.5"));
-        QCOMPARE(finde<UpDown>(&f, QStringLiteral("UpDown2"))->Value(), 78);
-        QCOMPARE(f.stand().vorgaben().pfadLaden, QStringLiteral("/fotos/neu"));
-        QCOMPARE(f.stand().vorgaben().vorschlag, qint16(1));
     }
 
     void standardeinstellungenDannAbbrechen()
@@ -344,9 +328,9 @@ private slots:
         einstellungsdatei::schreiben(gespeichert);
         const SettingsRecord vorher = einstellungsdatei::lesen();
         TestDienste dienste;
-        Form1 f;
+        Hauptfenster f;
         f.show();
-        QPointer<Form2> d = oeffnen(f);
+        QPointer<Form2> d = f.oeffnen();
         QVERIFY(d);
         QCOMPARE(finde<Liste>(d, QStringLiteral("Combo1"))->currentText(), QStringLiteral("4:3 (Quer)"));
         QVERIFY(finde<QCheckBox>(d, QStringLiteral("Check1"))->isChecked());
@@ -364,8 +348,7 @@ private slots:
         QTRY_VERIFY(!d);
         QVERIFY(f.isEnabled());
         QCOMPARE(einstellungsdatei::lesen(), vorher);
-        QCOMPARE(finde<Liste>(&f, QStringLiteral("Combo1"))->currentText(), QStringLiteral("4:3 (Quer)"));
-        QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextKomp"))->text(), QStringLiteral("70"));
+        QVERIFY(f.geladen.isEmpty());
         QVERIFY(dienste.meldungen.isEmpty());
     }
 
@@ -390,8 +373,8 @@ private slots:
                                          .arg(gespeichert)
                                          .arg(gespeichert == 3 ? 800 : 400));
         TestDienste dienste;
-        Form1 f;
-        QPointer<Form2> d = oeffnen(f);
+        Hauptfenster f;
+        QPointer<Form2> d = f.oeffnen();
         QVERIFY(d);
         if (schritt == QStringLiteral("Standardeinstellungen"))
             klicken(finde<QPushButton>(d, QStringLiteral("Command5")));
@@ -406,7 +389,8 @@ private slots:
         QTRY_VERIFY(!d);
         QCOMPARE(einstellungsdatei::lesen().rahmen, verhaeltnis);
         QCOMPARE(einstellungsdatei::lesen().hoehe, hoehe.toDouble());
-        QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextH"))->text(), hoehe);
+        QCOMPARE(f.geladen.size(), 1);
+        QCOMPARE(f.geladen[0].hoehe, hoehe.toDouble());
     }
 
     // The plain coding: taken over with "OK" only, back to off with the defaults.
@@ -414,11 +398,9 @@ private slots:
     {
         einfacheKodierungMerken(false);
         TestDienste dienste;
-        Form1 f;
-        if (f.hilfe())
-            f.hilfe()->close();
+        Hauptfenster f;
         for (const char* knopf : {"Command4", "Command3", "Command5"}) {
-            QPointer<Form2> d = oeffnen(f);
+            QPointer<Form2> d = f.oeffnen();
             QVERIFY(d);
             auto* kasten = finde<QCheckBox>(d, QStringLiteral("chkEinfacheKodierung"));
             QCOMPARE(kasten->isChecked(), einfacheKodierungGewuenscht());
@@ -432,8 +414,11 @@ private slots:
             }
             QTRY_VERIFY(!d);
             QCOMPARE(einfacheKodierungGewuenscht(), QByteArray(knopf) == "Command3");
-            QCOMPARE(f.stand().vorgaben().einfacheKodierung, QByteArray(knopf) == "Command3");
+            // Kept before the main window reads the record again, so that it reads the new choice.
+            if (QByteArray(knopf) != "Command4")
+                QCOMPARE(f.einfachGeladen.last(), QByteArray(knopf) == "Command3");
         }
+        QCOMPARE(f.einfachGeladen.size(), 2);
     }
 
     void erinnerungenAbschalten()
@@ -441,10 +426,9 @@ private slots:
         einstellungsdatei::schreiben(QStringLiteral("NULL, NULL, 0, 0, 4, 600, 400, 92, 1, 1, '_web', 2"));
         {
             TestDienste dienste;
-            Form1 f;
-            QVERIFY(f.hilfe()); // the start message, until now
-            f.hilfe()->close();
-            QPointer<Form2> d = oeffnen(f);
+            Hauptfenster f;
+            QVERIFY(f.store.datensatz().startmeldung); // the start message, until now
+            QPointer<Form2> d = f.oeffnen();
             QVERIFY(d);
             auto* check2 = finde<QCheckBox>(d, QStringLiteral("Check2"));
             QVERIFY(!check2->isChecked());
@@ -457,10 +441,10 @@ private slots:
         }
         {
             TestDienste dienste;
-            Form1 neuerStart;
-            QVERIFY(!neuerStart.hilfe());
+            Hauptfenster neuerStart;
+            QVERIFY(!neuerStart.store.datensatz().startmeldung);
 
-            QPointer<Form2> d = oeffnen(neuerStart);
+            QPointer<Form2> d = neuerStart.oeffnen();
             QVERIFY(d);
             // Ticked, unticked, ticked again: the last click counts.
             for (int i = 0; i < 3; ++i)
@@ -476,8 +460,8 @@ private slots:
     {
         einstellungsdatei::schreiben(ruhigerStart);
         TestDienste dienste;
-        Form1 f;
-        QPointer<Form2> d = oeffnen(f);
+        Hauptfenster f;
+        QPointer<Form2> d = f.oeffnen();
         QVERIFY(d);
         auto* text3 = finde<QLineEdit>(d, QStringLiteral("Text3"));
         QVERIFY(finde<QRadioButton>(d, QStringLiteral("Option1(2)"))->isChecked());
@@ -499,16 +483,17 @@ private slots:
         QTRY_VERIFY(!d);
         QCOMPARE(einstellungsdatei::lesen().vorschlag, 0);
         QCOMPARE(einstellungsdatei::lesen().dateiname, QStringLiteral("_klein"));
-        QCOMPARE(f.stand().vorgaben().anhang, QStringLiteral("_klein"));
-        QCOMPARE(f.stand().vorgaben().vorschlag, qint16(0));
+        QCOMPARE(f.geladen.size(), 1);
+        QCOMPARE(f.geladen[0].dateiname, QStringLiteral("_klein"));
+        QCOMPARE(f.geladen[0].vorschlag, 0);
     }
 
     void ordnerWaehlen()
     {
         einstellungsdatei::schreiben(ruhigerStart);
         TestDienste dienste;
-        Form1 f;
-        Form2* d = oeffnen(f);
+        Hauptfenster f;
+        Form2* d = f.oeffnen();
         QVERIFY(d);
         dienste.ordnerAntworten = QStringList{QStringLiteral("/fotos/2026"), QString()};
         klicken(finde<QPushButton>(d, QStringLiteral("Command1")));
@@ -569,10 +554,9 @@ private slots:
         einstellungsdatei::schreiben(QStringLiteral("'/a', '/b', 2, 3, 5, 600, 400, 80, 1, 1, '_web', 2"));
         const SettingsRecord vorher = einstellungsdatei::lesen();
         TestDienste dienste;
-        Form1 f;
+        Hauptfenster f;
         f.show();
-        f.hilfe()->close();
-        QPointer<Form2> d = oeffnen(f);
+        QPointer<Form2> d = f.oeffnen();
         QVERIFY(d);
         finde<Liste>(d, QStringLiteral("Combo1"))->setzeListIndex(0);
         eintippen(finde<QLineEdit>(d, QStringLiteral("TextKomp")), QStringLiteral("77"));
@@ -593,8 +577,7 @@ private slots:
         QCOMPARE(finde<QLineEdit>(d, QStringLiteral("TextKomp"))->text(), QStringLiteral("77"));
         QVERIFY(finde<QCheckBox>(d, QStringLiteral("Check2"))->isChecked());
         QVERIFY(!f.isEnabled());
-        QCOMPARE(finde<Liste>(&f, QStringLiteral("Combo1"))->ListIndex(), 2);
-        QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextKomp"))->text(), QStringLiteral("80"));
+        QVERIFY(f.geladen.isEmpty());
 
         sperre.freigeben();
         QCOMPARE(einstellungsdatei::lesen(), vorher);
@@ -608,7 +591,8 @@ private slots:
         QCOMPARE(nachher.kompression, 77.0);
         QCOMPARE(nachher.startmeldung, false);
         QVERIFY(f.isEnabled());
-        QCOMPARE(finde<QLineEdit>(&f, QStringLiteral("TextKomp"))->text(), QStringLiteral("77"));
+        QCOMPARE(f.geladen.size(), 1);
+        QCOMPARE(f.geladen[0], nachher);
     }
 
     // Return means "OK"; a button with the focus keeps Return for itself.
@@ -629,9 +613,9 @@ private slots:
         QFETCH(double, gespeichert);
         einstellungsdatei::schreiben(ruhigerStart);
         TestDienste dienste;
-        Form1 f;
+        Hauptfenster f;
         f.show();
-        QPointer<Form2> d = oeffnen(f);
+        QPointer<Form2> d = f.oeffnen();
         QVERIFY(d);
         finde<QLineEdit>(d, QStringLiteral("TextKomp"))->setText(QStringLiteral("80"));
         QWidget* ziel = d->findChild<QWidget*>(fokus);
