@@ -6,6 +6,7 @@
 #include "platform/Steuerelemente.h"
 #include "settings/Form2.h"
 
+#include "Bedienung.h"
 #include "Fensterhilfe.h"
 
 #include <QApplication>
@@ -30,20 +31,6 @@ T* offen()
 QPushButton* hilfeKnopf(const Form1& f, int index) { return finde<QPushButton>(f, QStringLiteral("Command4(%1)").arg(index)); }
 QString titelVon(const Form3* hilfe) { return text(*hilfe, "Label1"); }
 void klicken(const QWidget& fenster, const char* knopf) { QTest::mouseClick(finde<QPushButton>(fenster, knopf), Qt::LeftButton); }
-
-void eintippen(QLineEdit* feld, const QString& text)
-{
-    feld->selectAll();
-    QTest::keyClicks(feld, text);
-}
-
-QStringList eintraege(const Liste* liste)
-{
-    QStringList e;
-    for (int i = 0; i < liste->count(); ++i)
-        e << liste->itemText(i);
-    return e;
-}
 
 } // namespace
 

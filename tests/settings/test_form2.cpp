@@ -2,6 +2,7 @@
 #include "settings/Form2.h"
 #include "settings/SettingsStore.h"
 
+#include "Bedienung.h"
 #include "Einstellungsdatei.h"
 #include "TestDienste.h"
 
@@ -67,20 +68,6 @@ struct Hauptfenster : QWidget {
 void klicken(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
 // Check and option buttons react on their box and caption, at the left.
 void ankreuzen(QAbstractButton* k) { QTest::mouseClick(k, Qt::LeftButton, {}, QPoint(7, k->height() / 2)); }
-
-void eintippen(QLineEdit* feld, const QString& text)
-{
-    feld->selectAll();
-    QTest::keyClicks(feld, text);
-}
-
-QStringList eintraege(const Liste* liste)
-{
-    QStringList e;
-    for (int i = 0; i < liste->count(); ++i)
-        e << liste->itemText(i);
-    return e;
-}
 
 } // namespace
 
