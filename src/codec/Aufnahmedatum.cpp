@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
 #include <exception>
 
@@ -160,20 +159,6 @@ QDate ausKopf(QByteArrayView jpeg, bool& ganz)
     return fund.erstes();
 }
 
-qsizetype allesLesen(int fd, char* ziel, qsizetype anzahl)
-{
-    qsizetype zusammen = 0;
-    while (zusammen < anzahl) {
-        const ssize_t n = ::read(fd, ziel + zusammen, size_t(anzahl - zusammen));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        zusammen += n;
-    }
-    return zusammen;
-}
-
 } // namespace
 
 QDate lesen(QStringView text)
@@ -213,7 +198,7 @@ QDate ausDatei(const QString& pfad)
         for (qsizetype bis = 64 * 1024;; bis = std::min(bis * 4, grenze)) {
             const qsizetype schon = kopf.size();
             kopf.resize(bis);
-            kopf.resize(schon + allesLesen(fd, kopf.data() + schon, bis - schon));
+            kopf.resize(schon + ganzLesen(fd, kopf.data() + schon, bis - schon));
             bool ganz = false;
             datum = ausKopf(kopf, ganz);
             if (ganz || kopf.size() < bis || bis == grenze)

@@ -569,18 +569,8 @@ bildspeicher::Block dateiLesen(const QString& pfad, qsizetype& gelesen, Ladeerge
         ::close(fd);
         return {};
     }
-    const auto lesen = [fd](uchar* ziel, qsizetype anzahl) {
-        qsizetype zusammen = 0;
-        while (zusammen < anzahl) {
-            const ssize_t n = ::read(fd, ziel + zusammen, size_t(anzahl - zusammen));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break; // shorter now than when checked: what is there is judged as it is
-            zusammen += n;
-        }
-        return zusammen;
-    };
+    // Shorter now than when checked: what is there is judged as it is.
+    const auto lesen = [fd](uchar* ziel, qsizetype anzahl) { return ganzLesen(fd, ziel, anzahl); };
     // The first bytes tell a JPEG; anything else is not read on, however large.
     uchar anfang[2] = {};
     const qsizetype amAnfang = lesen(anfang, 2);
@@ -629,6 +619,21 @@ bildspeicher::Block dateiLesen(const QString& pfad, qsizetype& gelesen, Ladeerge
 }
 
 } // namespace
+
+qsizetype ganzLesen(int fd, void* ziel, qsizetype anzahl)
+{
+    auto* bytes = static_cast<char*>(ziel);
+    qsizetype zusammen = 0;
+    while (zusammen < anzahl) {
+        const ssize_t n = ::read(fd, bytes + zusammen, size_t(anzahl - zusammen));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        zusammen += n;
+    }
+    return zusammen;
+}
 
 QByteArray dateinameImSystem(const QString& pfad)
 {

@@ -55,6 +55,9 @@ constexpr qint64 hoechsteDateigroesse = qint64(1) << 30;
 // entries of its folder.
 QByteArray dateinameImSystem(const QString& pfad);
 
+// Up to anzahl bytes from an open file, fewer only where it ends (or fails).
+qsizetype ganzLesen(int fd, void* ziel, qsizetype anzahl);
+
 // Reads the file (a regular file only, never more than the size it had when it was
 // checked) and decodes it.
 Ladeergebnis jpegLaden(const QString& pfad);
